@@ -1,0 +1,70 @@
+// Every modal question of the program goes through UserDialogs: file
+// dialogs, message boxes, confirmations, printer dialogs. The program uses
+// QtUserDialogs; tests give a scripted implementation that answers without
+// blocking. Filters are written as the program states them
+// ("Bitmap|*.BMP|All Files|*.*").
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace vesk {
+
+enum class Answer { Yes, No, Cancel };
+
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+
+  // Choosing a file makes its folder the current directory, as the
+  // platform's dialogs do; cancelling answers nothing.
+  std::optional<QString> OpenFileName(QWidget* parent, const QString& title,
+                                      const QString& filter);
+  std::optional<QStringList> OpenFileNames(QWidget* parent, const QString& title,
+                                           const QString& filter);
+  std::optional<QString> SaveFileName(QWidget* parent, const QString& title,
+                                      const QString& filter, const QString& file_name);
+
+  // Plain notice: OK button only, `caption` as window title.
+  virtual void Message(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // Error report: stop icon, OK button.
+  virtual void Error(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // Confirmation with Yes/No, or Yes/No/Cancel when `with_cancel`.
+  virtual Answer Confirm(QWidget* parent, const QString& caption, const QString& text,
+                         bool with_cancel) = 0;
+  // Printer set-up and print dialogs; false when cancelled.
+  virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
+  virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
+
+  // "Bitmap|*.BMP|All Files|*.*" as a Qt name filter list.
+  static QString ToQtFilter(const QString& filter);
+
+ protected:
+  virtual std::optional<QStringList> AskOpen(QWidget* parent, const QString& title,
+                                             const QString& filter, bool many) = 0;
+  virtual std::optional<QString> AskSave(QWidget* parent, const QString& title,
+                                         const QString& filter, const QString& file_name) = 0;
+};
+
+// The real dialogs of the platform.
+class QtUserDialogs : public UserDialogs {
+ public:
+  void Message(QWidget* parent, const QString& caption, const QString& text) override;
+  void Error(QWidget* parent, const QString& caption, const QString& text) override;
+  Answer Confirm(QWidget* parent, const QString& caption, const QString& text,
+                 bool with_cancel) override;
+  bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
+  bool PrintDialog(QWidget* parent, QPrinter& printer) override;
+
+ protected:
+  std::optional<QStringList> AskOpen(QWidget* parent, const QString& title,
+                                     const QString& filter, bool many) override;
+  std::optional<QString> AskSave(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& file_name) override;
+};
+
+}  // namespace vesk

@@ -1,0 +1,65 @@
+#include "scripted_dialogs.h"
+
+namespace vesk {
+
+void ScriptedDialogs::Message(QWidget*, const QString& caption, const QString& text) {
+  messages.push_back({caption, text});
+}
+
+void ScriptedDialogs::Error(QWidget*, const QString& caption, const QString& text) {
+  messages.push_back({caption, text});
+}
+
+Answer ScriptedDialogs::Confirm(QWidget*, const QString& caption, const QString& text,
+                                bool with_cancel) {
+  confirmations.push_back({caption, text});
+  if (confirm_answers.empty()) {
+    ++unexpected;
+    return with_cancel ? Answer::Cancel : Answer::No;
+  }
+  Answer a = confirm_answers.front();
+  confirm_answers.pop_front();
+  return a;
+}
+
+bool ScriptedDialogs::PrinterSetup(QWidget*, QPrinter&) {
+  if (printer_answers.empty()) {
+    ++unexpected;
+    return false;
+  }
+  bool a = printer_answers.front();
+  printer_answers.pop_front();
+  return a;
+}
+
+bool ScriptedDialogs::PrintDialog(QWidget* parent, QPrinter& printer) {
+  return PrinterSetup(parent, printer);
+}
+
+std::optional<QStringList> ScriptedDialogs::AskOpen(QWidget*, const QString& title,
+                                                    const QString& filter, bool) {
+  titles << title;
+  filters << filter;
+  if (open_answers.empty()) {
+    ++unexpected;
+    return std::nullopt;
+  }
+  auto a = open_answers.front();
+  open_answers.pop_front();
+  return a;
+}
+
+std::optional<QString> ScriptedDialogs::AskSave(QWidget*, const QString& title,
+                                                const QString& filter, const QString&) {
+  titles << title;
+  filters << filter;
+  if (save_answers.empty()) {
+    ++unexpected;
+    return std::nullopt;
+  }
+  auto a = save_answers.front();
+  save_answers.pop_front();
+  return a;
+}
+
+}  // namespace vesk

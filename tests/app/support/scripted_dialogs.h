@@ -1,0 +1,50 @@
+// Test double of UserDialogs: answers from queues filled by the test and
+// records every message shown, so a test drives modal questions without
+// blocking. An unexpected question fails the test (answers nothing/Cancel).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "app/user_dialogs.h"
+
+namespace vesk {
+
+class ScriptedDialogs : public UserDialogs {
+ public:
+  struct Shown {
+    QString caption;
+    QString text;
+  };
+
+  // Queue answers, consumed in order. An empty entry means "cancelled".
+  std::deque<std::optional<QStringList>> open_answers;
+  std::deque<std::optional<QString>> save_answers;
+  std::deque<Answer> confirm_answers;
+  std::deque<bool> printer_answers;
+
+  // What the program asked or showed, in order.
+  std::vector<Shown> messages;      // Message() and Error()
+  std::vector<Shown> confirmations;  // Confirm()
+  QStringList filters;               // filter of every file dialog
+  QStringList titles;                // title of every file dialog
+  int unexpected = 0;                // questions asked with no answer queued
+
+  void Message(QWidget*, const QString& caption, const QString& text) override;
+  void Error(QWidget*, const QString& caption, const QString& text) override;
+  Answer Confirm(QWidget*, const QString& caption, const QString& text,
+                 bool with_cancel) override;
+  bool PrinterSetup(QWidget*, QPrinter&) override;
+  bool PrintDialog(QWidget*, QPrinter&) override;
+
+ protected:
+  std::optional<QStringList> AskOpen(QWidget*, const QString& title, const QString& filter,
+                                     bool many) override;
+  std::optional<QString> AskSave(QWidget*, const QString& title, const QString& filter,
+                                 const QString& file_name) override;
+};
+
+}  // namespace vesk
