@@ -1,0 +1,37 @@
+// The image commands of the main window that move whole pictures between
+// the windows, BMP files, the clipboard and the printer.
+#pragma once
+
+#include <optional>
+
+#include "core/image/bitmap.h"
+
+class QPrinter;
+class QWidget;
+
+namespace vesk {
+
+class UserDialogs;
+
+// "Save Vesk Image as..": the save dialog with "Bitmap Files|*.bmp|All
+// Files|*.*"; a name without ".BMP" in its upper-case form gets ".bmp"
+// appended; the picture is written as a BMP file. A refused save is reported.
+// The caller sets MeshSaved and updates the command state afterwards.
+void SaveVeskImageAs(QWidget* parent, UserDialogs& dialogs, const Bitmap& vesk_picture);
+
+// Copy: puts exactly this bitmap on the clipboard as an image.
+void CopyBitmapToClipboard(const Bitmap& bitmap);
+// True when the clipboard holds an image.
+bool ClipboardHasBitmap();
+// The clipboard's image, or nothing when it holds none (the caller shows
+// "There is no bitmap on the Clipboard").
+std::optional<Bitmap> BitmapFromClipboard();
+
+// Print: the print dialog, then the picture stretched over the whole
+// printable area of one page. Errors are shown in a plain message box.
+void PrintBitmap(QWidget* parent, UserDialogs& dialogs, QPrinter& printer,
+                 const Bitmap& picture);
+// Printer Setup: the platform's printer set-up dialog on `printer`.
+void RunPrinterSetup(QWidget* parent, UserDialogs& dialogs, QPrinter& printer);
+
+}  // namespace vesk

@@ -1,0 +1,59 @@
+#include "core/settings/options_rules.h"
+
+#include <limits>
+
+namespace vesk {
+
+std::optional<std::int32_t> IntegerFromText(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  if (i == text.size()) return std::nullopt;
+  std::int64_t value = 0;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<std::int32_t>::max() ||
+      value < std::numeric_limits<std::int32_t>::min()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::string> ClampedEditText(const std::string& text, int min, int max) {
+  std::optional<std::int32_t> value = IntegerFromText(text);
+  if (!value) return std::to_string(min);
+  if (*value > max) return std::to_string(max);
+  if (*value < min) return std::to_string(min);
+  return std::nullopt;
+}
+
+bool KeyPressAllowed(char32_t typed) {
+  return (typed >= U'0' && typed <= U'9') || typed == 8;
+}
+
+std::optional<std::string> TextBeforeKeyPress(const std::string& text) {
+  if (IntegerFromText(text)) return std::nullopt;
+  return std::string("0");
+}
+
+std::optional<std::string> TextAfterBackspaceDown(const std::string& text) {
+  if (text.size() == 1) return std::string("0");
+  return std::nullopt;
+}
+
+PreviewRect SheetPreviewRect(int width, int height) {
+  return {kSheetPreviewCentreX - width / 2, kSheetPreviewCentreY - height / 2, width, height};
+}
+
+int NodePreviewSide(int node_size) { return 2 * node_size; }
+
+}  // namespace vesk
