@@ -19,6 +19,12 @@ struct Point {
 // all in one colour, clipped to the bitmap.
 void FillLeafPiece(Bitmap& target, Point g0, Point g1, Point g2, Color c);
 
+// The same piece painted only on the rows first_row .. end_row - 1 (and
+// clipped to the bitmap), so that bands of rows can be painted separately
+// and still give exactly the pixels of FillLeafPiece.
+void FillLeafPieceInRows(Bitmap& target, Point g0, Point g1, Point g2, Color c, int first_row,
+                         int end_row);
+
 // Nearest-pixel line from a to b, both end points included, halves rounded
 // upward; the same pixels whichever way it is walked. Clipped to the bitmap.
 void DrawLine(Bitmap& target, Point a, Point b, Color c);
