@@ -1,0 +1,288 @@
+#include "batch/batch_support.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include "core/common/file_io.h"
+
+namespace vesk::batch {
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void OnInterrupt(int) { g_interrupted = 1; }
+
+long long NowMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+std::string ExtensionOf(const std::string& path) {
+  std::string name = BareName(path);
+  std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return {};
+  return name.substr(dot);
+}
+
+}  // namespace
+
+// ---- Command line -------------------------------------------------------
+
+Result<CommandLine> CommandLine::Parse(const std::vector<std::string>& args,
+                                       std::size_t positional_count,
+                                       std::initializer_list<OptionSpec> options) {
+  CommandLine line;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
+      const OptionSpec* spec = nullptr;
+      for (const OptionSpec& option : options) {
+        if (option.name == word) spec = &option;
+      }
+      if (spec == nullptr) return Failure{"unknown option " + word};
+      if (line.Find(word) != nullptr) return Failure{"option " + word + " given twice"};
+      if (args.size() - i - 1 < static_cast<std::size_t>(spec->value_count)) {
+        return Failure{"option " + word + " needs " + std::to_string(spec->value_count) +
+                       (spec->value_count == 1 ? " value" : " values")};
+      }
+      Given given{word, {}};
+      for (int v = 0; v < spec->value_count; ++v) given.values.push_back(args[++i]);
+      line.options_.push_back(std::move(given));
+    } else {
+      line.positional_.push_back(word);
+    }
+  }
+  if (line.positional_.size() < positional_count) {
+    return Failure{positional_count - line.positional_.size() == 1 ? "a file name is missing"
+                                                                  : "file names are missing"};
+  }
+  if (line.positional_.size() > positional_count) {
+    return Failure{"unexpected word " + line.positional_[positional_count]};
+  }
+  return line;
+}
+
+const CommandLine::Given* CommandLine::Find(std::string_view name) const {
+  for (const Given& given : options_) {
+    if (given.name == name) return &given;
+  }
+  return nullptr;
+}
+
+bool CommandLine::Has(std::string_view name) const { return Find(name) != nullptr; }
+
+const std::string& CommandLine::Value(std::string_view name, std::size_t index) const {
+  static const std::string kNone;
+  const Given* given = Find(name);
+  if (given == nullptr || index >= given->values.size()) return kNone;
+  return given->values[index];
+}
+
+Result<int> CommandLine::IntValue(std::string_view name, int fallback, int min, int max,
+                                  std::size_t index) const {
+  if (!Has(name)) return fallback;
+  return ParseWholeNumber(name, Value(name, index), min, max);
+}
+
+Result<bool> CommandLine::OnOffValue(std::string_view name, bool fallback) const {
+  if (!Has(name)) return fallback;
+  std::string text = Lower(Value(name));
+  if (text == "on" || text == "1" || text == "yes" || text == "true") return true;
+  if (text == "off" || text == "0" || text == "no" || text == "false") return false;
+  return Failure{std::string(name) + " must be on or off, not \"" + Value(name) + "\""};
+}
+
+Result<int> ParseWholeNumber(std::string_view what, std::string_view text, int min, int max) {
+  std::string_view digits = text;
+  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  long long value = 0;
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  bool whole = !digits.empty() && error == std::errc() && end == digits.data() + digits.size();
+  if (!whole || value < min || value > max) {
+    return Failure{std::string(what) + " must be a whole number from " + std::to_string(min) +
+                   " to " + std::to_string(max) + ", not \"" + std::string(text) + "\""};
+  }
+  return static_cast<int>(value);
+}
+
+int ReportUsage(std::string_view usage, std::string_view problem) {
+  std::cerr << "vesk-batch: " << problem << " (usage: vesk-batch " << usage << ")" << std::endl;
+  return kExitUsage;
+}
+
+int ReportBadInput(std::string_view message) {
+  std::cerr << "vesk-batch: " << message << std::endl;
+  return kExitBadInput;
+}
+
+// ---- Images and files ---------------------------------------------------
+
+Result<Bitmap> LoadImageFile(const std::string& path) {
+  std::string extension = Lower(ExtensionOf(path));
+  if (extension == ".png" || extension == ".jpg" || extension == ".jpeg") {
+    return Failure{path + ": PNG and JPEG images are read only by the desktop program; "
+                          "save the image as BMP for vesk-batch"};
+  }
+  if (extension != ".bmp") {
+    return Failure{path + ": Unknown picture file extension (" + extension + ")"};
+  }
+  if (!FileFound(path) && !std::filesystem::is_regular_file(path)) {
+    return Failure{path + ": File Not Found"};
+  }
+  return Failure{path + ": the BMP reader is not part of this build yet"};
+}
+
+Status SaveImageFile(const Bitmap& image, const std::string& path) {
+  (void)image;
+  return Failure{path + ": the BMP writer is not part of this build yet"};
+}
+
+std::string BareName(const std::string& stored_name) {
+  std::size_t cut = stored_name.find_last_of("\\/");
+  return cut == std::string::npos ? stored_name : stored_name.substr(cut + 1);
+}
+
+std::string LocateMeshImage(const std::string& stored_name, const std::string& mesh_path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (stored_name.empty()) return {};
+  if (fs::is_regular_file(stored_name, ec)) return stored_name;
+  std::string bare = BareName(stored_name);
+  if (bare.empty()) return {};
+  fs::path folder = fs::path(mesh_path).parent_path();
+  fs::path beside = folder.empty() ? fs::path(bare) : folder / bare;
+  if (fs::is_regular_file(beside, ec)) return beside.string();
+  return {};
+}
+
+// ---- Running a computation ------------------------------------------------
+
+struct BatchRun::FrameList {
+  std::string path;
+};
+
+BatchRun::BatchRun(std::string title) : title_(std::move(title)) {
+  terminal_ = ::isatty(STDERR_FILENO) == 1;
+}
+
+BatchRun::~BatchRun() {
+  if (running_) End();
+}
+
+Status BatchRun::OpenFrameList(const std::string& list_path) {
+  return Failure{list_path + ": frame lists are not part of this build yet"};
+}
+
+Status BatchRun::CloseFrameList() {
+  list_.reset();
+  return Status::Success();
+}
+
+bool BatchRun::Cancelled() const { return g_interrupted != 0; }
+
+void BatchRun::Begin() {
+  g_interrupted = 0;
+  previous_handler_ = std::signal(SIGINT, OnInterrupt);
+  if (previous_handler_ == SIG_ERR) previous_handler_ = SIG_DFL;
+  running_ = true;
+  counter_k_ = -1;
+  outer_percent_ = 0;
+  inner_percent_ = 0;
+  Draw(true);
+}
+
+void BatchRun::Counter(int k, int n) {
+  counter_k_ = k;
+  counter_n_ = n;
+  outer_percent_ = n > 0 ? static_cast<int>(static_cast<long long>(k) * 100 / n) : 0;
+  inner_percent_ = 0;
+  Draw(true);
+}
+
+void BatchRun::InnerBar(int percent) {
+  inner_percent_ = percent;
+  Draw(false);
+}
+
+bool BatchRun::CancelRequested() { return g_interrupted != 0; }
+
+void BatchRun::EqualizationBegin() {
+  equalizing_ = true;
+  Draw(true);
+}
+
+void BatchRun::EqualizationEnd() {
+  equalizing_ = false;
+  Draw(true);
+}
+
+Status BatchRun::WriteFrame(const Bitmap& frame) {
+  if (!list_) return Status::Success();
+  (void)frame;
+  return Failure{list_->path + ": frame lists are not part of this build yet"};
+}
+
+void BatchRun::End() {
+  if (!running_) return;
+  running_ = false;
+  std::signal(SIGINT, previous_handler_);
+  if (terminal_) std::fputs("\r\x1b[K", stderr);
+}
+
+void BatchRun::Draw(bool force) {
+  if (!terminal_ || !running_) return;
+  long long now = NowMs();
+  if (!force && last_draw_ms_ >= 0 && now - last_draw_ms_ < 80) return;
+  last_draw_ms_ = now;
+  constexpr int kWidth = 30;
+  int filled = std::clamp(inner_percent_, 0, 100) * kWidth / 100;
+  std::string bar(static_cast<std::size_t>(filled), '#');
+  bar.append(static_cast<std::size_t>(kWidth - filled), '-');
+  std::string counter = counter_k_ >= 0
+                            ? std::to_string(counter_k_) + "/" + std::to_string(counter_n_)
+                            : std::string();
+  std::fprintf(stderr, "\r%s %s %s [%s] %3d%%  (run %3d%%)\x1b[K", title_.c_str(),
+               equalizing_ ? "Equalization" : "Process", counter.c_str(), bar.c_str(),
+               inner_percent_, outer_percent_);
+  std::fflush(stderr);
+}
+
+int RunFrameCommand(std::string title, const std::string& list_path,
+                    const std::function<Status(RunProtocol&)>& compute) {
+  BatchRun run(title);
+  if (!list_path.empty()) {
+    Status opened = run.OpenFrameList(list_path);
+    if (!opened) return ReportBadInput(opened.Message());
+  }
+  Status result = compute(run);
+  run.End();
+  Status closed = run.CloseFrameList();
+  if (!result) return ReportBadInput(result.Message());
+  if (!closed) return ReportBadInput(closed.Message());
+  if (run.Cancelled()) {
+    return ReportBadInput(title + " cancelled; " + std::to_string(run.FramesWritten()) +
+                          " frames kept" + (list_path.empty() ? "" : " in " + list_path));
+  }
+  if (list_path.empty()) {
+    std::cout << title << ": done (no --list given, no frame written)" << std::endl;
+  } else {
+    std::cout << title << ": " << run.FramesWritten() << " frames written, listed in "
+              << list_path << std::endl;
+  }
+  return kExitDone;
+}
+
+}  // namespace vesk::batch

@@ -1,0 +1,167 @@
+// What every vesk-batch subcommand shares: reading its options, reporting a
+// failure as one line on standard error with the right exit status, loading
+// and saving images, finding the images a mesh file names, and the run
+// protocol of the tool (a progress bar on a terminal, Ctrl+C as the Kancel
+// button, frames written through the frame list when --list is given).
+//
+// A frame-producing subcommand typically reads:
+//
+//   int RunColorize(const std::vector<std::string>& args) {
+//     auto line = CommandLine::Parse(args, 2, {{"--frames", 1}, {"--list", 1}});
+//     if (!line) return ReportUsage(kColorizeUsage, line.Message());
+//     auto frames = line.Value().IntValue("--frames", 12, 1, 100);
+//     if (!frames) return ReportUsage(kColorizeUsage, frames.Message());
+//     auto first = LoadImageFile(line.Value().Positional()[0]);
+//     if (!first) return ReportBadInput(first.Message());
+//     ...
+//     return RunFrameCommand("colorize", line.Value().Value("--list"),
+//                            [&](RunProtocol& run) { return Colorize(..., run); });
+//   }
+#pragma once
+
+#include <csignal>
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/command_registry.h"
+#include "core/common/result.h"
+#include "core/generate/run_protocol.h"
+#include "core/image/bitmap.h"
+
+namespace vesk::batch {
+
+// ---- Command line -------------------------------------------------------
+
+// An option of a subcommand and how many words follow it ("--sheet W H" has 2).
+struct OptionSpec {
+  std::string_view name;
+  int value_count = 1;
+};
+
+class CommandLine {
+ public:
+  // Splits the words after the subcommand into positional words and options.
+  // Fails with a one-line message on an unknown option, a missing option
+  // value, an option given twice, or a number of positional words other than
+  // positional_count.
+  static Result<CommandLine> Parse(const std::vector<std::string>& args,
+                                   std::size_t positional_count,
+                                   std::initializer_list<OptionSpec> options);
+
+  const std::vector<std::string>& Positional() const { return positional_; }
+  bool Has(std::string_view name) const;
+  // The option's index-th value, or "" when the option was not given.
+  const std::string& Value(std::string_view name, std::size_t index = 0) const;
+  // A whole decimal number in min..max; `fallback` when the option is absent.
+  Result<int> IntValue(std::string_view name, int fallback, int min, int max,
+                       std::size_t index = 0) const;
+  // "on" or "off" (also 1/0, yes/no, true/false); `fallback` when absent.
+  Result<bool> OnOffValue(std::string_view name, bool fallback) const;
+
+ private:
+  struct Given {
+    std::string name;
+    std::vector<std::string> values;
+  };
+  const Given* Find(std::string_view name) const;
+
+  std::vector<std::string> positional_;
+  std::vector<Given> options_;
+};
+
+// Whole decimal number in min..max (leading "+" or "-" allowed, nothing
+// else around it), or a message naming `what`.
+Result<int> ParseWholeNumber(std::string_view what, std::string_view text, int min, int max);
+
+// Prints "vesk-batch: <problem> (usage: vesk-batch <usage>)" as one line on
+// standard error and answers kExitUsage.
+int ReportUsage(std::string_view usage, std::string_view problem);
+// Prints "vesk-batch: <message>" as one line on standard error and answers
+// kExitBadInput.
+int ReportBadInput(std::string_view message);
+
+// ---- Images and files ---------------------------------------------------
+
+// Loads an image by its extension: ".bmp" (any letter case) through the
+// program's BMP reader. PNG and JPEG are read only by the desktop program;
+// they and unknown extensions are refused with a clear message. Messages
+// name the file.
+Result<Bitmap> LoadImageFile(const std::string& path);
+
+// Saves a bitmap as a 24-bit BMP file, written to a temporary name and
+// renamed into place, so a failure leaves no half-written file.
+Status SaveImageFile(const Bitmap& image, const std::string& path);
+
+// The text after the last "\" or "/" of a stored name (all of it if none).
+std::string BareName(const std::string& stored_name);
+
+// Where an image named in a mesh file is: the name as stored when that file
+// exists, else the bare name in the mesh file's folder when that exists,
+// else "" (and the caller reports the stored name as not found).
+std::string LocateMeshImage(const std::string& stored_name, const std::string& mesh_path);
+
+// ---- Running a computation ------------------------------------------------
+
+// The tool's run protocol. Draws a progress bar on standard error when it is
+// a terminal; Ctrl+C during the run acts as the Kancel button (the run stops
+// at its next poll and keeps what it wrote). Frames are written only after
+// OpenFrameList; without it WriteFrame keeps nothing, as when the frame-list
+// dialog is cancelled.
+class BatchRun : public RunProtocol {
+ public:
+  // `title` names the run on the progress bar, e.g. "morph".
+  explicit BatchRun(std::string title);
+  ~BatchRun() override;
+  BatchRun(const BatchRun&) = delete;
+  BatchRun& operator=(const BatchRun&) = delete;
+
+  // Creates (or empties) the frame-list file; the frames are then written as
+  // "imag<n>.bmp" files with the lowest free numbers in the list's folder.
+  Status OpenFrameList(const std::string& list_path);
+  // Writes out and closes the list; nothing happens when none is open.
+  Status CloseFrameList();
+
+  int FramesWritten() const { return frames_written_; }
+  bool Cancelled() const;
+
+  void Begin() override;
+  void Counter(int k, int n) override;
+  void InnerBar(int percent) override;
+  bool CancelRequested() override;
+  void EqualizationBegin() override;
+  void EqualizationEnd() override;
+  Status WriteFrame(const Bitmap& frame) override;
+  void End() override;
+
+ private:
+  struct FrameList;
+  void Draw(bool force);
+
+  std::string title_;
+  bool terminal_ = false;
+  bool equalizing_ = false;
+  int counter_k_ = -1;
+  int counter_n_ = 0;
+  int outer_percent_ = 0;
+  int inner_percent_ = 0;
+  long long last_draw_ms_ = -1;
+  int frames_written_ = 0;
+  bool running_ = false;
+  std::unique_ptr<FrameList> list_;
+  void (*previous_handler_)(int) = nullptr;
+};
+
+// Runs a frame-producing computation the way every frame command of the
+// tool does: opens the frame list when `list_path` is not empty (a failure
+// there is reported before anything is computed), runs `compute`, closes
+// the list with the frames written so far (also after a failure or Ctrl+C),
+// prints a one-line summary on standard output and answers the exit status.
+int RunFrameCommand(std::string title, const std::string& list_path,
+                    const std::function<Status(RunProtocol&)>& compute);
+
+}  // namespace vesk::batch

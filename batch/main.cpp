@@ -1,0 +1,83 @@
+// vesk-batch: renders the generation commands without a window. The first
+// word names the subcommand; every subcommand registers itself in its own
+// file (batch/*_command.cpp).
+#include <algorithm>
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "batch/batch_support.h"
+#include "batch/command_registry.h"
+
+namespace {
+
+using vesk::batch::BatchCommand;
+
+// The order in which the help lists the subcommands; others follow by name.
+int ListPosition(const std::string& name) {
+  static const char* const kOrder[] = {"morph",      "distort",  "colorize", "flag",
+                                       "sheetglass", "equalize", "avi"};
+  for (int i = 0; i < static_cast<int>(std::size(kOrder)); ++i) {
+    if (name == kOrder[i]) return i;
+  }
+  return static_cast<int>(std::size(kOrder));
+}
+
+std::vector<BatchCommand> SortedCommands() {
+  std::vector<BatchCommand> commands = vesk::batch::BatchCommands();
+  std::sort(commands.begin(), commands.end(), [](const BatchCommand& a, const BatchCommand& b) {
+    int pa = ListPosition(a.name);
+    int pb = ListPosition(b.name);
+    return pa != pb ? pa < pb : std::string(a.name) < std::string(b.name);
+  });
+  return commands;
+}
+
+void PrintHelp(std::ostream& out) {
+  out << "usage:\n";
+  for (const BatchCommand& command : SortedCommands()) {
+    out << "  vesk-batch " << command.usage << "\n";
+  }
+  out << "Defaults: 12 frames, precision 1, equalize on. Without --list frames are\n"
+         "computed but not written. Exit status: 0 done, 1 bad input, 2 wrong usage.\n";
+}
+
+std::string CommandNames() {
+  std::string names;
+  for (const BatchCommand& command : SortedCommands()) {
+    if (!names.empty()) names += ", ";
+    names += command.name;
+  }
+  return names;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> words(argv + std::min(argc, 1), argv + argc);
+  if (words.empty()) {
+    std::cerr << "vesk-batch: no command given (commands: " << CommandNames()
+              << "; vesk-batch --help shows their options)" << std::endl;
+    return vesk::batch::kExitUsage;
+  }
+  if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+    PrintHelp(std::cout);
+    return vesk::batch::kExitDone;
+  }
+  for (const BatchCommand& command : vesk::batch::BatchCommands()) {
+    if (words[0] != command.name) continue;
+    std::vector<std::string> args(words.begin() + 1, words.end());
+    try {
+      return command.run(args);
+    } catch (const std::bad_alloc&) {
+      return vesk::batch::ReportBadInput("not enough memory for this image size");
+    } catch (const std::exception& error) {
+      return vesk::batch::ReportBadInput(error.what());
+    }
+  }
+  std::cerr << "vesk-batch: unknown command \"" << words[0] << "\" (commands: " << CommandNames()
+            << ")" << std::endl;
+  return vesk::batch::kExitUsage;
+}
