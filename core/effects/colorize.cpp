@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/effects/column_loop.h"
+
 namespace vesk {
 namespace {
 
@@ -54,22 +56,22 @@ Status Colorize(const Bitmap& first, const Bitmap& second, std::uint16_t& frame_
   for (int k = 1; k < n; ++k) {
     run.Counter(k, n);
     FillBlendSteps(steps, k, n);
-    for (int x = 0; x < width;) {
-      run.ProcessMessages();
-      run.InnerBar(static_cast<int>(static_cast<std::int64_t>(x) * 100 / width));
-      const int second_rows_here = x < second.Width() ? covered_height : 0;
-      int y = 0;
-      for (; y < second_rows_here; ++y) {
+    effects_internal::RunColumnLoop(run, width, [&](int x_begin, int x_end) {
+      // Columns left of the second image's right edge read it on the rows
+      // it covers; everything else blends with the invalid colour.
+      const int covered_end = std::clamp(second.Width(), x_begin, x_end);
+      for (int y = 0; y < height; ++y) {
         const std::size_t row = static_cast<std::size_t>(y);
-        vesk_rows[row][x] = Blend(first_rows[row][x], second_rows[row][x], steps);
+        const Color* from_first = first_rows[row];
+        Color* to = vesk_rows[row];
+        int x = x_begin;
+        if (y < covered_height) {
+          const Color* from_second = second_rows[row];
+          for (; x < covered_end; ++x) to[x] = Blend(from_first[x], from_second[x], steps);
+        }
+        for (; x < x_end; ++x) to[x] = Blend(from_first[x], kInvalidColor, steps);
       }
-      for (; y < height; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y);
-        vesk_rows[row][x] = Blend(first_rows[row][x], kInvalidColor, steps);
-      }
-      ++x;
-      if (x >= width || run.CancelRequested()) break;
-    }
+    });
     run.ShowFrame(vesk);
     if (!run.CancelRequested()) {
       if (Status written = run.WriteFrame(vesk); !written) {

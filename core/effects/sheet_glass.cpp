@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/effects/column_loop.h"
+
 namespace vesk {
 namespace {
 
@@ -36,19 +38,21 @@ Status SheetGlass(const Bitmap& source, int sheet_horz_size, int sheet_vert_size
           (sy >= 0 && sy < height) ? source.Row(sy) : nullptr;
       result_rows[static_cast<std::size_t>(y)] = vesk.Row(y);
     }
-    for (int x = 0;;) {
-      run.ProcessMessages();
-      run.InnerBar(static_cast<int>(static_cast<std::int64_t>(x) * 100 / width));
-      const int sx = SourcePosition(x, sheet_horz, width);
-      if (sx >= 0 && sx < width) {
-        for (int y = 0; y < height; ++y) {
-          const Color* from = source_rows[static_cast<std::size_t>(y)];
-          if (from != nullptr) result_rows[static_cast<std::size_t>(y)][x] = from[sx];
+    std::vector<int> source_columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x) {
+      source_columns[static_cast<std::size_t>(x)] = SourcePosition(x, sheet_horz, width);
+    }
+    effects_internal::RunColumnLoop(run, width, [&](int x_begin, int x_end) {
+      for (int y = 0; y < height; ++y) {
+        const Color* from = source_rows[static_cast<std::size_t>(y)];
+        if (from == nullptr) continue;
+        Color* to = result_rows[static_cast<std::size_t>(y)];
+        for (int x = x_begin; x < x_end; ++x) {
+          const int sx = source_columns[static_cast<std::size_t>(x)];
+          if (sx >= 0 && sx < width) to[x] = from[sx];
         }
       }
-      ++x;
-      if (x >= width || run.CancelRequested()) break;
-    }
+    });
   }
   run.ShowFrame(vesk);
   run.End();
