@@ -11,6 +11,9 @@
 #include <iostream>
 
 #include "core/common/file_io.h"
+#include "core/generate/frame_output.h"
+#include "core/image/bmp_codec.h"
+#include "core/mesh/mesh_file.h"
 
 namespace vesk::batch {
 namespace {
@@ -139,15 +142,15 @@ Result<Bitmap> LoadImageFile(const std::string& path) {
   if (extension != ".bmp") {
     return Failure{path + ": Unknown picture file extension (" + extension + ")"};
   }
-  if (!FileFound(path) && !std::filesystem::is_regular_file(path)) {
-    return Failure{path + ": File Not Found"};
-  }
-  return Failure{path + ": the BMP reader is not part of this build yet"};
+  Result<Bitmap> image = LoadBmpFile(path);
+  if (!image) return Failure{path + ": " + image.Message()};
+  return image;
 }
 
 Status SaveImageFile(const Bitmap& image, const std::string& path) {
-  (void)image;
-  return Failure{path + ": the BMP writer is not part of this build yet"};
+  Status saved = SaveBmpFile(path, image);
+  if (!saved) return Failure{path + ": " + saved.Message()};
+  return saved;
 }
 
 std::string BareName(const std::string& stored_name) {
@@ -168,10 +171,50 @@ std::string LocateMeshImage(const std::string& stored_name, const std::string& m
   return {};
 }
 
+Result<MeshScene> LoadMeshScene(const std::string& mesh_path) {
+  Result<MeshFileContent> content = ReadMeshFile(mesh_path);
+  if (!content) return Failure{mesh_path + ": " + content.Message()};
+  MeshScene scene;
+  scene.mesh = std::move(content.Value().mesh);
+  const std::string* stored[2] = {&content.Value().first_file_name,
+                                  &content.Value().second_file_name};
+  const char* which[2] = {"first", "second"};
+  std::string* paths[2] = {&scene.first_path, &scene.second_path};
+  Bitmap* images[2] = {&scene.first, &scene.second};
+  for (int i = 0; i < 2; ++i) {
+    if (stored[i]->empty()) {
+      return Failure{mesh_path + ": the mesh names no " + which[i] + " image"};
+    }
+    *paths[i] = LocateMeshImage(*stored[i], mesh_path);
+    if (paths[i]->empty()) {
+      return Failure{mesh_path + ": " + which[i] + " image \"" + *stored[i] +
+                     "\" not found (looked for it as stored and in the mesh file's folder)"};
+    }
+    Result<Bitmap> image = LoadImageFile(*paths[i]);
+    if (!image) return Failure{image.Message()};
+    *images[i] = std::move(image.Value());
+  }
+  return scene;
+}
+
+Result<GenerationSetup> GenerationSetupFromOptions(const CommandLine& line) {
+  GenerationSetup setup;
+  Result<int> frames = line.IntValue("--frames", 12, 1, 100);
+  if (!frames) return Failure{frames.Message()};
+  Result<int> precision = line.IntValue("--precision", 1, 1, 1000);
+  if (!precision) return Failure{precision.Message()};
+  Result<bool> equalize = line.OnOffValue("--equalize", true);
+  if (!equalize) return Failure{equalize.Message()};
+  setup.frame_count = frames.Value();
+  setup.precision = precision.Value();
+  setup.equalize = equalize.Value();
+  return setup;
+}
+
 // ---- Running a computation ------------------------------------------------
 
 struct BatchRun::FrameList {
-  std::string path;
+  FrameOutput output;
 };
 
 BatchRun::BatchRun(std::string title) : title_(std::move(title)) {
@@ -183,11 +226,20 @@ BatchRun::~BatchRun() {
 }
 
 Status BatchRun::OpenFrameList(const std::string& list_path) {
-  return Failure{list_path + ": frame lists are not part of this build yet"};
+  CloseFrameList();
+  auto list = std::make_unique<FrameList>();
+  Status opened = list->output.Open(list_path);
+  if (!opened) return Failure{list_path + ": " + opened.Message()};
+  list_ = std::move(list);
+  return Status::Success();
 }
 
 Status BatchRun::CloseFrameList() {
+  if (!list_) return Status::Success();
+  const std::string path = list_->output.ListPath();
+  Status closed = list_->output.Close();
   list_.reset();
+  if (!closed) return Failure{path + ": " + closed.Message()};
   return Status::Success();
 }
 
@@ -231,8 +283,10 @@ void BatchRun::EqualizationEnd() {
 
 Status BatchRun::WriteFrame(const Bitmap& frame) {
   if (!list_) return Status::Success();
-  (void)frame;
-  return Failure{list_->path + ": frame lists are not part of this build yet"};
+  Status written = list_->output.WriteFrame(frame);
+  if (!written) return written;
+  ++frames_written_;
+  return Status::Success();
 }
 
 void BatchRun::End() {

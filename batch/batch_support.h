@@ -30,8 +30,10 @@
 
 #include "batch/command_registry.h"
 #include "core/common/result.h"
+#include "core/generate/generation_input.h"
 #include "core/generate/run_protocol.h"
 #include "core/image/bitmap.h"
+#include "core/mesh/mesh_model.h"
 
 namespace vesk::batch {
 
@@ -104,6 +106,24 @@ std::string BareName(const std::string& stored_name);
 // exists, else the bare name in the mesh file's folder when that exists,
 // else "" (and the caller reports the stored name as not found).
 std::string LocateMeshImage(const std::string& stored_name, const std::string& mesh_path);
+
+// A mesh file with the two images it names, loaded for the morph or the
+// distortion. Failures name the file at fault: the mesh file's own message
+// ("Read beyond end of file", "Error in file format (required mesh 1.1)"),
+// an image name that is empty or found nowhere, or the image loader's.
+struct MeshScene {
+  Mesh mesh;
+  std::string first_path;  // where the images were found
+  std::string second_path;
+  Bitmap first;
+  Bitmap second;
+};
+Result<MeshScene> LoadMeshScene(const std::string& mesh_path);
+
+// The options of morph and distort: --frames N (1..100, default 12),
+// --precision P (1..1000, default 1), --equalize on|off (default on).
+// The failure is a usage problem.
+Result<GenerationSetup> GenerationSetupFromOptions(const CommandLine& line);
 
 // ---- Running a computation ------------------------------------------------
 
