@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <chrono>
 
+#include "app/design_font.h"
+
 namespace vesk {
 
 std::uint8_t KancelFlag = 0;
@@ -47,10 +49,7 @@ TKancelForm::TKancelForm(QWidget* parent)
   setWindowTitle("Process");
   setFixedSize(194, 90);
   setModal(false);
-  QFont f("MS Sans Serif");
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(10);
-  setFont(f);
+  setFont(DesignFont());
 
   progress_bar1_ = MakeBar(this, "ProgressBar1", 7);
   label1_ = new QLabel(this);

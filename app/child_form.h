@@ -1,0 +1,113 @@
+// The image window `TChildForm`: one class for the first image (kind 1),
+// the second image (kind 2) and the Vesk image (kind 3). It keeps the clean
+// image `Bitmap` and shows `Image1`, the picture: for the first and second
+// images the clean image with the mesh overlay, for the Vesk image the
+// result, on which the mouse paints single pixels. Mouse events go to the
+// main window for the mesh gestures and the coordinate label.
+#pragma once
+
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QString>
+
+#include <string>
+
+#include "core/common/result.h"
+#include "core/image/bitmap.h"
+#include "core/mesh/mesh_gestures.h"
+#include "core/mesh/mesh_model.h"
+
+class QScrollArea;
+
+namespace vesk {
+
+class TMDIForm;
+class UserDialogs;
+
+// `Image1`: shows the picture at the origin of the scrolled content, sized
+// to the picture, and reports mouse events in image pixel coordinates.
+class TImage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TImage(QWidget* parent = nullptr);
+
+  const QImage& Picture() const { return picture_; }
+  // Shows `picture` and takes its size.
+  void SetPicture(QImage picture);
+  // Sets one pixel of the picture (ignored outside) and repaints it at once.
+  void SetPixelNow(int x, int y, Color color);
+
+ signals:
+  void MouseDown(MouseButton button, ShiftState shift, int x, int y);
+  void MouseMove(int x, int y);
+  void MouseUp(MouseButton button, int x, int y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void Down(QMouseEvent* event, bool double_click);
+  QImage picture_;
+};
+
+class TChildForm : public QMdiSubWindow {
+  Q_OBJECT
+
+ public:
+  TChildForm(TMDIForm& owner, UserDialogs& dialogs);
+  ~TChildForm() override;
+
+  TImage* Image1() const { return image1_; }
+
+  // The clean image. SetBitmap also makes the picture a copy of it.
+  const vesk::Bitmap& GetBitmap() const { return bitmap_; }
+  bool HasBitmap() const { return has_bitmap_; }
+  void SetBitmap(vesk::Bitmap bitmap);
+  // The picture as shown (with the overlay or painted pixels).
+  vesk::Bitmap PictureBitmap() const;
+  // Shows a copy of `picture` without changing the clean image.
+  void ShowPicture(const vesk::Bitmap& picture);
+
+  int ImageKind = 0;      // 1 first, 2 second, 3 Vesk; 0 until set
+  bool Painting = false;  // a button is held on the Vesk image
+  Color PaintColor = 0;   // the colour picked at mouse-down on the Vesk image
+  TMeshNode* DragNode = nullptr;
+
+  // Loads the file into the window; false (after its message) when the file
+  // is not found or is not a picture this program reads.
+  bool LoadImage(const QString& file_name);
+  // Restores the clean image and draws the mesh overlay (kinds 1 and 2).
+  void DrawMesh();
+
+  void Image1MouseDown(MouseButton button, ShiftState shift, int x, int y);
+  void Image1MouseMove(int x, int y);
+  void Image1MouseUp(MouseButton button, int x, int y);
+
+ protected:
+  // The close box minimizes; the window stays open for every command.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  TMDIForm& owner_;
+  UserDialogs& dialogs_;
+  QScrollArea* scroll_ = nullptr;
+  TImage* image1_ = nullptr;
+  vesk::Bitmap bitmap_;
+  bool has_bitmap_ = false;
+};
+
+// Loads a picture file by its extension: ".bmp" through the program's BMP
+// reader, ".png", ".jpg" and ".jpeg" through Qt's image readers; any other
+// extension is refused with "Unknown picture file extension (.ext)".
+Result<vesk::Bitmap> LoadPictureFile(const std::string& path);
+
+// The coordinate label's caption: "(", X right-aligned in 4 characters, ":",
+// Y likewise, ")"; wider numbers are written in full.
+QString CoordinateCaption(int x, int y);
+
+}  // namespace vesk

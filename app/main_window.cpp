@@ -1,0 +1,533 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/about_box.h"
+#include "app/animation_viewer.h"
+#include "app/child_form.h"
+#include "app/design_font.h"
+#include "app/glyphs.h"
+#include "app/help_window.h"
+#include "app/image_commands.h"
+#include "app/int_edit.h"
+#include "app/kancel_form.h"
+#include "app/options_form.h"
+#include "app/user_dialogs.h"
+#include "core/common/file_io.h"
+#include "core/generate/int_conversion.h"
+#include "core/mesh/mesh_file.h"
+#include "core/settings/settings_file.h"
+
+namespace vesk {
+namespace {
+
+constexpr char kDesignedCaption[] = "Trelvanique 1.1";
+constexpr char kHelpFile[] = "./Zelph.hlp";
+
+}  // namespace
+
+TMDIForm::TMDIForm(UserDialogs& dialogs) : TMDIForm(dialogs, Options()) {}
+
+TMDIForm::TMDIForm(UserDialogs& dialogs, Options options)
+    : QMainWindow(nullptr), dialogs_(dialogs), options_(std::move(options)) {
+  setObjectName("MDIForm");
+  setWindowTitle(kDesignedCaption);
+  setFont(DesignFont());
+  resize(538, 401);
+
+  auto* client = new QWidget(this);
+  auto* layout = new QVBoxLayout(client);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  panel1_ = new QFrame(client);
+  panel1_->setObjectName("Panel1");
+  panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  panel1_->setLineWidth(1);
+  panel1_->setFixedHeight(57);
+  layout->addWidget(panel1_);
+  mdi_area_ = new QMdiArea(client);
+  mdi_area_->setObjectName("ClientArea");
+  mdi_area_->setBackground(QColor(128, 128, 128));
+  layout->addWidget(mdi_area_, 1);
+  setCentralWidget(client);
+
+  BuildMenu();
+  BuildToolPanel();
+  kancel_form_ = std::make_unique<TKancelForm>();
+  CentreOnScreen();
+
+  // The settings file's place is fixed at start-up, so the file dialogs,
+  // which change the current folder, cannot send it elsewhere.
+  settings_path_ = QFileInfo(options_.settings_file).absoluteFilePath();
+  FormCreate();
+}
+
+TMDIForm::~TMDIForm() {
+  // The image windows go with the client area; forget them first.
+  first_child_ = second_child_ = vesk_child_ = nullptr;
+}
+
+void TMDIForm::CentreOnScreen() {
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+  }
+}
+
+// ---- Menu and tool panel -------------------------------------------------
+
+QAction* TMDIForm::AddItem(QMenu* menu, const char* name, const QString& caption,
+                           const QKeySequence& shortcut, void (TMDIForm::*handler)()) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(name);
+  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+  menu->addAction(action);
+  items_[name] = action;
+  return action;
+}
+
+void TMDIForm::AddDivider(QMenu* menu, const char* name) {
+  QAction* divider = menu->addSeparator();
+  divider->setObjectName(name);
+}
+
+void TMDIForm::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName("MainMenu1");
+  auto menu = [&](const char* name, const QString& caption) {
+    QMenu* m = bar->addMenu(caption);
+    m->setObjectName(name);
+    return m;
+  };
+  const QKeySequence none;
+  auto ctrl = [](Qt::Key key) { return QKeySequence(Qt::CTRL | key); };
+
+  QMenu* file = menu("File1", "&File");
+  AddItem(file, "OpenFirst", "Open &First image", none, &TMDIForm::OpenFirstClick);
+  AddItem(file, "OpenSecond", "Open &Second image", none, &TMDIForm::OpenSecondClick);
+  AddDivider(file, "N2");
+  AddItem(file, "NewMesh", "&New Morph Mesh", ctrl(Qt::Key_N), &TMDIForm::NewMeshClick);
+  AddItem(file, "OpenMesh", "&Open Morph Mesh", none, &TMDIForm::OpenMeshClick);
+  AddItem(file, "Savemesh", "&Save Morph Mesh", ctrl(Qt::Key_S), &TMDIForm::SavemeshClickCommand);
+  AddItem(file, "SaveMashAs", "Save Morph Mesh &as..", none, &TMDIForm::SaveMashAsClick);
+  AddDivider(file, "N1");
+  AddItem(file, "SaveVeskImageAs", "Save &Vesk Image as..", none,
+          &TMDIForm::SaveVeskImageAsClick);
+  AddDivider(file, "N9");
+  AddItem(file, "PrintVeskImage1", "P&rint Vesk Image", ctrl(Qt::Key_P),
+          &TMDIForm::PrintVeskImage1Click);
+  AddItem(file, "PrinterSetup1", "Pr&inter Setup", none, &TMDIForm::PrinterSetup1Click);
+  AddDivider(file, "N3");
+  AddItem(file, "Exit1", "E&xit", ctrl(Qt::Key_X), &TMDIForm::Exit1Click);
+
+  QMenu* edit = menu("Edit1", "&Edit");
+  AddItem(edit, "Copy", "&Copy", ctrl(Qt::Key_C), &TMDIForm::CopyClick);
+  AddItem(edit, "Paste", "&Paste", ctrl(Qt::Key_V), &TMDIForm::PasteClick);
+  AddDivider(edit, "N5");
+  AddItem(edit, "CopyVesk2First", "Copy Vesk 2 &First", none, &TMDIForm::CopyVesk2FirstClick);
+  AddItem(edit, "CopyVesk2Second", "Copy Vesk 2 &Second", none,
+          &TMDIForm::CopyVesk2SecondClick);
+  AddDivider(edit, "N4");
+  AddItem(edit, "SwapMorphMesh", "S&wap Morph Mesh", ctrl(Qt::Key_W),
+          &TMDIForm::SwapMorphMeshClick);
+
+  QMenu* tools = menu("Tools1", "&Tools");
+  AddItem(tools, "SheetGlass", "Sheet &Glass", ctrl(Qt::Key_G), &TMDIForm::SheetGlassClick);
+  AddItem(tools, "Colorize1", "Co&lorize", ctrl(Qt::Key_L), &TMDIForm::Colorize1Click);
+  AddItem(tools, "FlagStreaming1", "&FlagStreaming", ctrl(Qt::Key_F),
+          &TMDIForm::FlagStreaming1Click);
+  AddItem(tools, "Distorsion1", "&Distorsion", ctrl(Qt::Key_D), &TMDIForm::Distorsion1Click);
+  AddItem(tools, "Ombrix1", "&Ombrix", ctrl(Qt::Key_M), &TMDIForm::Ombrix1Click);
+  AddDivider(tools, "N7");
+  AddItem(tools, "Animations", "&Animations...", none, &TMDIForm::AnimationsClick);
+  AddDivider(tools, "N6");
+  AddItem(tools, "Options", "&Options...", none, &TMDIForm::OptionsClick);
+
+  window_menu_ = menu("Window1", "&Window");
+  AddItem(window_menu_, "Tile1", "&Tile", none, &TMDIForm::Tile1Click);
+  AddItem(window_menu_, "Cascade1", "&Cascade", none, &TMDIForm::Cascade1Click);
+  AddItem(window_menu_, "ArrangeIcons1", "Arrange &Icons", none, &TMDIForm::ArrangeIcons1Click);
+  connect(window_menu_, &QMenu::aboutToShow, this, &TMDIForm::FillWindowList);
+
+  QMenu* help = menu("Help1", "&Help");
+  AddItem(help, "Index", "&Index", QKeySequence(Qt::Key_F1), &TMDIForm::IndexClick);
+  AddDivider(help, "N8");
+  AddItem(help, "About", "&About", none, &TMDIForm::AboutClick);
+}
+
+void TMDIForm::FillWindowList() {
+  // The window-list part of the Window menu: one item per image window.
+  for (QAction* a : window_list_) {
+    window_menu_->removeAction(a);
+    a->deleteLater();
+  }
+  window_list_.clear();
+  const QList<QMdiSubWindow*> windows = mdi_area_->subWindowList(QMdiArea::CreationOrder);
+  if (windows.isEmpty()) return;
+  window_list_ << window_menu_->addSeparator();
+  int number = 1;
+  for (QMdiSubWindow* w : windows) {
+    QAction* a = window_menu_->addAction(QString("&%1 %2").arg(number++).arg(w->windowTitle()));
+    a->setCheckable(true);
+    a->setChecked(w == mdi_area_->currentSubWindow());
+    connect(a, &QAction::triggered, this, [this, w] {
+      if (w->isMinimized()) w->showNormal();
+      mdi_area_->setActiveSubWindow(w);
+    });
+    window_list_ << a;
+  }
+}
+
+QToolButton* TMDIForm::AddButton(const char* name, int left, int top, Glyph glyph,
+                                 const QString& hint, void (TMDIForm::*handler)()) {
+  auto* button = new QToolButton(panel1_);
+  button->setObjectName(name);
+  button->setGeometry(left, top, 25, 25);
+  button->setIcon(GlyphIcon(glyph));
+  button->setIconSize(QSize(kGlyphSize, kGlyphSize));
+  button->setToolTip(hint);
+  button->setFocusPolicy(Qt::StrongFocus);
+  connect(button, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+  buttons_[name] = button;
+  return button;
+}
+
+void TMDIForm::BuildToolPanel() {
+  QToolButton* new_button =
+      AddButton("NewButton", 7, 3, Glyph::NewMesh, "New mesh", &TMDIForm::NewMeshClick);
+  AddButton("OpenMeshButton", 34, 3, Glyph::OpenMesh, "Open mesh", &TMDIForm::OpenMeshClick);
+  AddButton("SaveMeshButton", 62, 3, Glyph::SaveMesh, "Save mesh",
+            &TMDIForm::SavemeshClickCommand);
+  AddButton("CopyF2PButton", 104, 3, Glyph::CopyVesk2First, "Copy Vesk 2 First",
+            &TMDIForm::CopyVesk2FirstClick);
+  AddButton("CopyS2PButton", 131, 3, Glyph::CopyVesk2Second, "Copy Vesk 2 Second",
+            &TMDIForm::CopyVesk2SecondClick);
+  AddButton("SwapButton", 159, 3, Glyph::SwapMesh, "Swap nods", &TMDIForm::SwapMorphMeshClick);
+  AddButton("SheetGlassButton", 201, 3, Glyph::SheetGlass, "Sheet Glass",
+            &TMDIForm::SheetGlassClick);
+  AddButton("BitBtn1", 228, 3, Glyph::Colorize, "Colorize", &TMDIForm::Colorize1Click);
+  AddButton("FlagButton", 256, 3, Glyph::FlagStreaming, "Flag Streaming",
+            &TMDIForm::FlagStreaming1Click);
+  AddButton("DistorsionButton", 283, 3, Glyph::Distorsion, "Distorsion",
+            &TMDIForm::Distorsion1Click);
+  AddButton("MorphButton", 311, 3, Glyph::Morph, "Morph", &TMDIForm::Ombrix1Click);
+  AddButton("AniBitBtn", 345, 3, Glyph::Animations, "Load frame list file",
+            &TMDIForm::AnimationsClick);
+  AddButton("ExitButton", 7, 29, Glyph::Exit, "Exit: close the program", &TMDIForm::Exit1Click);
+  AddButton("OpenFirstButton", 34, 29, Glyph::OpenFirst, "Open first image",
+            &TMDIForm::OpenFirstClick);
+  AddButton("OpenSecondButton", 62, 29, Glyph::OpenSecond, "Open second image",
+            &TMDIForm::OpenSecondClick);
+
+  label1_ = new QLabel("(0:0)", panel1_);
+  label1_->setObjectName("Label1");
+  label1_->setAlignment(Qt::AlignCenter);
+  label1_->setToolTip("Coords ");
+  label1_->setAutoFillBackground(true);
+  QPalette grey = label1_->palette();
+  grey.setColor(QPalette::Window, QColor(192, 192, 192));
+  label1_->setPalette(grey);
+  label1_->move(119, 33);
+  label1_->adjustSize();
+
+  auto* label2 = new QLabel("Iteration:", panel1_);
+  label2->setObjectName("Label2");
+  label2->move(168, 34);
+  label2->adjustSize();
+
+  max_step_button_ = new QLineEdit("12", panel1_);
+  max_step_button_->setObjectName("MaxStepButton");
+  max_step_button_->setGeometry(209, 31, 22, 21);
+  max_step_button_->setToolTip("Number of frames");
+  max_step_button_->setTextMargins(0, 0, 0, 0);
+  up_down_max_step_ = new TUpDown(max_step_button_, 1, 100, 12, panel1_);
+  up_down_max_step_->setObjectName("UpDownMaxStep");
+  up_down_max_step_->setGeometry(231, 31, 15, 21);
+  up_down_max_step_->setToolTip("Iteration");
+
+  auto* label3 = new QLabel("Precision:", panel1_);
+  label3->setObjectName("Label3");
+  label3->move(256, 34);
+  label3->adjustSize();
+
+  edit2_ = new QLineEdit("1", panel1_);
+  edit2_->setObjectName("Edit2");
+  edit2_->setGeometry(304, 31, 22, 21);
+  edit2_->setToolTip("Precision");
+  edit2_->setTextMargins(0, 0, 0, 0);
+  up_down1_ = new TUpDown(edit2_, 1, 200, 1, panel1_);
+  up_down1_->setObjectName("UpDown1");
+  up_down1_->setGeometry(326, 31, 15, 21);
+  up_down1_->setToolTip("Precision");
+
+  connect(max_step_button_, &QLineEdit::textChanged, this, &TMDIForm::MaxStepButtonChange);
+  connect(edit2_, &QLineEdit::textChanged, this, &TMDIForm::Edit2Change);
+  new_button->setFocus();
+  setTabOrder(new_button, buttons_["OpenMeshButton"]);
+}
+
+// ---- Start-up, command state, close ---------------------------------------
+
+void TMDIForm::FormCreate() {
+  settings_ = Settings();  // NodeSize, sheet sizes, colours, flag values
+  MeshSaved = true;
+  MeshFileName = kDefaultMeshFileName;
+  FirstFileName.clear();
+  SecondFileName.clear();
+  FrameListOpen = 0;
+  KancelFlag = 0;
+  TitleText = windowTitle();
+  settings_.FrameCount = static_cast<std::uint16_t>(
+      ToolkitStrToInt(max_step_button_->text().toStdString()).value_or(12));
+  settings_.Precision =
+      static_cast<std::uint16_t>(ToolkitStrToInt(edit2_->text().toStdString()).value_or(1));
+  FillSineTable(FlagSineTable, settings_.FlagRadius);
+  UpdateCommandState();
+  settings_.Equalize = 1;
+
+  if (std::optional<std::string> message =
+          LoadSettings(settings_path_.toStdString(), settings_)) {
+    dialogs_.Message(this, ApplicationTitle(), QString::fromStdString(*message));
+  } else {
+    max_step_button_->setText(QString::number(settings_.FrameCount));
+    edit2_->setText(QString::number(settings_.Precision));
+  }
+
+  if (options_.show_about_box) AboutClick();
+  MeshFileName = kDefaultMeshFileName;
+  NewMeshClick();
+}
+
+void TMDIForm::UpdateCommandState() {
+  const bool first = first_child_ != nullptr;
+  const bool second = second_child_ != nullptr;
+  const bool vesk = vesk_child_ != nullptr;
+  const bool any = first || second || vesk;
+  auto set = [this](std::initializer_list<const char*> items,
+                    std::initializer_list<const char*> buttons, bool enabled) {
+    for (const char* i : items) items_.at(i)->setEnabled(enabled);
+    for (const char* b : buttons) buttons_.at(b)->setEnabled(enabled);
+  };
+  set({"PrintVeskImage1"}, {}, vesk);
+  set({"SaveVeskImageAs"}, {}, vesk);
+  set({"Copy"}, {}, any);
+  set({"Paste"}, {}, ClipboardHasBitmap() && any);
+  set({"CopyVesk2First"}, {"CopyF2PButton"}, vesk && first);
+  set({"CopyVesk2Second"}, {"CopyS2PButton"}, vesk && second);
+  set({"SwapMorphMesh"}, {"SwapButton"}, !mesh_.TriangleList().empty() || !mesh_.NodeList().empty());
+  set({"SheetGlass", "FlagStreaming1"}, {"SheetGlassButton", "FlagButton"}, first || second);
+  set({"Colorize1", "Distorsion1", "Ombrix1"}, {"BitBtn1", "DistorsionButton", "MorphButton"},
+      first && second);
+  set({"ArrangeIcons1", "Tile1", "Cascade1"}, {}, any);
+}
+
+void TMDIForm::ShowCoords(int x, int y) {
+  label1_->setText(CoordinateCaption(x, y));
+  label1_->adjustSize();
+}
+
+bool TMDIForm::FormCloseQuery() {
+  if (run_active_) return false;
+  if (MeshSaved) return true;
+  switch (dialogs_.Confirm(this, "Confirm", QString::fromLatin1(kSaveMeshQuestion), true)) {
+    case Answer::Yes:
+      // A save that fails with an error keeps the program open.
+      return SavemeshClick();
+    case Answer::No:
+      return true;
+    case Answer::Cancel:
+      break;
+  }
+  return false;
+}
+
+void TMDIForm::FormClose() {
+  for (TChildForm* child : {first_child_, second_child_, vesk_child_}) {
+    if (child) child->SetBitmap(Bitmap());
+  }
+  mesh_.FreeMesh();
+  mesh_.InitMesh();
+  Status saved = SaveSettings(settings_path_.toStdString(), settings_);
+  if (!saved) ReportError(saved.Message());
+}
+
+void TMDIForm::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  FormClose();
+  kancel_form_->hide();
+  event->accept();
+}
+
+void TMDIForm::Exit1Click() { close(); }
+
+void TMDIForm::ReportError(const std::string& message) {
+  QString text = QString::fromStdString(message);
+  if (!text.endsWith('.')) text += '.';
+  dialogs_.Error(this, ApplicationTitle(), text);
+}
+
+// ---- Windows ---------------------------------------------------------------
+
+TChildForm* TMDIForm::OtherImageWindow(int kind) const {
+  if (kind == kFirstImage) return second_child_;
+  if (kind == kSecondImage) return first_child_;
+  return nullptr;
+}
+
+TChildForm* TMDIForm::ActiveChild() const {
+  QMdiSubWindow* current = mdi_area_->currentSubWindow();
+  for (TChildForm* child : {first_child_, second_child_, vesk_child_}) {
+    if (child && child == current) return child;
+  }
+  return nullptr;
+}
+
+void TMDIForm::DestroyChild(TChildForm*& slot) {
+  if (!slot) return;
+  TChildForm* old = slot;
+  slot = nullptr;
+  mdi_area_->removeSubWindow(old);
+  delete old;
+}
+
+void TMDIForm::RedrawImageWindows() {
+  if (first_child_) first_child_->DrawMesh();
+  if (second_child_) second_child_->DrawMesh();
+}
+
+void TMDIForm::Tile1Click() {
+  // Vertical tiling: the image windows side by side, each as high as the
+  // client area; minimized windows keep their place.
+  QList<QMdiSubWindow*> shown;
+  for (QMdiSubWindow* w : mdi_area_->subWindowList(QMdiArea::CreationOrder)) {
+    if (!w->isMinimized() && w->isVisible()) shown << w;
+  }
+  if (shown.isEmpty()) return;
+  const QRect area = mdi_area_->viewport()->rect();
+  const int n = static_cast<int>(shown.size());
+  int left = 0;
+  for (int i = 0; i < n; ++i) {
+    int right = area.width() * (i + 1) / n;
+    if (shown[i]->isMaximized()) shown[i]->showNormal();
+    shown[i]->setGeometry(left, 0, right - left, area.height());
+    left = right;
+  }
+}
+
+void TMDIForm::Cascade1Click() { mdi_area_->cascadeSubWindows(); }
+
+void TMDIForm::ArrangeIcons1Click() {
+  // Minimized windows in a row along the bottom of the client area.
+  const QRect area = mdi_area_->viewport()->rect();
+  int left = 0;
+  for (QMdiSubWindow* w : mdi_area_->subWindowList(QMdiArea::CreationOrder)) {
+    if (!w->isMinimized()) continue;
+    QSize size = w->size();
+    w->move(left, area.height() - size.height());
+    left += size.width();
+  }
+}
+
+void TMDIForm::AboutClick() {
+  TAboutBox about(this);
+  about.exec();
+}
+
+// ---- Generation controls ---------------------------------------------------
+
+void TMDIForm::MaxStepButtonChange() {
+  IntegerEditChange change =
+      ApplyIntegerEdit(max_step_button_->text().toStdString(), settings_.FrameCount, 1, 100);
+  settings_.FrameCount = static_cast<std::uint16_t>(change.value);
+  QString text = QString::number(change.value);
+  if (change.restore_text && max_step_button_->text() != text) max_step_button_->setText(text);
+}
+
+void TMDIForm::Edit2Change() {
+  IntegerEditChange change =
+      ApplyIntegerEdit(edit2_->text().toStdString(), settings_.Precision, 1, 1000);
+  settings_.Precision = static_cast<std::uint16_t>(change.value);
+  QString text = QString::number(change.value);
+  if (change.restore_text && edit2_->text() != text) edit2_->setText(text);
+}
+
+// ---- Image commands ----------------------------------------------------------
+
+void TMDIForm::SaveVeskImageAsClick() {
+  if (vesk_child_) SaveVeskImageAs(this, dialogs_, vesk_child_->PictureBitmap());
+  MeshSaved = true;
+  UpdateCommandState();
+}
+
+QPrinter& TMDIForm::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>();
+  return *printer_;
+}
+
+void TMDIForm::PrintVeskImage1Click() {
+  if (!vesk_child_) return;
+  PrintBitmap(this, dialogs_, Printer(), vesk_child_->PictureBitmap());
+}
+
+void TMDIForm::PrinterSetup1Click() { RunPrinterSetup(this, dialogs_, Printer()); }
+
+void TMDIForm::CopyClick() {
+  if (TChildForm* active = ActiveChild()) CopyBitmapToClipboard(active->GetBitmap());
+  UpdateCommandState();
+}
+
+void TMDIForm::PasteClick() {
+  if (std::optional<Bitmap> pasted = BitmapFromClipboard()) {
+    if (TChildForm* active = ActiveChild()) active->SetBitmap(std::move(*pasted));
+  } else {
+    dialogs_.Message(this, ApplicationTitle(), "There is no bitmap on the Clipboard");
+  }
+  UpdateCommandState();
+  RedrawImageWindows();
+}
+
+void TMDIForm::CopyVeskTo(TChildForm* target) {
+  if (!vesk_child_ || !target) return;
+  target->SetBitmap(vesk_child_->PictureBitmap());
+  RedrawImageWindows();
+}
+
+void TMDIForm::CopyVesk2FirstClick() { CopyVeskTo(first_child_); }
+void TMDIForm::CopyVesk2SecondClick() { CopyVeskTo(second_child_); }
+
+void TMDIForm::IndexClick() { ShowHelpIndex(this, dialogs_, kHelpFile); }
+
+void TMDIForm::AnimationsClick() { RunAnimationsCommand(this, dialogs_); }
+
+void TMDIForm::OptionsClick() {
+  {
+    TOptionsForm options(settings_, this);
+    options.exec();
+    Settings edited = options.Values();
+    // The dialog edits everything but the two values of the tool panel.
+    edited.FrameCount = settings_.FrameCount;
+    edited.Precision = settings_.Precision;
+    settings_ = edited;
+  }
+  RedrawImageWindows();
+}
+
+}  // namespace vesk

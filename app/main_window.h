@@ -1,0 +1,185 @@
+// The main window `TMDIForm`: a multiple-document frame with the tool panel
+// `Panel1` across its top, the main menu and the client area in which the
+// three image windows live. It holds the program's state (settings, mesh,
+// file names, MeshSaved, the image windows), runs every command of the menu
+// and the tool panel, and enables them from that state in one place,
+// UpdateCommandState.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "core/effects/sine_table.h"
+#include "core/mesh/mesh_model.h"
+#include "core/settings/settings.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMenu;
+class QPrinter;
+class QToolButton;
+class QFrame;
+
+namespace vesk {
+
+class FrameOutput;
+class TChildForm;
+class TKancelForm;
+class TUpDown;
+class UserDialogs;
+class Bitmap;
+enum class Glyph;
+
+class TMDIForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  struct Options {
+    // Start-up shows the About box modally; tests may leave it out.
+    bool show_about_box = true;
+    // The settings file, read at start-up and written at close. A relative
+    // name is taken in the current folder at start-up.
+    QString settings_file = "Trelvanique.ini";
+  };
+
+  explicit TMDIForm(UserDialogs& dialogs);
+  TMDIForm(UserDialogs& dialogs, Options options);
+  ~TMDIForm() override;
+
+  // ---- State ------------------------------------------------------------
+  Mesh& MeshModel() { return mesh_; }
+  const Mesh& MeshModel() const { return mesh_; }
+  const Settings& CurrentSettings() const { return settings_; }
+  void SetSettings(const Settings& settings) { settings_ = settings; }
+  static QString ApplicationTitle() { return "Trelvanique"; }
+
+  bool MeshSaved = true;
+  std::uint8_t FrameListOpen = 0;
+  QString FirstFileName;
+  QString SecondFileName;
+  QString MeshFileName;
+  QString TitleText;
+  SineTable FlagSineTable{};
+
+  TChildForm* FirstChild() const { return first_child_; }
+  TChildForm* SecondChild() const { return second_child_; }
+  TChildForm* VeskChild() const { return vesk_child_; }
+  // SecondChild for kind 1, FirstChild for kind 2, none otherwise.
+  TChildForm* OtherImageWindow(int kind) const;
+  // The active image window (any kind), or none.
+  TChildForm* ActiveChild() const;
+  TKancelForm& KancelForm() const { return *kancel_form_; }
+  QMdiArea* MdiArea() const { return mdi_area_; }
+  // How many times the end of Sheet Glass has sounded the beep.
+  int BeepCount() const { return beep_count_; }
+
+  // ---- Part of the window's life ---------------------------------------
+  void FormCreate();
+  bool FormCloseQuery();
+  void FormClose();
+  void UpdateCommandState();
+  // The coordinate label shows (x:y) after a mouse move in an image window.
+  void ShowCoords(int x, int y);
+
+  // ---- Commands ---------------------------------------------------------
+  void OpenFirstClick();
+  void OpenSecondClick();
+  void NewMeshClick();
+  void OpenMeshClick();
+  // false when the save failed with an error (declining to overwrite is
+  // not an error).
+  bool SavemeshClick();
+  void SaveMashAsClick();
+  void SaveVeskImageAsClick();
+  void PrintVeskImage1Click();
+  void PrinterSetup1Click();
+  void Exit1Click();
+  void CopyClick();
+  void PasteClick();
+  void CopyVesk2FirstClick();
+  void CopyVesk2SecondClick();
+  void SwapMorphMeshClick();
+  void SheetGlassClick();
+  void Colorize1Click();
+  void FlagStreaming1Click();
+  void Distorsion1Click();
+  void Ombrix1Click();
+  void AnimationsClick();
+  void OptionsClick();
+  void Tile1Click();
+  void Cascade1Click();
+  void ArrangeIcons1Click();
+  void IndexClick();
+  void AboutClick();
+
+  // The change handlers of the frame-count and precision edits.
+  void MaxStepButtonChange();
+  void Edit2Change();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void SavemeshClickCommand() { SavemeshClick(); }
+  void BuildMenu();
+  void BuildToolPanel();
+  QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
+                   const QKeySequence& shortcut, void (TMDIForm::*handler)());
+  void AddDivider(QMenu* menu, const char* name);
+  QToolButton* AddButton(const char* name, int left, int top, Glyph glyph, const QString& hint,
+                         void (TMDIForm::*handler)());
+  void FillWindowList();
+  void CentreOnScreen();
+
+  // Opens one image window of kind 1 or 2 from `file_name` into `slot`,
+  // replacing the window there; the slot is none when loading fails.
+  void OpenImageWindow(TChildForm*& slot, int kind, const QString& file_name);
+  void OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind);
+  void DestroyChild(TChildForm*& slot);
+  TChildForm* NewVeskChild();
+  void RedrawImageWindows();
+  void CopyVeskTo(TChildForm* target);
+
+  // The frame-list dialog of the frame-producing commands. False when the
+  // chosen list could not be created (reported; the command ends there).
+  bool OpenFrameList(FrameOutput& output);
+  void CloseFrameList(FrameOutput& output);
+  // Shows an error that ends a command: the application title, a stop icon
+  // and the message followed by a period.
+  void ReportError(const std::string& message);
+  void ShowVeskFrame(const Bitmap& frame);
+  QPrinter& Printer();
+
+  UserDialogs& dialogs_;
+  Options options_;
+  QString settings_path_;
+  Settings settings_;
+  Mesh mesh_;
+  bool run_active_ = false;
+  int beep_count_ = 0;
+
+  TChildForm* first_child_ = nullptr;
+  TChildForm* second_child_ = nullptr;
+  TChildForm* vesk_child_ = nullptr;
+  std::unique_ptr<TKancelForm> kancel_form_;
+  std::unique_ptr<QPrinter> printer_;
+
+  QMdiArea* mdi_area_ = nullptr;
+  QFrame* panel1_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLineEdit* max_step_button_ = nullptr;
+  QLineEdit* edit2_ = nullptr;
+  TUpDown* up_down_max_step_ = nullptr;
+  TUpDown* up_down1_ = nullptr;
+  QMenu* window_menu_ = nullptr;
+  std::map<QString, QAction*> items_;
+  std::map<QString, QToolButton*> buttons_;
+  QList<QAction*> window_list_;
+};
+
+}  // namespace vesk
