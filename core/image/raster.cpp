@@ -80,15 +80,52 @@ void WalkLine(Bitmap& target, i64 u0, i64 v0, i64 du, i64 dv, Color c, i64 lo_u,
   }
 }
 
+// The same walk for a line whose end points both lie in the window: every
+// pixel does, so nothing is checked per pixel.
+template <bool kXMajor>
+void WalkInside(Bitmap& target, int u0, int v0, int du, int dv, Color c) {
+  const int den = 2 * du;
+  const int step = 2 * dv;
+  int r = du;
+  int v = v0;
+  for (int u = u0;; ++u) {
+    if constexpr (kXMajor) {
+      target.Row(v)[u] = c;
+    } else {
+      target.Row(u)[v] = c;
+    }
+    if (u == u0 + du) return;
+    r += step;
+    if (r >= den) {
+      r -= den;
+      ++v;
+    } else if (r < 0) {
+      r += den;
+      --v;
+    }
+  }
+}
+
+bool Inside(Point p, const Clip& clip) {
+  return p.x >= clip.left && p.x < clip.right && p.y >= clip.top && p.y < clip.bottom;
+}
+
 void PaintLine(Bitmap& target, Point a, Point b, Color c, const Clip& clip) {
-  const i64 dx = i64{b.x} - a.x;
-  const i64 dy = i64{b.y} - a.y;
-  if (dx == 0 && dy == 0) {
-    if (a.x >= clip.left && a.x < clip.right && a.y >= clip.top && a.y < clip.bottom) {
-      target.Row(a.y)[a.x] = c;
+  if (Inside(a, clip) && Inside(b, clip)) {
+    const int dx = b.x - a.x;
+    const int dy = b.y - a.y;
+    if ((dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy)) {
+      if (dx < 0) std::swap(a, b);
+      WalkInside<true>(target, a.x, a.y, b.x - a.x, b.y - a.y, c);
+    } else {
+      if (dy < 0) std::swap(a, b);
+      WalkInside<false>(target, a.y, a.x, b.y - a.y, b.x - a.x, c);
     }
     return;
   }
+  const i64 dx = i64{b.x} - a.x;
+  const i64 dy = i64{b.y} - a.y;
+  if (dx == 0 && dy == 0) return;  // a single point outside the window
   if (Abs64(dx) >= Abs64(dy)) {
     if (dx < 0) std::swap(a, b);
     WalkLine<true>(target, a.x, a.y, Abs64(dx), i64{b.y} - a.y, c, clip.left, clip.right,
@@ -161,13 +198,85 @@ void PaintInterior(Bitmap& target, const Point (&g)[3], Color c, int x_lo, int x
   }
 }
 
+// Pixels of the edge a-b strictly between its end points, for an edge
+// that lies inside the bitmap. Edges of one or two pixels have none.
+inline void PaintEdgeBetween(Color* pixels, std::size_t stride, Point a, Point b, Color c) {
+  int dx = b.x - a.x;
+  int dy = b.y - a.y;
+  const int adx = dx < 0 ? -dx : dx;
+  const int ady = dy < 0 ? -dy : dy;
+  if (adx <= 1 && ady <= 1) return;
+  if (adx >= ady) {
+    if (dx < 0) {
+      std::swap(a, b);
+      dx = -dx;
+      dy = -dy;
+    }
+    const int den = 2 * dx;
+    int r = dx;
+    int y = a.y;
+    for (int x = a.x + 1; x < b.x; ++x) {
+      r += 2 * dy;
+      if (r >= den) {
+        r -= den;
+        ++y;
+      } else if (r < 0) {
+        r += den;
+        --y;
+      }
+      pixels[static_cast<std::size_t>(y) * stride + x] = c;
+    }
+  } else {
+    if (dy < 0) {
+      std::swap(a, b);
+      dx = -dx;
+      dy = -dy;
+    }
+    const int den = 2 * dy;
+    int r = dy;
+    int x = a.x;
+    for (int y = a.y + 1; y < b.y; ++y) {
+      r += 2 * dx;
+      if (r >= den) {
+        r -= den;
+        ++x;
+      } else if (r < 0) {
+        r += den;
+        --x;
+      }
+      pixels[static_cast<std::size_t>(y) * stride + x] = c;
+    }
+  }
+}
+
 void PaintPiece(Bitmap& target, Point g0, Point g1, Point g2, Color c, const Clip& clip) {
-  const int x_lo = std::max(std::min({g0.x, g1.x, g2.x}), clip.left);
-  const int x_hi = std::min(std::max({g0.x, g1.x, g2.x}), clip.right - 1);
-  const int y_lo = std::max(std::min({g0.y, g1.y, g2.y}), clip.top);
-  const int y_hi = std::min(std::max({g0.y, g1.y, g2.y}), clip.bottom - 1);
-  if (x_lo > x_hi || y_lo > y_hi) return;  // the outline lies in the box too
+  const int min_x = std::min({g0.x, g1.x, g2.x});
+  const int max_x = std::max({g0.x, g1.x, g2.x});
+  const int min_y = std::min({g0.y, g1.y, g2.y});
+  const int max_y = std::max({g0.y, g1.y, g2.y});
   const Point g[3] = {g0, g1, g2};
+  if (min_x >= clip.left && max_x < clip.right && min_y >= clip.top && max_y < clip.bottom) {
+    // The usual leaf: wholly inside, small. Every lattice point on the
+    // boundary lies on an outline, and by Pick's theorem a triangle of
+    // twice-area 2 or less has no lattice point strictly inside, so then
+    // the outline is the whole piece.
+    const int twice_area = (g1.x - g0.x) * (g2.y - g0.y) - (g2.x - g0.x) * (g1.y - g0.y);
+    if (twice_area > 2 || twice_area < -2) {
+      PaintInterior<i64>(target, g, c, min_x, max_x, min_y, max_y);
+    }
+    Color* pixels = target.Row(0);
+    const std::size_t stride = static_cast<std::size_t>(target.Width());
+    for (const Point& p : g) pixels[static_cast<std::size_t>(p.y) * stride + p.x] = c;
+    PaintEdgeBetween(pixels, stride, g0, g1, c);
+    PaintEdgeBetween(pixels, stride, g1, g2, c);
+    PaintEdgeBetween(pixels, stride, g2, g0, c);
+    return;
+  }
+  const int x_lo = std::max(min_x, clip.left);
+  const int x_hi = std::min(max_x, clip.right - 1);
+  const int y_lo = std::max(min_y, clip.top);
+  const int y_hi = std::min(max_y, clip.bottom - 1);
+  if (x_lo > x_hi || y_lo > y_hi) return;  // the outline lies in the box too
   bool small = true;
   for (const Point& p : g) {
     small = small && Abs64(p.x) <= kSmallCoordinate && Abs64(p.y) <= kSmallCoordinate;
