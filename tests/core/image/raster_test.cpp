@@ -160,6 +160,20 @@ TEST(RasterRule, RandomSmallPiecesMatchReference) {
   }
 }
 
+TEST(RasterRule, EveryPieceWithCornersInAFourByFourGridMatchesReference) {
+  // All 4096 corner triples of a 4 x 4 grid, once wholly inside the bitmap
+  // and once hanging over its top-left corner.
+  Bitmap background = Background(6, 6);
+  for (int offset : {1, -2}) {
+    for (int i = 0; i < 16 * 16 * 16; ++i) {
+      Point g0{i % 4 + offset, i / 4 % 4 + offset};
+      Point g1{i / 16 % 4 + offset, i / 64 % 4 + offset};
+      Point g2{i / 256 % 4 + offset, i / 1024 % 4 + offset};
+      ExpectPieceMatchesReference(background, g0, g1, g2);
+    }
+  }
+}
+
 TEST(RasterRule, DegeneratePiecesMatchReference) {
   std::mt19937 rng(5);
   std::uniform_int_distribution<int> coord(-10, 50);
