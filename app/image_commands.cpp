@@ -1,6 +1,5 @@
 #include "app/image_commands.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -9,7 +8,7 @@
 
 #include "app/image_convert.h"
 #include "app/user_dialogs.h"
-#include "core/common/file_io.h"
+#include "core/image/bmp_codec.h"
 #include "core/image/bmp_save_name.h"
 
 namespace vesk {
@@ -23,13 +22,8 @@ void SaveVeskImageAs(QWidget* parent, UserDialogs& dialogs, const Bitmap& vesk_p
   auto chosen = dialogs.SaveFileName(parent, "Save Vesk Image as", "Bitmap Files|*.bmp|All Files|*.*",
                                      QString());
   if (!chosen) return;
-  QString name = QString::fromStdString(BmpSaveName(chosen->toStdString()));
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  ToQImage(vesk_picture).save(&buffer, "BMP");
-  Status saved = WriteFileReplacing(name.toStdString(),
-                                    std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  const std::string name = BmpSaveName(chosen->toStdString());
+  Status saved = SaveBmpFile(name, vesk_picture);
   if (!saved) dialogs.Error(parent, kTitle, QString::fromStdString(saved.Message()) + ".");
 }
 

@@ -1,0 +1,193 @@
+#include "app/avi_creator.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolButton>
+
+#include "app/picture_box.h"
+#include "app/user_dialogs.h"
+#include "core/animation/animation_viewer.h"
+#include "core/animation/avi_writer.h"
+#include "core/generate/frame_list.h"
+#include "core/image/bmp_codec.h"
+
+namespace vesk {
+namespace {
+
+const QString kTitle = "Trelvanique";
+constexpr int kClientWidth = 427;
+constexpr int kClientHeight = 273;
+constexpr int kPanelHeight = 33;
+constexpr int kListWidth = 321;
+constexpr int kStatusHeight = 19;
+
+QToolButton* MakeToolButton(QWidget* parent, const char* name, const char* hint,
+                            QStyle::StandardPixmap icon, int left) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(name);
+  button->setToolTip(hint);
+  button->setIcon(parent->style()->standardIcon(icon));
+  button->setGeometry(left, 4, 25, 25);
+  return button;
+}
+
+}  // namespace
+
+TAniToolForm::TAniToolForm(UserDialogs& dialogs, const QString& frame_list, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), frame_list_(frame_list) {
+  setObjectName("AniToolForm");
+  setWindowTitle("VeskTrelvanique Avi Creator");
+  QFont small = font();
+  small.setPointSize(8);
+  setFont(small);
+  resize(kClientWidth, kClientHeight);
+
+  panel_ = new QWidget(this);
+  panel_->setObjectName("Panel1");
+  panel_->setGeometry(0, 0, kClientWidth, kPanelHeight);
+  add_ = MakeToolButton(panel_, "SpeedButton4", "Add bitmap to frame list",
+                        QStyle::SP_FileDialogNewFolder, 4);
+  remove_ = MakeToolButton(panel_, "SpeedButton3", "Remove bitmap(s) from frame list",
+                           QStyle::SP_TrashIcon, 31);
+  create_ = MakeToolButton(panel_, "SpeedButton1", "Create AVI file from frame list",
+                           QStyle::SP_DialogSaveButton, 58);
+  counter_ = new QLabel(panel_);
+  counter_->setObjectName("Label1");
+  counter_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  counter_->setGeometry(100, 8, 120, 17);
+  close_ = new QPushButton("&Close", panel_);
+  close_->setObjectName("BitBtn1");
+  close_->setToolTip("Close this dialog box");
+  close_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  close_->setAutoDefault(false);
+  close_->setGeometry(kClientWidth - 84, 4, 80, 25);
+
+  list_ = new QListWidget(this);
+  list_->setObjectName("BitmapListBox");
+  list_->setToolTip("This is a frame list");
+  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list_->setGeometry(0, kPanelHeight, kListWidth, kClientHeight - kPanelHeight - kStatusHeight);
+
+  preview_ = new TPictureBox(TPictureBox::Mode::kStretch, this);
+  preview_->setObjectName("BitmapImage");
+  preview_->setToolTip("this is a frame");
+  preview_->setGeometry(kListWidth, kPanelHeight, kClientWidth - kListWidth,
+                        kClientHeight - kPanelHeight - kStatusHeight);
+
+  status_ = new QStatusBar(this);
+  status_->setObjectName("StatusBar1");
+  status_->setSizeGripEnabled(false);
+  status_->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
+
+  connect(add_, &QToolButton::clicked, this, &TAniToolForm::SpeedButton4Click);
+  connect(remove_, &QToolButton::clicked, this, &TAniToolForm::SpeedButton3Click);
+  connect(create_, &QToolButton::clicked, this, &TAniToolForm::SpeedButton1Click);
+  connect(close_, &QPushButton::clicked, this, &TAniToolForm::reject);
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+    if (!updating_list_) BitmapListBoxClick();
+  });
+}
+
+TAniToolForm::~TAniToolForm() = default;
+
+QString TAniToolForm::EntryName(int index) const { return list_->item(index)->text(); }
+
+void TAniToolForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormActivate();
+}
+
+void TAniToolForm::ReportError(const QString& text) { dialogs_.Error(this, kTitle, text + "."); }
+
+void TAniToolForm::AppendEntry(const QString& name, Bitmap bitmap) {
+  updating_list_ = true;
+  list_->addItem(name);
+  updating_list_ = false;
+  bitmaps_.push_back(std::move(bitmap));
+}
+
+void TAniToolForm::FormActivate() {
+  if (frame_list_.isEmpty()) return;
+  // The list is not emptied first: every activation appends its frames.
+  Result<std::vector<std::string>> lines = ReadFrameListFile(frame_list_.toStdString());
+  if (!lines.Ok()) {
+    ReportError(QString::fromStdString(lines.Message()));
+    return;
+  }
+  const std::string folder = QFileInfo(frame_list_).absolutePath().toStdString();
+  for (const std::string& name : lines.Value()) {
+    Result<Bitmap> bitmap = LoadBmpFile(ResolveFrameName(folder, name));
+    if (!bitmap.Ok()) {
+      ReportError(QString::fromStdString(name + ": " + bitmap.Message()));
+      return;
+    }
+    AppendEntry(QString::fromStdString(name), std::move(bitmap).Value());
+  }
+}
+
+void TAniToolForm::SpeedButton4Click() {
+  std::optional<QStringList> chosen =
+      dialogs_.OpenFileNames(this, "Add Bitmap", "Bitmaps|*.bmp|Icons|*.ico");
+  if (!chosen) return;
+  for (const QString& file : *chosen) {
+    // Every file is read as a BMP file, one chosen as an icon too.
+    Result<Bitmap> bitmap = LoadBmpFile(file.toStdString());
+    if (!bitmap.Ok()) {
+      ReportError(QString::fromStdString(bitmap.Message()));
+      return;
+    }
+    AppendEntry(file, std::move(bitmap).Value());
+  }
+}
+
+void TAniToolForm::SpeedButton3Click() {
+  updating_list_ = true;
+  for (int i = list_->count() - 1; i >= 0; --i) {
+    if (!list_->item(i)->isSelected()) continue;
+    delete list_->takeItem(i);
+    bitmaps_.erase(bitmaps_.begin() + i);
+    status_->clearMessage();
+  }
+  updating_list_ = false;
+}
+
+void TAniToolForm::BitmapListBoxClick() {
+  if (list_->selectedItems().size() >= 2) {
+    preview_->Clear();
+    return;
+  }
+  const int row = list_->currentRow();
+  if (row < 0 || row >= EntryCount()) return;
+  preview_->SetBitmap(bitmaps_[static_cast<std::size_t>(row)]);
+  status_->showMessage(list_->item(row)->text());
+}
+
+void TAniToolForm::SpeedButton1Click() {
+  std::optional<QString> chosen =
+      dialogs_.SaveFileName(this, "Save As", "AVI-Files (*.avi)|*.avi", QString());
+  if (!chosen) return;
+  QString path = *chosen;
+  if (QFileInfo(path).suffix().isEmpty()) path += ".avi";  // the default extension
+  repaint();
+  std::vector<const Bitmap*> frames;
+  frames.reserve(bitmaps_.size());
+  for (const Bitmap& bitmap : bitmaps_) frames.push_back(&bitmap);
+  const Status written = WriteAviFile(frames, path.toStdString(), [this](int i, int n) {
+    counter_->setText(QString("%1/%2").arg(i).arg(n));
+    counter_->repaint();
+  });
+  if (written.Ok()) return;
+  const QString text = QString::fromStdString(written.Message());
+  if (written.Message() == kAviEmptyListMessage) {
+    dialogs_.Message(this, kTitle, text + ".");
+  } else {
+    ReportError(text);
+  }
+}
+
+}  // namespace vesk

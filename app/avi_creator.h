@@ -1,0 +1,68 @@
+// The AVI creator `TAniToolForm`: a list of bitmaps, filled at every
+// activation from the frame list the viewer plays, to which the user adds
+// and from which he removes bitmaps, previews one, and writes them all as
+// an uncompressed AVI file with the core's AVI writer.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <vector>
+
+#include "core/image/bitmap.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QStatusBar;
+class QToolButton;
+
+namespace vesk {
+
+class TPictureBox;
+class UserDialogs;
+
+class TAniToolForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `frame_list` is the list the viewer plays (absolute path; frame names
+  // relative to its folder); read again at every activation.
+  TAniToolForm(UserDialogs& dialogs, const QString& frame_list, QWidget* parent = nullptr);
+  ~TAniToolForm() override;
+
+  // The entries: file name and the bitmap loaded from it, in AVI order.
+  int EntryCount() const { return static_cast<int>(bitmaps_.size()); }
+  const Bitmap& EntryBitmap(int index) const { return bitmaps_[static_cast<std::size_t>(index)]; }
+  QString EntryName(int index) const;
+
+  // The handlers, public so a test can run them as the toolkit would.
+  void FormActivate();
+  void SpeedButton4Click();  // Add
+  void SpeedButton3Click();  // Remove
+  void SpeedButton1Click();  // Create
+  void BitmapListBoxClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void AppendEntry(const QString& name, Bitmap bitmap);
+  void ReportError(const QString& text);
+
+  UserDialogs& dialogs_;
+  QString frame_list_;
+  std::vector<Bitmap> bitmaps_;  // entry i owns bitmaps_[i]
+  bool updating_list_ = false;
+
+  QWidget* panel_ = nullptr;          // Panel1
+  QToolButton* add_ = nullptr;        // SpeedButton4
+  QToolButton* remove_ = nullptr;     // SpeedButton3
+  QToolButton* create_ = nullptr;     // SpeedButton1
+  QLabel* counter_ = nullptr;         // Label1
+  QPushButton* close_ = nullptr;      // BitBtn1
+  QListWidget* list_ = nullptr;       // BitmapListBox
+  TPictureBox* preview_ = nullptr;    // BitmapImage
+  QStatusBar* status_ = nullptr;      // StatusBar1
+};
+
+}  // namespace vesk

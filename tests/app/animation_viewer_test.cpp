@@ -1,0 +1,396 @@
+// The Animations command and the viewer window on the offscreen platform:
+// loading and its messages, the tick, the button group, the speed slider,
+// the window's growth and the AVI creator opened from it.
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/animation_viewer.h"
+#include "app/avi_creator.h"
+#include "app/picture_box.h"
+#include "core/image/bmp_codec.h"
+#include "support/scripted_dialogs.h"
+
+using namespace vesk;
+
+namespace {
+
+Color FrameColor(int k) { return MakeColor(40 * k, 255 - 30 * k, 7 * k); }
+
+// Writes frames imag1.bmp .. imagN.bmp of the given size, each one colour,
+// and the list "frames.any" naming them; answers the list's path.
+QString WriteFrames(const QTemporaryDir& dir, int count, int width = 16, int height = 12) {
+  QByteArray list;
+  for (int k = 1; k <= count; ++k) {
+    const QString name = QString("imag%1.bmp").arg(k);
+    Bitmap frame(width, height, FrameColor(k));
+    if (!SaveBmpFile(dir.filePath(name).toStdString(), frame).Ok()) qFatal("cannot write frame");
+    list += name.toLatin1() + "\r\n";
+  }
+  QFile file(dir.filePath("frames.any"));
+  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write list");
+  file.write(list);
+  return dir.filePath("frames.any");
+}
+
+template <typename T>
+T* Child(QWidget& parent, const char* name) {
+  T* child = parent.findChild<T*>(name);
+  if (child == nullptr) qFatal("no child %s", name);
+  return child;
+}
+
+// Runs `step` once the next modal dialog is open.
+void WhenModalOpens(std::function<void(QWidget*)> step) {
+  QTimer::singleShot(0, [step] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) qFatal("no modal dialog");
+    step(modal);
+  });
+}
+
+}  // namespace
+
+class AnimationViewerTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QList<int> Ticks(TAnimaci& viewer, int n) {
+    QList<int> shown;
+    for (int i = 0; i < n; ++i) {
+      viewer.Timer1Timer();
+      shown << viewer.ShownFrame();
+    }
+    return shown;
+  }
+
+ private slots:
+  void DesignedControls() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 2));
+    QCOMPARE(viewer.windowTitle(), QString("Animation viewer"));
+    QCOMPARE(Child<QLabel>(viewer, "Label2")->text(), QString("Speed:"));
+    QCOMPARE(Child<QSlider>(viewer, "TrackBar1")->toolTip(), QString("Replay speed"));
+    QCOMPARE(Child<QSlider>(viewer, "TrackBar1")->minimum(), 1);
+    QCOMPARE(Child<QSlider>(viewer, "TrackBar1")->maximum(), 15);
+    QCOMPARE(Child<QSlider>(viewer, "TrackBar1")->value(), 12);
+    QCOMPARE(Child<QSlider>(viewer, "TrackBar2")->toolTip(), QString("Frame number"));
+    QCOMPARE(Child<QToolButton>(viewer, "SpeedButton1")->toolTip(), QString("Play"));
+    QCOMPARE(Child<QToolButton>(viewer, "SpeedButton3")->toolTip(), QString("Pause"));
+    QCOMPARE(Child<QToolButton>(viewer, "SpeedButton2")->toolTip(), QString("Play next frame"));
+    QCOMPARE(Child<QPushButton>(viewer, "BitBtn1")->toolTip(), QString("Close this dialog box"));
+    QCOMPARE(Child<QPushButton>(viewer, "BitBtn2")->text(), QString("Create &Avi"));
+    QCOMPARE(Child<QPushButton>(viewer, "BitBtn2")->toolTip(),
+             QString("Create AVI file from this animation"));
+    QCOMPARE(Child<QCheckBox>(viewer, "CheckBox1")->text(), QString("Back && Forth"));
+    QVERIFY(!Child<QCheckBox>(viewer, "CheckBox1")->isChecked());
+    QCOMPARE(Child<TPictureBox>(viewer, "Image1")->toolTip(), QString("This is a animation !!!"));
+    QCOMPARE(Child<TPictureBox>(viewer, "Image1")->y(), 104);
+    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("1/1"));
+  }
+
+  void LoadingStartsPlaybackWithPlayDown() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 4));
+    QVERIFY(!viewer.LoadFailed());
+    QCOMPARE(dialogs.messages.size(), std::size_t{0});
+    QCOMPARE(viewer.Viewer().FrameTotal(), 4);
+    QCOMPARE(Child<QSlider>(viewer, "TrackBar2")->minimum(), 1);
+    QCOMPARE(Child<QSlider>(viewer, "TrackBar2")->maximum(), 4);
+    QCOMPARE(Child<QSlider>(viewer, "TrackBar2")->value(), 1);
+    QVERIFY(Child<QToolButton>(viewer, "SpeedButton1")->isChecked());
+    auto* timer = Child<QTimer>(viewer, "Timer1");
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 100);
+  }
+
+  void ActivationShowsFrameOneAndTheFirstTickFrameTwo() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 4));
+    viewer.show();
+    QCOMPARE(viewer.ShownFrame(), 1);
+    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("1/1"));
+    auto* image = Child<TPictureBox>(viewer, "Image1");
+    QCOMPARE(image->size(), QSize(16, 12));
+    QCOMPARE(image->Picture().pixel(3, 3), QColor(40, 225, 7).rgb());
+    viewer.Timer1Timer();
+    QCOMPARE(viewer.ShownFrame(), 2);
+    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("2/4"));
+    QCOMPARE(Child<QSlider>(viewer, "TrackBar2")->value(), 2);
+    QCOMPARE(image->Picture().pixel(0, 0), QColor(80, 195, 14).rgb());
+    QCOMPARE(image->grab().toImage().pixel(5, 5), QColor(80, 195, 14).rgb());
+  }
+
+  void ForwardSequenceWraps() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 4));
+    viewer.show();
+    QCOMPARE(Ticks(viewer, 8), (QList<int>{2, 3, 4, 1, 2, 3, 4, 1}));
+  }
+
+  void BackAndForthShowsTheEndFramesTwice() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 4));
+    viewer.show();
+    // Checking the box at frame 1 turns backward: the turn at 1 shows 1.
+    QTest::mouseClick(Child<QCheckBox>(viewer, "CheckBox1"), Qt::LeftButton, {},
+                      QPoint(5, Child<QCheckBox>(viewer, "CheckBox1")->height() / 2));
+    QVERIFY(Child<QCheckBox>(viewer, "CheckBox1")->isChecked());
+    QCOMPARE(viewer.Viewer().Step(), -1);
+    QCOMPARE(Ticks(viewer, 12), (QList<int>{1, 2, 3, 4, 4, 3, 2, 1, 1, 2, 3, 4}));
+  }
+
+  void CheckingInTheMiddleReversesAtOnce() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 5));
+    viewer.show();
+    QCOMPARE(Ticks(viewer, 2), (QList<int>{2, 3}));
+    Child<QCheckBox>(viewer, "CheckBox1")->click();
+    QCOMPARE(Ticks(viewer, 3), (QList<int>{2, 1, 1}));
+    Child<QCheckBox>(viewer, "CheckBox1")->click();
+    QCOMPARE(viewer.Viewer().Step(), 1);
+    QCOMPARE(Ticks(viewer, 1), (QList<int>{2}));
+  }
+
+  void OneFrameStaysOneOfOne() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 1));
+    viewer.show();
+    QCOMPARE(Ticks(viewer, 3), (QList<int>{1, 1, 1}));
+    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("1/1"));
+    Child<QCheckBox>(viewer, "CheckBox1")->click();
+    QCOMPARE(Ticks(viewer, 3), (QList<int>{1, 1, 1}));
+    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("1/1"));
+  }
+
+  void DraggingTheFrameSliderMovesThePlayback() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 6));
+    viewer.show();
+    Child<QSlider>(viewer, "TrackBar2")->setValue(4);
+    QCOMPARE(Ticks(viewer, 1), (QList<int>{5}));
+  }
+
+  void PauseTwiceResumesWithPlayDown() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 3));
+    viewer.show();
+    auto* play = Child<QToolButton>(viewer, "SpeedButton1");
+    auto* pause = Child<QToolButton>(viewer, "SpeedButton3");
+    auto* timer = Child<QTimer>(viewer, "Timer1");
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QVERIFY(pause->isChecked());
+    QVERIFY(!play->isChecked());
+    QVERIFY(!timer->isActive());
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QVERIFY(!pause->isChecked());
+    QVERIFY(play->isChecked());
+    QVERIFY(timer->isActive());
+  }
+
+  void PlayWhileDownReleasesButKeepsPlaying() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 3));
+    viewer.show();
+    auto* play = Child<QToolButton>(viewer, "SpeedButton1");
+    QTest::mouseClick(play, Qt::LeftButton);
+    QVERIFY(!play->isChecked());
+    QVERIFY(!Child<QToolButton>(viewer, "SpeedButton3")->isChecked());
+    QVERIFY(!Child<QToolButton>(viewer, "SpeedButton2")->isChecked());
+    QVERIFY(Child<QTimer>(viewer, "Timer1")->isActive());
+  }
+
+  void PlayNextFrameStepsBackwardWhenRunningBackward() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 5));
+    viewer.show();
+    QCOMPARE(Ticks(viewer, 3), (QList<int>{2, 3, 4}));
+    Child<QCheckBox>(viewer, "CheckBox1")->click();
+    auto* next = Child<QToolButton>(viewer, "SpeedButton2");
+    QTest::mouseClick(next, Qt::LeftButton);
+    QCOMPARE(viewer.ShownFrame(), 3);
+    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("3/5"));
+    QVERIFY(!next->isChecked());
+    QVERIFY(!Child<QToolButton>(viewer, "SpeedButton1")->isChecked());
+    QVERIFY(!Child<QTimer>(viewer, "Timer1")->isActive());
+    QTest::mouseClick(next, Qt::LeftButton);
+    QCOMPARE(viewer.ShownFrame(), 2);
+  }
+
+  void SpeedSliderSetsThePeriod() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 2));
+    viewer.show();
+    auto* speed = Child<QSlider>(viewer, "TrackBar1");
+    auto* timer = Child<QTimer>(viewer, "Timer1");
+    QCOMPARE(timer->interval(), 100);  // designed period until the slider moves
+    speed->setValue(15);
+    QCOMPARE(timer->interval(), 1);
+    speed->setValue(1);
+    QCOMPARE(timer->interval(), 1400);
+    speed->setValue(14);
+    QCOMPARE(timer->interval(), 100);
+    speed->setValue(12);
+    QCOMPARE(timer->interval(), 300);
+    QVERIFY(timer->isActive());
+  }
+
+  void TheTimerPlaysOnItsOwn() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 3));
+    viewer.show();
+    Child<QSlider>(viewer, "TrackBar1")->setValue(15);
+    QTRY_COMPARE_WITH_TIMEOUT(viewer.ShownFrame(), 3, 3000);
+  }
+
+  void LargeFrameGrowsTheWindowSmallOneLeavesIt() {
+    QTemporaryDir small_dir, large_dir;
+    ScriptedDialogs dialogs;
+    TAnimaci small(dialogs, WriteFrames(small_dir, 2, 16, 12));
+    small.show();
+    QCOMPARE(small.size(), QSize(189 - 8, 265 - 27));
+    TAnimaci large(dialogs, WriteFrames(large_dir, 2, 300, 200));
+    large.show();
+    QCOMPARE(large.size(), QSize(300 + 10 - 8, 200 + 156 - 27));
+    // Only the width needs to grow for a wide, flat frame.
+    QTemporaryDir wide_dir;
+    TAnimaci wide(dialogs, WriteFrames(wide_dir, 1, 250, 20));
+    wide.show();
+    QCOMPARE(wide.size(), QSize(250 + 10 - 8, 265 - 27));
+  }
+
+  void MissingThirdFrameGivesOneMessageAndNoViewer() {
+    QTemporaryDir dir;
+    const QString list = WriteFrames(dir, 4);
+    QFile::remove(dir.filePath("imag3.bmp"));
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, list);
+    QVERIFY(viewer.LoadFailed());
+    QCOMPARE(dialogs.messages.size(), std::size_t{1});
+    QCOMPARE(dialogs.messages[0].text, QString("In filelist imag3.bmp not found."));
+    QCOMPARE(dialogs.messages[0].caption, QString("Trelvanique"));
+    QVERIFY(viewer.Viewer().Frames().empty());
+    viewer.Timer1Timer();
+    QCOMPARE(viewer.ShownFrame(), 0);
+  }
+
+  void EmptyLineGivesTheMessageWithAnEmptyName() {
+    QTemporaryDir dir;
+    const QString list = WriteFrames(dir, 2);
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("\r\n");
+    file.close();
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, list);
+    QVERIFY(viewer.LoadFailed());
+    QCOMPARE(dialogs.messages.size(), std::size_t{1});
+    QCOMPARE(dialogs.messages[0].text, QString("In filelist  not found."));
+  }
+
+  void FrameThatIsNoBitmapGivesTheLoadersMessage() {
+    QTemporaryDir dir;
+    const QString list = WriteFrames(dir, 3);
+    QFile bad(dir.filePath("imag2.bmp"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("not a bitmap at all");
+    bad.close();
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, list);
+    QVERIFY(viewer.LoadFailed());
+    QCOMPARE(dialogs.messages.size(), std::size_t{1});
+    QCOMPARE(dialogs.messages[0].text, QString("Bitmap image is not valid."));
+  }
+
+  void CommandAsksForTheListAndShowsNothingOnCancel() {
+    ScriptedDialogs dialogs;
+    dialogs.open_answers.push_back(std::nullopt);
+    QWidget main;
+    RunAnimationsCommand(&main, dialogs);
+    QCOMPARE(dialogs.filters, QStringList{"Animation Files|*.any|All Files|*.*"});
+    QCOMPARE(dialogs.messages.size(), std::size_t{0});
+    QCOMPARE(dialogs.unexpected, 0);
+  }
+
+  void CommandWithAMissingFrameShowsNoViewer() {
+    QTemporaryDir dir;
+    const QString list = WriteFrames(dir, 3);
+    QFile::remove(dir.filePath("imag1.bmp"));
+    ScriptedDialogs dialogs;
+    dialogs.open_answers.push_back(QStringList{list});
+    QWidget main;
+    RunAnimationsCommand(&main, dialogs);  // returns: no modal viewer was shown
+    QCOMPARE(dialogs.messages.size(), std::size_t{1});
+    QCOMPARE(dialogs.messages[0].text, QString("In filelist imag1.bmp not found."));
+  }
+
+  void CommandShowsTheViewerModallyAndFreesTheFramesAtClose() {
+    QTemporaryDir dir;
+    const QString list = WriteFrames(dir, 3);
+    ScriptedDialogs dialogs;
+    dialogs.open_answers.push_back(QStringList{list});
+    QWidget main;
+    bool seen = false;
+    WhenModalOpens([&seen](QWidget* modal) {
+      auto* viewer = qobject_cast<TAnimaci*>(modal);
+      QVERIFY(viewer != nullptr);
+      seen = true;
+      QCOMPARE(viewer->ShownFrame(), 1);
+      QCOMPARE(viewer->Viewer().FrameTotal(), 3);
+      QTest::mouseClick(viewer->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+      QVERIFY(viewer->Viewer().Frames().empty());
+    });
+    RunAnimationsCommand(&main, dialogs);
+    QVERIFY(seen);
+    QCOMPARE(LastFrameListName(), QFileInfo(list).absoluteFilePath());
+    QCOMPARE(QDir::currentPath(), QFileInfo(list).absolutePath());
+  }
+
+  void CreateAviOpensTheCreatorOnTheSameList() {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TAnimaci viewer(dialogs, WriteFrames(dir, 4));
+    viewer.show();
+    viewer.Timer1Timer();
+    int entries = -1;
+    QString title;
+    WhenModalOpens([&](QWidget* modal) {
+      auto* creator = qobject_cast<TAniToolForm*>(modal);
+      QVERIFY(creator != nullptr);
+      title = creator->windowTitle();
+      entries = creator->EntryCount();
+      creator->close();
+    });
+    QTest::mouseClick(Child<QPushButton>(viewer, "BitBtn2"), Qt::LeftButton);
+    QCOMPARE(title, QString("VeskTrelvanique Avi Creator"));
+    QCOMPARE(entries, 4);
+    // Back in the viewer, which is activated again and keeps playing.
+    QCOMPARE(viewer.ShownFrame(), 1);
+    QVERIFY(Child<QTimer>(viewer, "Timer1")->isActive());
+  }
+};
+
+QTEST_MAIN(AnimationViewerTest)
+#include "animation_viewer_test.moc"
