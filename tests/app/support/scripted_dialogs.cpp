@@ -44,9 +44,12 @@ std::optional<QStringList> ScriptedDialogs::AskOpen(QWidget*, const QString& tit
     ++unexpected;
     return std::nullopt;
   }
-  auto a = open_answers.front();
+  // An empty entry is a cancelled dialog.
+  QStringList answer = open_answers.front().value_or(QStringList());
+  bool chosen = open_answers.front().has_value();
   open_answers.pop_front();
-  return a;
+  if (!chosen) return std::nullopt;
+  return answer;
 }
 
 std::optional<QString> ScriptedDialogs::AskSave(QWidget*, const QString& title,
@@ -57,9 +60,11 @@ std::optional<QString> ScriptedDialogs::AskSave(QWidget*, const QString& title,
     ++unexpected;
     return std::nullopt;
   }
-  auto a = save_answers.front();
+  QString answer = save_answers.front().value_or(QString());
+  bool chosen = save_answers.front().has_value();
   save_answers.pop_front();
-  return a;
+  if (!chosen) return std::nullopt;
+  return answer;
 }
 
 }  // namespace vesk
