@@ -19,8 +19,8 @@ const QString kTitle = "Trelvanique";
 }  // namespace
 
 void SaveVeskImageAs(QWidget* parent, UserDialogs& dialogs, const Bitmap& vesk_picture) {
-  auto chosen = dialogs.SaveFileName(parent, "Save Vesk Image as", "Bitmap Files|*.bmp|All Files|*.*",
-                                     QString());
+  std::optional<QString> chosen =
+      dialogs.SaveFileName(parent, "Save As", "Bitmap Files|*.bmp|All Files|*.*", QString());
   if (!chosen) return;
   const std::string name = BmpSaveName(chosen->toStdString());
   Status saved = SaveBmpFile(name, vesk_picture);
@@ -45,18 +45,26 @@ std::optional<Bitmap> BitmapFromClipboard() {
 
 void PrintBitmap(QWidget* parent, UserDialogs& dialogs, QPrinter& printer, const Bitmap& picture) {
   if (!dialogs.PrintDialog(parent, printer)) return;
-  QRect target(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
-  QImage image = ToQImage(picture);
+  // The whole printable area of the page in device pixels; the painter's
+  // origin is the printable area's top-left corner.
+  const QRect target(0, 0, printer.width(), printer.height());
+  const QImage copy = ToQImage(picture);  // the temporary bitmap
   QPainter painter;
   if (!painter.begin(&printer)) {
-    dialogs.Message(parent, kTitle, "Printing failed");
+    dialogs.Message(parent, kTitle, "The printer could not start the document");
     return;
   }
-  painter.drawImage(target, image);
-  painter.end();
+  painter.drawImage(target, copy);
+  if (!painter.end() || printer.printerState() == QPrinter::Error) {
+    dialogs.Message(parent, kTitle, "The printer reported an error while printing");
+  }
 }
 
 void RunPrinterSetup(QWidget* parent, UserDialogs& dialogs, QPrinter& printer) {
+  if (!printer.isValid()) {
+    dialogs.Message(parent, kTitle, "There is no printer to set up");
+    return;
+  }
   dialogs.PrinterSetup(parent, printer);
 }
 
