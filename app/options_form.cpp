@@ -130,7 +130,7 @@ QLineEdit* TOptionsForm::MakeEdit(int index, QWidget* parent, int left, int top,
 void TOptionsForm::BuildSheetPage(QWidget* page) {
   auto* group = new QGroupBox("Sheet Size", page);
   group->setObjectName("GroupBox1");
-  group->setGeometry(4, 2, 306, 118);
+  group->setGeometry(4, 2, 306, 114);
   MakeLabel("Horizontal Size: ", group, 10, 30);
   MakeEdit(kEdit1, group, 96, 26, 0, 100);
   MakeLabel("Vertical Size:", group, 10, 66);
@@ -144,13 +144,13 @@ void TOptionsForm::BuildSheetPage(QWidget* page) {
 void TOptionsForm::BuildFlagPage(QWidget* page) {
   auto* group = new QGroupBox(page);
   group->setObjectName("GroupBox2");
-  group->setGeometry(4, 2, 306, 118);
-  MakeLabel("Flag Radius:", group, 10, 18);
-  MakeEdit(kEdit3, group, 118, 14, 1, 15);
-  MakeLabel("Horizontal Quotient:", group, 10, 50);
-  MakeEdit(kEdit4, group, 118, 46, 0, 10);
-  MakeLabel("Vertical Quotient:", group, 10, 82);
-  MakeEdit(kEdit5, group, 118, 78, 0, 10);
+  group->setGeometry(4, 2, 306, 114);
+  MakeLabel("Flag Radius:", group, 8, 18);
+  MakeEdit(kEdit3, group, 128, 14, 1, 15);
+  MakeLabel("Horizontal Quotient:", group, 8, 50);
+  MakeEdit(kEdit4, group, 128, 46, 0, 10);
+  MakeLabel("Vertical Quotient:", group, 8, 82);
+  MakeEdit(kEdit5, group, 128, 78, 0, 10);
   flag_image_ = new QLabel(group);
   flag_image_->setObjectName("Image1");
   flag_image_->setGeometry(192, 14, kFlagPreviewWidth, kFlagPreviewHeight);
@@ -159,7 +159,7 @@ void TOptionsForm::BuildFlagPage(QWidget* page) {
 void TOptionsForm::BuildColorPage(QWidget* page) {
   auto* group = new QGroupBox("Colors", page);
   group->setObjectName("GroupBox3");
-  group->setGeometry(4, 2, 206, 118);
+  group->setGeometry(4, 2, 220, 114);
   const char* captions[] = {"Selected Nod:", "Previous Nod:", "Not Selected Nod:", "Line:"};
   const Color colors[] = {settings_.SelectedNodeColor, settings_.PreviousNodeColor,
                           settings_.NodeColor, settings_.LineColor};
@@ -170,7 +170,7 @@ void TOptionsForm::BuildColorPage(QWidget* page) {
     radios_[i]->adjustSize();
     swatches_[i] = new TShape(group, colors[i]);
     swatches_[i]->setObjectName(QString("Shape%1").arg(i + 2));
-    swatches_[i]->setGeometry(116, 19 + i * 24, 22, 16);
+    swatches_[i]->setGeometry(134, 19 + i * 24, 22, 16);
   }
   radios_[0]->setChecked(true);
   for (int i = 0; i < 3; ++i) {
@@ -178,18 +178,18 @@ void TOptionsForm::BuildColorPage(QWidget* page) {
     scroll_bars_[i]->setObjectName(QString("ScrollBar%1").arg(i + 1));
     scroll_bars_[i]->setRange(0, 255);
     scroll_bars_[i]->setPageStep(16);
-    scroll_bars_[i]->setGeometry(148 + i * 18, 16, 16, 96);
+    scroll_bars_[i]->setGeometry(162 + i * 18, 16, 16, 92);
   }
-  MakeLabel("Node Size:", page, 220, 12);
-  MakeEdit(kEdit6, page, 220, 30, 1, 12);
+  MakeLabel("Node Size:", page, 232, 12);
+  MakeEdit(kEdit6, page, 232, 30, 1, 12);
   node_shape_ = new TShape(page);
   node_shape_->setObjectName("Shape6");
-  node_shape_->setGeometry(276, 30, NodePreviewSide(settings_.NodeSize),
+  node_shape_->setGeometry(288, 30, NodePreviewSide(settings_.NodeSize),
                            NodePreviewSide(settings_.NodeSize));
   equalize_box_ = new QCheckBox("Equalize", page);
   equalize_box_->setObjectName("CheckBox1");
   equalize_box_->setToolTip("Equalize Pictures");
-  equalize_box_->move(220, 92);
+  equalize_box_->move(232, 92);
   equalize_box_->adjustSize();
 }
 
