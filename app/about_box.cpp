@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 #include <QScreen>
 
+#include "app/design_font.h"
 #include "app/image_convert.h"
 #include "core/image/raster.h"
 #include "core/image/roughen.h"
@@ -45,10 +46,15 @@ Bitmap ProgramPicture() {
   return picture;
 }
 
+QIcon ProgramIcon() {
+  return QIcon(QPixmap::fromImage(ToQImage(ProgramPicture())));
+}
+
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName("AboutBox");
   setWindowTitle("About Trelvanique");
+  setFont(DesignFont());
   setFixedSize(298, 221);
 
   panel_ = new QFrame(this);

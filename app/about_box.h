@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QIcon>
 
 #include "core/image/bitmap.h"
 
@@ -41,5 +42,7 @@ class TAboutBox : public QDialog {
 
 // The program's picture, drawn by code (also the About box's start picture).
 Bitmap ProgramPicture();
+// The same picture as the windows' icon.
+QIcon ProgramIcon();
 
 }  // namespace vesk

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <cmath>
 
+#include "app/about_box.h"
 #include "app/design_font.h"
 #include "app/image_convert.h"
 #include "app/main_window.h"
@@ -123,6 +124,7 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
 TChildForm::TChildForm(TMDIForm& owner, UserDialogs& dialogs)
     : QMdiSubWindow(nullptr), owner_(owner), dialogs_(dialogs) {
   setWindowTitle("Trelvanique");
+  setWindowIcon(ProgramIcon());
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFont(DesignFont());
 

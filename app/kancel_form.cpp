@@ -137,6 +137,8 @@ Status KancelRun::WriteFrame(const Bitmap& frame) {
 void KancelRun::End() {
   if (KancelFlag == 0) form_.hide();
   main_window_.setEnabled(true);
+  // The progress window took the focus when it was shown; give it back.
+  main_window_.activateWindow();
 }
 
 }  // namespace vesk

@@ -46,6 +46,7 @@ TMDIForm::TMDIForm(UserDialogs& dialogs, Options options)
     : QMainWindow(nullptr), dialogs_(dialogs), options_(std::move(options)) {
   setObjectName("MDIForm");
   setWindowTitle(kDesignedCaption);
+  setWindowIcon(ProgramIcon());
   setFont(DesignFont());
   resize(538, 401);
 
