@@ -1,7 +1,6 @@
 #include "core/generate/leaf_painter.h"
 
 #include <algorithm>
-#include <cassert>
 #include <vector>
 
 namespace vesk {
@@ -9,11 +8,12 @@ namespace {
 
 constexpr int kReach = LeafPainter::kReach;
 constexpr int kSpan = LeafPainter::kSpan;
-constexpr std::uint64_t kRowBits = (std::uint64_t{1} << kSpan) - 1;
+static_assert(kSpan == 8, "one byte a window row, 3 bits a difference");
 
 // One mask per shape (corner 1 and corner 2 relative to corner 0, each
-// coordinate shifted by kReach): bit 8 y + x stands for window pixel (x, y),
-// corner 0 sitting at (kReach, kReach). FillLeafPiece draws every shape once.
+// coordinate shifted by kReach, 3 bits each): bit 8 y + x stands for window
+// pixel (x, y), corner 0 sitting at (kReach, kReach). FillLeafPiece draws
+// every shape once.
 std::vector<std::uint64_t> DrawMasks() {
   std::vector<std::uint64_t> masks(static_cast<std::size_t>(kSpan) * kSpan * kSpan * kSpan);
   Bitmap window(kSpan, kSpan, kBlack);
@@ -45,36 +45,16 @@ const std::uint64_t* Masks() {
 
 }  // namespace
 
-LeafPainter::LeafPainter(Bitmap& target, int band, int band_count)
+LeafPainter::LeafPainter(Bitmap& target, int first_row, int end_row)
     : target_(&target),
       masks_(Masks()),
       pixels_(target.Row(0)),
       width_(target.Width()),
       height_(target.Height()),
-      band_(band),
-      band_count_(band_count),
-      period_(kBandRows * band_count) {
-  assert(band_count >= 1 && band_count <= kMaxPaintingBands && band >= 0 && band < band_count);
-  if (band_count_ == 1) return;
-  for (int top = 0; top < period_; ++top) {
-    std::uint64_t mask = 0;
-    for (int j = 0; j < kSpan; ++j) {
-      if (((top + j) / kBandRows) % band_count_ == band_) mask |= kRowBits << (8 * j);
-    }
-    row_masks_[top] = mask;
-  }
-}
-
-void LeafPainter::PaintAny(const Corners& g, Color c) {
-  if (band_count_ == 1) {
-    FillLeafPiece(*target_, g.p0, g.p1, g.p2, c);
-    return;
-  }
-  const int y_lo = std::max(Min3(g.p0.y, g.p1.y, g.p2.y), 0);
-  const int y_hi = std::min(Max3(g.p0.y, g.p1.y, g.p2.y), height_ - 1);
-  for (int b = y_lo / kBandRows; b <= y_hi / kBandRows; ++b) {
-    if (b % band_count_ != band_) continue;
-    FillLeafPieceInRows(*target_, g.p0, g.p1, g.p2, c, b * kBandRows, (b + 1) * kBandRows);
+      first_row_(std::max(first_row, 0)),
+      end_row_(std::min(end_row, target.Height())) {
+  for (int bit = 0; bit < 64; ++bit) {
+    bit_offsets_[bit] = static_cast<std::ptrdiff_t>(bit >> 3) * width_ + (bit & 7);
   }
 }
 

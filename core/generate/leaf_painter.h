@@ -1,21 +1,22 @@
 // Paints the leaf pieces of the morph and the distortion, optionally only on
-// one set of rows so that several threads can paint one frame together.
+// a band of rows so that several threads can paint one frame together.
 //
-// Rows are dealt out in bands of kBandRows: with n bands-sets, row y belongs
-// to set (y / kBandRows) mod n. A painter owning one set paints every piece
-// in painting order but only on its rows, so the painters never touch the
-// same pixel and each row sees the pieces in the order of the recursion:
-// the frame is exactly the one a single painter makes.
+// A painter given the rows first_row .. end_row - 1 paints every piece in
+// painting order but only on those rows. Painters of disjoint bands never
+// touch the same pixel, and each row sees the pieces in the order of the
+// recursion, so the frame is exactly the one a single painter makes.
 //
-// Pixels are exactly those of FillLeafPiece. Small pieces (every corner
-// within 3 pixels of corner 0, the usual case at Precision 1 and 4) take a
-// table of pixel masks that FillLeafPiece itself drew once; the rule does
-// not depend on where a piece lies, so a mask drawn at one place holds
-// everywhere. Other pieces, and pieces at the bitmap's border, go to
-// FillLeafPiece / FillLeafPieceInRows.
+// Pixels are exactly those of FillLeafPiece. Small pieces (corners 1 and 2
+// at most 3 pixels left of or above corner 0 and at most 4 right of or below
+// it: every piece at Precision 1 and most at Precision 4) take a table of
+// pixel masks that FillLeafPiece itself drew once; the rule does not depend
+// on where a piece lies, so a mask drawn at one place holds everywhere.
+// Other pieces, and pieces at the bitmap's border, go to FillLeafPiece /
+// FillLeafPieceInRows.
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 
 #include "core/generate/subdivision.h"
@@ -24,38 +25,61 @@
 
 namespace vesk {
 
-inline constexpr int kBandRows = 16;
+// How much of a piece (and of everything cut from it) a painter paints.
+enum class Coverage {
+  kNone,   // nothing: outside the bitmap or wholly outside the painter's rows
+  kPart,   // some of it: it reaches over the bitmap's border or the band's
+  kWhole,  // all of it: inside the bitmap and within the painter's rows
+};
 
 class LeafPainter {
  public:
   // Paints on every row.
-  explicit LeafPainter(Bitmap& target) : LeafPainter(target, 0, 1) {}
-  // Paints only on the rows of set `band` of `band_count` (0 <= band <
-  // band_count, band_count >= 1).
-  LeafPainter(Bitmap& target, int band, int band_count);
+  explicit LeafPainter(Bitmap& target) : LeafPainter(target, 0, target.Height()) {}
+  // Paints only on rows first_row .. end_row - 1 (clipped to the bitmap).
+  LeafPainter(Bitmap& target, int first_row, int end_row);
 
-  // True when no pixel of the piece (or of anything cut from it, which lies
-  // within its corners' bounding box) falls on this painter's rows inside
-  // the bitmap.
-  bool Skip(const Corners& g) const {
+  // Which of the piece's pixels (and of everything cut from it, which lies
+  // within its corners' bounding box) this painter paints.
+  Coverage Cover(const Corners& g) const {
     const int x_lo = Min3(g.p0.x, g.p1.x, g.p2.x);
     const int x_hi = Max3(g.p0.x, g.p1.x, g.p2.x);
-    int y_lo = Min3(g.p0.y, g.p1.y, g.p2.y);
-    int y_hi = Max3(g.p0.y, g.p1.y, g.p2.y);
-    if (x_hi < 0 || x_lo >= width_ || y_hi < 0 || y_lo >= height_) return true;
-    if (band_count_ == 1) return false;
-    if (y_lo < 0) y_lo = 0;
-    if (y_hi >= height_) y_hi = height_ - 1;
-    const int first = y_lo / kBandRows;
-    const int last = y_hi / kBandRows;
-    if (last - first + 1 >= band_count_) return false;
-    for (int b = first; b <= last; ++b) {
-      if (b % band_count_ == band_) return false;
+    const int y_lo = Min3(g.p0.y, g.p1.y, g.p2.y);
+    const int y_hi = Max3(g.p0.y, g.p1.y, g.p2.y);
+    if (x_hi < 0 || x_lo >= width_ || y_hi < first_row_ || y_lo >= end_row_) {
+      return Coverage::kNone;
     }
-    return true;
+    if (x_lo >= 0 && x_hi < width_ && y_lo >= first_row_ && y_hi < end_row_) {
+      return Coverage::kWhole;
+    }
+    return Coverage::kPart;
   }
 
-  // Paints the piece in colour c on this painter's rows.
+  bool Skip(const Corners& g) const { return Cover(g) == Coverage::kNone; }
+
+  // Paints a piece whose Cover is kWhole (or that lies within such a piece).
+  void PaintWhole(const Corners& g, Color c) {
+    const unsigned dx1 = static_cast<unsigned>(g.p1.x - g.p0.x + kReach);
+    const unsigned dy1 = static_cast<unsigned>(g.p1.y - g.p0.y + kReach);
+    const unsigned dx2 = static_cast<unsigned>(g.p2.x - g.p0.x + kReach);
+    const unsigned dy2 = static_cast<unsigned>(g.p2.y - g.p0.y + kReach);
+    // kSpan is a power of two, so one test covers all four differences (a
+    // negative one wraps to a large unsigned value).
+    if ((dx1 | dy1 | dx2 | dy2) < unsigned{kSpan}) {
+      // The window may reach past the bitmap; the piece's own pixels do not.
+      std::uint64_t mask = masks_[(dx1 << 9) | (dy1 << 6) | (dx2 << 3) | dy2];
+      const std::ptrdiff_t base =
+          static_cast<std::ptrdiff_t>(g.p0.y - kReach) * width_ + (g.p0.x - kReach);
+      while (mask != 0) {
+        pixels_[base + bit_offsets_[std::countr_zero(mask)]] = c;
+        mask &= mask - 1;
+      }
+      return;
+    }
+    FillLeafPiece(*target_, g.p0, g.p1, g.p2, c);
+  }
+
+  // Paints any piece in colour c on this painter's rows.
   void Paint(const Corners& g, Color c) {
     const unsigned dx1 = static_cast<unsigned>(g.p1.x - g.p0.x + kReach);
     const unsigned dy1 = static_cast<unsigned>(g.p1.y - g.p0.y + kReach);
@@ -63,44 +87,48 @@ class LeafPainter {
     const unsigned dy2 = static_cast<unsigned>(g.p2.y - g.p0.y + kReach);
     const int left = g.p0.x - kReach;
     const int top = g.p0.y - kReach;
-    const bool small = (dx1 | dy1 | dx2 | dy2) < kSpan;  // also rejects wrapped differences
-    if (small && left >= 0 && top >= 0 && left + kSpan <= width_ && top + kSpan <= height_) {
-      std::uint64_t mask = masks_[((dx1 * kSpan + dy1) * kSpan + dx2) * kSpan + dy2];
-      if (band_count_ != 1) mask &= row_masks_[top % period_];
-      Color* window = pixels_ + static_cast<std::ptrdiff_t>(top) * width_ + left;
+    if ((dx1 | dy1 | dx2 | dy2) < unsigned{kSpan} && left >= 0 && top >= 0 &&
+        left + kSpan <= width_ && top + kSpan <= height_) {
+      std::uint64_t mask = masks_[(dx1 << 9) | (dy1 << 6) | (dx2 << 3) | dy2];
+      mask &= RowsMask(first_row_ - top, end_row_ - top);
+      const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(top) * width_ + left;
       while (mask != 0) {
-        const int bit = std::countr_zero(mask);
-        window[static_cast<std::ptrdiff_t>(bit >> 3) * width_ + (bit & 7)] = c;
+        pixels_[base + bit_offsets_[std::countr_zero(mask)]] = c;
         mask &= mask - 1;
       }
       return;
     }
-    PaintAny(g, c);
+    FillLeafPieceInRows(*target_, g.p0, g.p1, g.p2, c, first_row_, end_row_);
   }
 
-  // How far corners 1 and 2 may lie from corner 0 (in x and in y) for the
-  // mask table; the window is (2 kReach + 1) pixels square, one byte a row.
+  // The mask table's window: kSpan pixels square, one byte a row, corner 0
+  // at (kReach, kReach); corners 1 and 2 may lie from kReach pixels before
+  // corner 0 to kSpan - kReach - 1 pixels after it, in x and in y.
   static constexpr int kReach = 3;
-  static constexpr int kSpan = 2 * kReach + 1;
+  static constexpr int kSpan = 8;
 
  private:
   static int Min3(int a, int b, int c) { return a < b ? (a < c ? a : c) : (b < c ? b : c); }
   static int Max3(int a, int b, int c) { return a > b ? (a > c ? a : c) : (b > c ? b : c); }
-  void PaintAny(const Corners& g, Color c);
+  // Window rows lo .. hi - 1 (clamped to 0 .. 8) as mask bits.
+  static std::uint64_t RowsMask(int lo, int hi) {
+    if (lo <= 0 && hi >= kSpan) return ~std::uint64_t{0};
+    if (lo < 0) lo = 0;
+    if (hi > kSpan) hi = kSpan;
+    if (lo >= hi) return 0;
+    const std::uint64_t below_hi = hi == kSpan ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * hi)) - 1;
+    return below_hi & ~((std::uint64_t{1} << (8 * lo)) - 1);
+  }
 
   Bitmap* target_;
   const std::uint64_t* masks_;
   Color* pixels_;
   int width_;
   int height_;
-  int band_;
-  int band_count_;
-  int period_;
-  // For each window top row modulo period_: the window rows that are ours.
-  std::uint64_t row_masks_[kBandRows * 8] = {};
+  int first_row_;
+  int end_row_;
+  // Offset in the bitmap of each window bit from the window's corner.
+  std::ptrdiff_t bit_offsets_[64];
 };
-
-// Most row-band sets a painter accepts (the mask table above holds 8).
-inline constexpr int kMaxPaintingBands = 8;
 
 }  // namespace vesk

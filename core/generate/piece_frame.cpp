@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -11,9 +12,12 @@
 namespace vesk {
 namespace {
 
-// Below this height a frame is painted by one thread: too few bands to share.
-constexpr int kMinRowsForThreads = 4 * kBandRows;
+// Rows of one painting task when threads share a frame, and the smallest
+// frame height worth sharing.
+constexpr int kBandRows = 64;
+constexpr int kMinRowsForThreads = 2 * kBandRows;
 constexpr int kMaxAutoThreads = 4;
+constexpr int kMaxPaintingThreads = 16;
 
 // Takes the leaves of the recursion and paints them on one painter's rows.
 template <PieceKind kKind>
@@ -49,6 +53,157 @@ class PieceSink {
   const BlendTable& blend_;
 };
 
+// The fast form of MorphTriangle / DistortTriangle for corners that keep
+// every coordinate sum within 32 bits (all corners within +-(2^30 - 1)): the same
+// pieces in the same order, with the clipping decided per sub-triangle (once
+// a piece lies wholly on this painter's rows inside the bitmap, nothing
+// below it is clipped) and the last two levels of halving written out.
+//
+// kSourcesInside: the source triangles lie inside their pictures, so every
+// sample point does (it lies between corners) and halving non-negative
+// coordinates truncates like a shift. In-between corners of a piece inside
+// the bitmap are non-negative anyway.
+template <PieceKind kKind, bool kSourcesInside>
+class FastPieces {
+ public:
+  FastPieces(LeafPainter& painter, const Bitmap& first, const Bitmap& second,
+             const BlendTable& blend)
+      : painter_(painter),
+        first_(first.Row(0)),
+        first_width_(first.Width()),
+        first_height_(first.Height()),
+        second_(second.Row(0)),
+        second_width_(second.Width()),
+        second_height_(second.Height()),
+        blend_(blend) {}
+
+  // True when the fast form may take the triangle.
+  static bool Fits(const Corners& s, const Corners& d, const Corners& g) {
+    constexpr int kLimit = (1 << 30) - 1;
+    for (const Corners* c : {&s, &d, &g}) {
+      for (const Point& p : {c->p0, c->p1, c->p2}) {
+        if (p.x < -kLimit || p.x > kLimit || p.y < -kLimit || p.y > kLimit) return false;
+      }
+    }
+    return true;
+  }
+
+  void Triangle(const Corners& s, const Corners& d, const Corners& g, std::uint32_t depth) {
+    Clipped(Three{s, kKind == PieceKind::kMorph ? d : s, g}, depth);
+  }
+
+ private:
+  struct Three {
+    Corners s;
+    Corners d;
+    Corners g;
+  };
+
+  static Point Mid(Point p, Point q) { return Point{(p.x + q.x) / 2, (p.y + q.y) / 2}; }
+  static Point MidInside(Point p, Point q) { return Point{(p.x + q.x) >> 1, (p.y + q.y) >> 1}; }
+  static Point MidSource(Point p, Point q) {
+    if constexpr (kSourcesInside) {
+      return MidInside(p, q);
+    } else {
+      return Mid(p, q);
+    }
+  }
+
+  // The halves of t: (m, 0, 1) and (m, 0, 2), m the midpoint of edge 1-2.
+  static Three FirstHalf(const Three& t, Point ms, Point md, Point mg) {
+    return Three{Corners{ms, t.s.p0, t.s.p1}, Corners{md, t.d.p0, t.d.p1},
+                 Corners{mg, t.g.p0, t.g.p1}};
+  }
+  static Three SecondHalf(const Three& t, Point ms, Point md, Point mg) {
+    return Three{Corners{ms, t.s.p0, t.s.p2}, Corners{md, t.d.p0, t.d.p2},
+                 Corners{mg, t.g.p0, t.g.p2}};
+  }
+
+  static Color Read(const Color* pixels, int width, int height, Point p) {
+    if constexpr (!kSourcesInside) {
+      if (static_cast<unsigned>(p.x) >= static_cast<unsigned>(width) ||
+          static_cast<unsigned>(p.y) >= static_cast<unsigned>(height)) {
+        return kInvalidColor;
+      }
+    } else {
+      (void)height;
+    }
+    return pixels[static_cast<std::ptrdiff_t>(p.y) * width + p.x];
+  }
+
+  Color Sample(Point s, Point d) const {
+    const Color c1 = Read(first_, first_width_, first_height_, s);
+    if constexpr (kKind == PieceKind::kMorph) {
+      return BlendWithTable(blend_, c1, Read(second_, second_width_, second_height_, d));
+    } else {
+      (void)d;
+      return c1 == kInvalidColor ? kBlack : c1;
+    }
+  }
+
+  // Sub-triangles that may reach over the bitmap's border or other rows.
+  void Clipped(const Three& t, std::uint32_t depth) {
+    const Coverage coverage = painter_.Cover(t.g);
+    if (coverage == Coverage::kNone) return;
+    if (coverage == Coverage::kWhole) {
+      Whole(t, depth);
+      return;
+    }
+    const Point ms = MidSource(t.s.p1, t.s.p2);
+    const Point md = MidSource(t.d.p1, t.d.p2);
+    if (depth == 0) {
+      painter_.Paint(t.g, Sample(ms, md));
+      return;
+    }
+    const Point mg = Mid(t.g.p1, t.g.p2);
+    Clipped(FirstHalf(t, ms, md, mg), depth / 2);
+    Clipped(SecondHalf(t, ms, md, mg), depth / 2);
+  }
+
+  // Sub-triangles wholly on this painter's rows inside the bitmap.
+  void Whole(const Three& t, std::uint32_t depth) {
+    const Point ms = MidSource(t.s.p1, t.s.p2);
+    const Point md = MidSource(t.d.p1, t.d.p2);
+    const Point mg = MidInside(t.g.p1, t.g.p2);
+    if (depth >= 4) {
+      Whole(FirstHalf(t, ms, md, mg), depth / 2);
+      Whole(SecondHalf(t, ms, md, mg), depth / 2);
+      return;
+    }
+    if (depth == 0) {
+      painter_.PaintWhole(t.g, Sample(ms, md));
+      return;
+    }
+    if (depth == 1) {
+      // Leaves (m, 0, 1) sampled at mid(0, 1) and (m, 0, 2) at mid(0, 2).
+      painter_.PaintWhole(Corners{mg, t.g.p0, t.g.p1},
+                          Sample(MidSource(t.s.p0, t.s.p1), MidSource(t.d.p0, t.d.p1)));
+      painter_.PaintWhole(Corners{mg, t.g.p0, t.g.p2},
+                          Sample(MidSource(t.s.p0, t.s.p2), MidSource(t.d.p0, t.d.p2)));
+      return;
+    }
+    // Depth 2 or 3: halves (m, 0, 1) and (m, 0, 2) are split once more at
+    // a = mid(0, 1) and b = mid(0, 2) into (a, m, 0), (a, m, 1), (b, m, 0),
+    // (b, m, 2), sampled at mid(m, 0), mid(m, 1), mid(m, 0), mid(m, 2).
+    const Point ga = MidInside(t.g.p0, t.g.p1);
+    const Point gb = MidInside(t.g.p0, t.g.p2);
+    const Color c0 = Sample(MidSource(ms, t.s.p0), MidSource(md, t.d.p0));
+    painter_.PaintWhole(Corners{ga, mg, t.g.p0}, c0);
+    painter_.PaintWhole(Corners{ga, mg, t.g.p1}, Sample(MidSource(ms, t.s.p1), MidSource(md, t.d.p1)));
+    painter_.PaintWhole(Corners{gb, mg, t.g.p0}, c0);
+    painter_.PaintWhole(Corners{gb, mg, t.g.p2}, Sample(MidSource(ms, t.s.p2), MidSource(md, t.d.p2)));
+  }
+
+  LeafPainter& painter_;
+  const Color* first_;
+  int first_width_;
+  int first_height_;
+  const Color* second_;
+  int second_width_;
+  int second_height_;
+  const BlendTable& blend_;
+};
+
 struct TriangleWork {
   Corners g;
   std::uint32_t depth;
@@ -65,12 +220,40 @@ TriangleWork WorkOf(const PieceFrame& frame, const TrianglePositions& tri) {
   return work;
 }
 
+bool Inside(const Corners& c, const Bitmap& picture) {
+  for (const Point& p : {c.p0, c.p1, c.p2}) {
+    if (!picture.Contains(p.x, p.y)) return false;
+  }
+  return true;
+}
+
 // Paints triangle k of the frame on one painter's rows.
 void PaintTriangle(const PieceFrame& frame, const BlendTable& blend, LeafPainter& painter,
                    std::size_t k) {
   const TrianglePositions& tri = frame.triangles[k];
   const TriangleWork work = WorkOf(frame, tri);
   const Bitmap& second = frame.second != nullptr ? *frame.second : *frame.first;
+  if (FastPieces<PieceKind::kMorph, false>::Fits(tri.first, tri.second, work.g)) {
+    if (frame.kind == PieceKind::kMorph) {
+      if (Inside(tri.first, *frame.first) && Inside(tri.second, second)) {
+        FastPieces<PieceKind::kMorph, true>(painter, *frame.first, second, blend)
+            .Triangle(tri.first, tri.second, work.g, work.depth);
+      } else {
+        FastPieces<PieceKind::kMorph, false>(painter, *frame.first, second, blend)
+            .Triangle(tri.first, tri.second, work.g, work.depth);
+      }
+    } else {
+      // The distortion's second-image corners only move the pieces.
+      if (Inside(tri.first, *frame.first)) {
+        FastPieces<PieceKind::kDistortion, true>(painter, *frame.first, second, blend)
+            .Triangle(tri.first, tri.second, work.g, work.depth);
+      } else {
+        FastPieces<PieceKind::kDistortion, false>(painter, *frame.first, second, blend)
+            .Triangle(tri.first, tri.second, work.g, work.depth);
+      }
+    }
+    return;
+  }
   if (frame.kind == PieceKind::kMorph) {
     PieceSink<PieceKind::kMorph> sink(painter, *frame.first, second, blend);
     MorphTriangle(tri.first, tri.second, work.g, work.depth, sink);
@@ -80,47 +263,71 @@ void PaintTriangle(const PieceFrame& frame, const BlendTable& blend, LeafPainter
   }
 }
 
-int ChooseBands(const PieceFrame& frame, const Bitmap& vesk) {
+int ChooseThreads(const PieceFrame& frame, const Bitmap& vesk) {
   int threads = frame.painting_threads;
   if (threads <= 0) {
     threads = static_cast<int>(std::min<unsigned>(std::thread::hardware_concurrency(),
                                                   kMaxAutoThreads));
   }
-  threads = std::clamp(threads, 1, kMaxPaintingBands);
+  threads = std::clamp(threads, 1, kMaxPaintingThreads);
   if (vesk.Height() < kMinRowsForThreads || frame.triangles.size() < 2) return 1;
   return threads;
 }
 
-// Helper threads that paint the triangles the calling thread releases, each
-// on its own bands. Joined when the frame ends, whatever way it ends.
-class Helpers {
+// Paints a frame in bands of kBandRows rows shared out among threads: each
+// thread takes the next band not yet taken and paints every released
+// triangle, in order, on that band's rows. Triangles are released one by
+// one by the thread that runs the protocol, once the cancel poll before
+// each has passed. A band whose thread falls behind (or was never started)
+// is simply taken later by whoever is free, so the frame does not wait for a
+// thread the system has put aside.
+class BandPainting {
  public:
-  Helpers(const PieceFrame& frame, const BlendTable& blend, Bitmap& vesk, int bands)
-      : frame_(frame), blend_(blend), vesk_(vesk) {
+  BandPainting(const PieceFrame& frame, const BlendTable& blend, Bitmap& vesk, int threads)
+      : frame_(frame),
+        blend_(blend),
+        vesk_(vesk),
+        band_count_((vesk.Height() + kBandRows - 1) / kBandRows) {
     try {
-      for (int band = 1; band < bands; ++band) {
-        threads_.emplace_back([this, band, bands] { Work(band, bands); });
-      }
+      for (int i = 1; i < threads; ++i) threads_.emplace_back([this] { TakeBands(); });
     } catch (const std::system_error&) {
-      Finish();  // no helpers after all: the caller paints every row
+      // Fewer helpers: the calling thread takes their bands.
     }
   }
-  ~Helpers() { Finish(); }
-  Helpers(const Helpers&) = delete;
-  Helpers& operator=(const Helpers&) = delete;
+  ~BandPainting() {
+    Close();
+    Join();
+  }
+  BandPainting(const BandPainting&) = delete;
+  BandPainting& operator=(const BandPainting&) = delete;
 
-  bool Running() const { return !threads_.empty(); }
   // Triangles 0 .. count - 1 may be painted.
   void Release(int count) { released_.store(count, std::memory_order_release); }
+  // No more triangles come.
+  void Close() { closed_.store(true, std::memory_order_release); }
+  // The calling thread paints the bands still free, then waits for the rest.
   void Finish() {
-    closed_.store(true, std::memory_order_release);
+    Close();
+    TakeBands();
+    Join();
+  }
+
+ private:
+  void Join() {
     for (std::thread& thread : threads_) thread.join();
     threads_.clear();
   }
 
- private:
-  void Work(int band, int bands) {
-    LeafPainter painter(vesk_, band, bands);
+  void TakeBands() {
+    for (;;) {
+      const int band = next_band_.fetch_add(1, std::memory_order_relaxed);
+      if (band >= band_count_) return;
+      PaintBand(band);
+    }
+  }
+
+  void PaintBand(int band) {
+    LeafPainter painter(vesk_, band * kBandRows, (band + 1) * kBandRows);
     int k = 0;
     int idle = 0;
     for (;;) {
@@ -141,8 +348,10 @@ class Helpers {
   const PieceFrame& frame_;
   const BlendTable& blend_;
   Bitmap& vesk_;
+  const int band_count_;
   std::atomic<int> released_{0};
   std::atomic<bool> closed_{false};
+  std::atomic<int> next_band_{0};
   std::vector<std::thread> threads_;
 };
 
@@ -159,22 +368,27 @@ BlendTable MakeBlendTable(int t, int n) {
 int PaintPieceFrame(const PieceFrame& frame, Bitmap& vesk, RunProtocol& protocol) {
   const BlendTable blend = MakeBlendTable(frame.t, frame.n);
   const std::size_t count = frame.triangles.size();
-  const int bands = ChooseBands(frame, vesk);
-  Helpers helpers(frame, blend, vesk, bands);
-  LeafPainter painter = helpers.Running() ? LeafPainter(vesk, 0, bands) : LeafPainter(vesk);
+  const int threads = ChooseThreads(frame, vesk);
+  std::optional<BandPainting> bands;
+  std::optional<LeafPainter> painter;
+  if (threads > 1) {
+    bands.emplace(frame, blend, vesk, threads);
+  } else {
+    painter.emplace(vesk);
+  }
 
   int painted = 0;
   for (std::size_t k = 0; k < count; ++k) {
     if (protocol.CancelRequested()) break;
-    helpers.Release(static_cast<int>(k + 1));
+    if (bands) bands->Release(static_cast<int>(k + 1));
     protocol.InnerBar(static_cast<int>((k + 1) * 100 / count));
     protocol.ProcessMessages();
     const std::uint64_t splits = SplitCount(WorkOf(frame, frame.triangles[k]).depth);
     for (std::uint64_t i = 0; i < splits; ++i) protocol.ProcessMessages();
-    PaintTriangle(frame, blend, painter, k);
+    if (painter) PaintTriangle(frame, blend, *painter, k);
     ++painted;
   }
-  helpers.Finish();
+  if (bands) bands->Finish();
   return painted;
 }
 

@@ -41,7 +41,11 @@ TEST(LeafPainter, PaintsExactlyThePixelsOfFillLeafPiece) {
     for (int i = 0; i < 400; ++i) {
       const Corners g = RandomLeaf(rng, width, height);
       const Color c = RandomColor(rng);
-      if (!painter.Skip(g)) painter.Paint(g, c);
+      if (painter.Cover(g) == Coverage::kWhole) {
+        painter.PaintWhole(g, c);
+      } else if (painter.Cover(g) == Coverage::kPart) {
+        painter.Paint(g, c);
+      }
       FillLeafPiece(library, g.p0, g.p1, g.p2, c);
       RefLeaf(plain, g.p0, g.p1, g.p2, c);
       ASSERT_EQ(fast, library) << "round " << round << " leaf " << i << " (" << g.p0.x << ","
@@ -53,12 +57,14 @@ TEST(LeafPainter, PaintsExactlyThePixelsOfFillLeafPiece) {
 }
 
 TEST(LeafPainter, EverySmallShapeMatchesThePlainRule) {
-  // All 7^4 shapes at one place inside a bitmap, one at a time.
-  const int r = LeafPainter::kReach;
-  for (int dx1 = -r; dx1 <= r; ++dx1) {
-    for (int dy1 = -r; dy1 <= r; ++dy1) {
-      for (int dx2 = -r; dx2 <= r; ++dx2) {
-        for (int dy2 = -r; dy2 <= r; ++dy2) {
+  // All shapes of the mask table and a ring of larger ones around them, at
+  // one place inside a bitmap, one at a time.
+  const int lo = -LeafPainter::kReach - 1;
+  const int hi = LeafPainter::kSpan - LeafPainter::kReach;
+  for (int dx1 = lo; dx1 <= hi; ++dx1) {
+    for (int dy1 = lo; dy1 <= hi; ++dy1) {
+      for (int dx2 = lo; dx2 <= hi; ++dx2) {
+        for (int dy2 = lo; dy2 <= hi; ++dy2) {
           Bitmap fast(16, 16, kBlack);
           Bitmap plain(16, 16, kBlack);
           const Corners g{Point{7, 8}, Point{7 + dx1, 8 + dy1}, Point{7 + dx2, 8 + dy2}};
@@ -72,59 +78,79 @@ TEST(LeafPainter, EverySmallShapeMatchesThePlainRule) {
   }
 }
 
-// Painters that each own a set of row bands, painting the same leaves in
-// the same order, together give exactly the single painter's bitmap, and
-// none of them writes outside its own rows.
-TEST(LeafPainter, BandedPaintersTogetherEqualOnePainter) {
+// Painters that each own a band of rows, painting the same leaves in the
+// same order, together give exactly the single painter's bitmap, and none of
+// them writes outside its own rows.
+TEST(LeafPainter, BandPaintersTogetherEqualOnePainter) {
   std::mt19937 rng(77);
-  for (int bands : {2, 3, 4}) {
-    for (int round = 0; round < 8; ++round) {
-      const int width = 20 + static_cast<int>(rng() % 70);
-      const int height = 20 + static_cast<int>(rng() % 120);
-      std::vector<std::pair<Corners, Color>> leaves;
-      for (int i = 0; i < 1500; ++i) leaves.emplace_back(RandomLeaf(rng, width, height), RandomColor(rng));
+  for (int round = 0; round < 30; ++round) {
+    const int width = 20 + static_cast<int>(rng() % 70);
+    const int height = 20 + static_cast<int>(rng() % 120);
+    std::vector<std::pair<Corners, Color>> leaves;
+    for (int i = 0; i < 1500; ++i) {
+      leaves.emplace_back(RandomLeaf(rng, width, height), RandomColor(rng));
+    }
+    Bitmap whole(width, height, kBlack);
+    for (const auto& [g, c] : leaves) FillLeafPiece(whole, g.p0, g.p1, g.p2, c);
 
-      Bitmap whole(width, height, kBlack);
-      for (const auto& [g, c] : leaves) FillLeafPiece(whole, g.p0, g.p1, g.p2, c);
-
-      Bitmap shared(width, height, kBlack);
-      for (int band = 0; band < bands; ++band) {
-        Bitmap alone(width, height, kBlack);
-        LeafPainter only_band(alone, band, bands);
-        LeafPainter into_shared(shared, band, bands);
-        for (const auto& [g, c] : leaves) {
-          if (!only_band.Skip(g)) only_band.Paint(g, c);
-          if (!into_shared.Skip(g)) into_shared.Paint(g, c);
+    // Bands of random heights, the first and last reaching past the bitmap.
+    std::vector<int> cuts = {-5};
+    while (cuts.back() < height) cuts.push_back(cuts.back() + 1 + static_cast<int>(rng() % 20));
+    Bitmap shared(width, height, kBlack);
+    for (std::size_t b = 0; b + 1 < cuts.size(); ++b) {
+      Bitmap alone(width, height, kBlack);
+      LeafPainter only_band(alone, cuts[b], cuts[b + 1]);
+      LeafPainter into_shared(shared, cuts[b], cuts[b + 1]);
+      for (const auto& [g, c] : leaves) {
+        if (only_band.Cover(g) == Coverage::kWhole) {
+          only_band.PaintWhole(g, c);
+        } else if (only_band.Cover(g) == Coverage::kPart) {
+          only_band.Paint(g, c);
         }
-        for (int y = 0; y < height; ++y) {
-          const bool mine = (y / kBandRows) % bands == band;
-          for (int x = 0; x < width; ++x) {
-            if (!mine) {
-              ASSERT_EQ(alone.Pixel(x, y), kBlack) << "band " << band << " row " << y;
-            }
-          }
+        if (!into_shared.Skip(g)) into_shared.Paint(g, c);
+      }
+      for (int y = 0; y < height; ++y) {
+        if (y >= cuts[b] && y < cuts[b + 1]) continue;
+        for (int x = 0; x < width; ++x) {
+          ASSERT_EQ(alone.Pixel(x, y), kBlack) << "band " << cuts[b] << " row " << y;
         }
       }
-      ASSERT_EQ(shared, whole) << bands << " bands, round " << round;
     }
+    ASSERT_EQ(shared, whole) << "round " << round;
   }
 }
 
-TEST(LeafPainter, SkipsOnlyPiecesWithNothingOnItsRows) {
+TEST(LeafPainter, CoverSaysWhatIsOnItsRows) {
   Bitmap target(50, 100, kBlack);
-  LeafPainter band0(target, 0, 2);
-  LeafPainter band1(target, 1, 2);
-  const Corners in_first_band{Point{5, 2}, Point{9, 2}, Point{5, 12}};
-  EXPECT_FALSE(band0.Skip(in_first_band));
-  EXPECT_TRUE(band1.Skip(in_first_band));
-  const Corners across{Point{5, 14}, Point{9, 14}, Point{5, 17}};  // rows 14..17
-  EXPECT_FALSE(band0.Skip(across));
-  EXPECT_FALSE(band1.Skip(across));
-  const Corners outside{Point{-9, 2}, Point{-1, 2}, Point{-5, 12}};
-  EXPECT_TRUE(band0.Skip(outside));
-  EXPECT_TRUE(LeafPainter(target).Skip(Corners{Point{60, 0}, Point{70, 5}, Point{65, 9}}));
-  EXPECT_TRUE(LeafPainter(target).Skip(Corners{Point{0, 100}, Point{7, 105}, Point{3, 120}}));
-  EXPECT_FALSE(LeafPainter(target).Skip(Corners{Point{-100, -100}, Point{200, 50}, Point{0, 300}}));
+  LeafPainter band(target, 16, 32);
+  EXPECT_EQ(band.Cover(Corners{Point{5, 2}, Point{9, 2}, Point{5, 12}}), Coverage::kNone);
+  EXPECT_EQ(band.Cover(Corners{Point{5, 18}, Point{9, 18}, Point{5, 31}}), Coverage::kWhole);
+  EXPECT_EQ(band.Cover(Corners{Point{5, 14}, Point{9, 14}, Point{5, 17}}), Coverage::kPart);
+  EXPECT_EQ(band.Cover(Corners{Point{5, 30}, Point{9, 33}, Point{5, 31}}), Coverage::kPart);
+  EXPECT_EQ(band.Cover(Corners{Point{-3, 20}, Point{9, 20}, Point{5, 22}}), Coverage::kPart);
+  EXPECT_EQ(band.Cover(Corners{Point{50, 20}, Point{59, 20}, Point{55, 22}}), Coverage::kNone);
+  LeafPainter all(target);
+  EXPECT_EQ(all.Cover(Corners{Point{0, 0}, Point{49, 0}, Point{0, 99}}), Coverage::kWhole);
+  EXPECT_EQ(all.Cover(Corners{Point{0, 100}, Point{7, 105}, Point{3, 120}}), Coverage::kNone);
+  EXPECT_EQ(all.Cover(Corners{Point{-100, -100}, Point{200, 50}, Point{0, 300}}),
+            Coverage::kPart);
+}
+
+// PaintWhole, used for pieces wholly inside, paints what Paint paints.
+TEST(LeafPainter, PaintWholeMatchesPaintInside) {
+  std::mt19937 rng(31337);
+  Bitmap a(60, 60, kBlack);
+  Bitmap b(60, 60, kBlack);
+  LeafPainter pa(a);
+  LeafPainter pb(b);
+  for (int i = 0; i < 5000; ++i) {
+    const Corners g = RandomLeaf(rng, 60, 60);
+    if (pa.Cover(g) != Coverage::kWhole) continue;
+    const Color c = RandomColor(rng);
+    pa.PaintWhole(g, c);
+    pb.Paint(g, c);
+    ASSERT_EQ(a, b) << i;
+  }
 }
 
 }  // namespace

@@ -305,6 +305,35 @@ TEST_F(MorphScene, NoTrianglesGivesCopiesOfTheFirstImage) {
   EXPECT_EQ(smoothed.written[1], expected);
 }
 
+// Corners far outside any picture (beyond a billion pixels) still give the
+// pieces of the plain recursion: at t = 0 the pieces lie at the first
+// positions and the far second positions only feed the (white) samples,
+// and at t = N the other way round.
+TEST(MorphEngine, FarAwayCornersGiveThePlainPieces) {
+  std::mt19937 rng(8);
+  const Bitmap first = RandomPicture(rng, 90, 70);
+  const Bitmap second = RandomPicture(rng, 90, 70);
+  const int far = 1500000000;
+  const std::vector<TrianglePositions> triangles = {
+      TrianglePositions{Corners{Point{5, 5}, Point{80, 10}, Point{20, 60}},
+                        Corners{Point{far, -far}, Point{-far, 3}, Point{7, far}}},
+      TrianglePositions{Corners{Point{-far, far}, Point{far, far}, Point{0, -far}},
+                        Corners{Point{60, 60}, Point{85, 2}, Point{1, 30}}}};
+  for (int t : {0, 4}) {
+    for (int threads : {1, 2}) {
+      Bitmap expected(90, 70, kBlack);
+      RefPainter ref{first, second, t, 4, false, expected};
+      // Only the triangle lying in the picture at this t has a small area.
+      const std::vector<TrianglePositions> near = {triangles[t == 0 ? 0 : 1]};
+      ref.Frame(near, 3);
+      Bitmap vesk(90, 70, kBlack);
+      RecordingProtocol run;
+      PaintMorphFrame(first, second, near, t, 4, 3, vesk, run, threads);
+      EXPECT_EQ(vesk, expected) << "t " << t << " threads " << threads;
+    }
+  }
+}
+
 // The engine against the plain recursion, over seeded random scenes: grids
 // and scattered overlapping triangles, corners outside the pictures, second
 // images of another size, several precisions and thread counts.
