@@ -20,6 +20,21 @@ namespace {
 // A help file is a page of text; anything this large is not one.
 constexpr qint64 kMaxHelpBytes = qint64{16} << 20;
 
+// Where InstallHelpFile put (or found) the help file at start-up.
+QString installed_help_file;
+
+// The help file named relative to the folder the program started in is
+// still found after a file dialog made another folder the current one.
+QString LocateHelpFile(const QString& help_file) {
+  if (QFileInfo(help_file).isFile() || installed_help_file.isEmpty()) return help_file;
+  if (QFileInfo(help_file).isRelative() &&
+      QFileInfo(help_file).fileName() == QFileInfo(installed_help_file).fileName() &&
+      QFileInfo(installed_help_file).isFile()) {
+    return installed_help_file;
+  }
+  return help_file;
+}
+
 }  // namespace
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -40,7 +55,8 @@ void THelpWindow::ShowText(const QString& html, const QString& folder) {
   browser_->setHtml(html);
 }
 
-void ShowHelpIndex(QWidget* parent, UserDialogs& dialogs, const QString& help_file) {
+void ShowHelpIndex(QWidget* parent, UserDialogs& dialogs, const QString& named_file) {
+  const QString help_file = LocateHelpFile(named_file);
   QFile file(help_file);
   if (!QFileInfo(help_file).isFile() || !file.open(QIODevice::ReadOnly)) {
     dialogs.Message(parent, "Trelvanique",
@@ -72,6 +88,7 @@ QByteArray ShippedHelpText() {
 
 QString InstallHelpFile(const QString& help_file) {
   const QString absolute = QFileInfo(help_file).absoluteFilePath();
+  installed_help_file = absolute;
   if (!QFileInfo::exists(absolute)) {
     const QByteArray text = ShippedHelpText();
     // A folder that cannot be written leaves no help file; the Index command

@@ -12,8 +12,9 @@ namespace vesk {
 class UserDialogs;
 
 // Shows `help_file` (an HTML file, "./Zelph.hlp") in the help window, one
-// window per parent, raised when it is open already. A missing or unreadable
-// file gives a clear message instead.
+// window per parent, raised when it is open already. A relative name that
+// is not found in the current folder is taken from where InstallHelpFile
+// put it at start-up. A missing or unreadable file gives a clear message.
 void ShowHelpIndex(QWidget* parent, UserDialogs& dialogs, const QString& help_file);
 
 // Writes the help file the program ships with to `help_file` when no file of

@@ -69,6 +69,20 @@ class HelpWindowTest : public QObject {
     QVERIFY(parent.findChild<THelpWindow*>("HelpWindow") != nullptr);
   }
 
+  void RelativeNameIsFoundAfterTheFolderChanged() {
+    QTemporaryDir start, other;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(start.path());
+    InstallHelpFile("./Zelph.hlp");
+    QDir::setCurrent(other.path());  // as a file dialog does
+    QWidget parent;
+    ScriptedDialogs dialogs;
+    ShowHelpIndex(&parent, dialogs, "./Zelph.hlp");
+    QDir::setCurrent(before);
+    QCOMPARE(dialogs.messages.size(), std::size_t{0});
+    QVERIFY(parent.findChild<THelpWindow*>("HelpWindow") != nullptr);
+  }
+
   void MissingFileGivesAClearMessage() {
     QTemporaryDir dir;
     QWidget parent;
