@@ -59,17 +59,18 @@ class LeafPainter {
 
   // Paints a piece whose Cover is kWhole (or that lies within such a piece).
   void PaintWhole(const Corners& g, Color c) {
-    const unsigned dx1 = static_cast<unsigned>(g.p1.x - g.p0.x + kReach);
-    const unsigned dy1 = static_cast<unsigned>(g.p1.y - g.p0.y + kReach);
-    const unsigned dx2 = static_cast<unsigned>(g.p2.x - g.p0.x + kReach);
-    const unsigned dy2 = static_cast<unsigned>(g.p2.y - g.p0.y + kReach);
+    const int left = g.p0.x - kReach;
+    const int top = g.p0.y - kReach;
+    const unsigned dx1 = static_cast<unsigned>(g.p1.x - left);
+    const unsigned dy1 = static_cast<unsigned>(g.p1.y - top);
+    const unsigned dx2 = static_cast<unsigned>(g.p2.x - left);
+    const unsigned dy2 = static_cast<unsigned>(g.p2.y - top);
     // kSpan is a power of two, so one test covers all four differences (a
     // negative one wraps to a large unsigned value).
     if ((dx1 | dy1 | dx2 | dy2) < unsigned{kSpan}) {
       // The window may reach past the bitmap; the piece's own pixels do not.
       std::uint64_t mask = masks_[(dx1 << 9) | (dy1 << 6) | (dx2 << 3) | dy2];
-      const std::ptrdiff_t base =
-          static_cast<std::ptrdiff_t>(g.p0.y - kReach) * width_ + (g.p0.x - kReach);
+      const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(top) * width_ + left;
       while (mask != 0) {
         pixels_[base + bit_offsets_[std::countr_zero(mask)]] = c;
         mask &= mask - 1;
@@ -81,16 +82,17 @@ class LeafPainter {
 
   // Paints any piece in colour c on this painter's rows.
   void Paint(const Corners& g, Color c) {
-    const unsigned dx1 = static_cast<unsigned>(g.p1.x - g.p0.x + kReach);
-    const unsigned dy1 = static_cast<unsigned>(g.p1.y - g.p0.y + kReach);
-    const unsigned dx2 = static_cast<unsigned>(g.p2.x - g.p0.x + kReach);
-    const unsigned dy2 = static_cast<unsigned>(g.p2.y - g.p0.y + kReach);
-    const int left = g.p0.x - kReach;
-    const int top = g.p0.y - kReach;
-    if ((dx1 | dy1 | dx2 | dy2) < unsigned{kSpan} && left >= 0 && top >= 0 &&
+    // Any corners may come here: differences are taken in 64 bits.
+    const std::int64_t left = std::int64_t{g.p0.x} - kReach;
+    const std::int64_t top = std::int64_t{g.p0.y} - kReach;
+    const auto dx1 = static_cast<std::uint64_t>(g.p1.x - left);
+    const auto dy1 = static_cast<std::uint64_t>(g.p1.y - top);
+    const auto dx2 = static_cast<std::uint64_t>(g.p2.x - left);
+    const auto dy2 = static_cast<std::uint64_t>(g.p2.y - top);
+    if ((dx1 | dy1 | dx2 | dy2) < std::uint64_t{kSpan} && left >= 0 && top >= 0 &&
         left + kSpan <= width_ && top + kSpan <= height_) {
       std::uint64_t mask = masks_[(dx1 << 9) | (dy1 << 6) | (dx2 << 3) | dy2];
-      mask &= RowsMask(first_row_ - top, end_row_ - top);
+      mask &= RowsMask(first_row_ - static_cast<int>(top), end_row_ - static_cast<int>(top));
       const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(top) * width_ + left;
       while (mask != 0) {
         pixels_[base + bit_offsets_[std::countr_zero(mask)]] = c;

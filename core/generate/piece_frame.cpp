@@ -160,39 +160,93 @@ class FastPieces {
     Clipped(SecondHalf(t, ms, md, mg), depth / 2);
   }
 
-  // Sub-triangles wholly on this painter's rows inside the bitmap.
+  // Sub-triangles wholly on this painter's rows inside the bitmap. Large
+  // ones are halved here; one of at most kBatchPieces pieces is done in two
+  // passes over the same halving, each light enough for the registers: the
+  // leaf colours from both sources, then the leaf shapes, painted in order.
   void Whole(const Three& t, std::uint32_t depth) {
-    const Point ms = MidSource(t.s.p1, t.s.p2);
-    const Point md = MidSource(t.d.p1, t.d.p2);
-    const Point mg = MidInside(t.g.p1, t.g.p2);
-    if (depth >= 4) {
+    if (depth >= kBatchPieces) {
+      const Point ms = MidSource(t.s.p1, t.s.p2);
+      const Point md = MidSource(t.d.p1, t.d.p2);
+      const Point mg = MidInside(t.g.p1, t.g.p2);
       Whole(FirstHalf(t, ms, md, mg), depth / 2);
       Whole(SecondHalf(t, ms, md, mg), depth / 2);
       return;
     }
-    if (depth == 0) {
-      painter_.PaintWhole(t.g, Sample(ms, md));
-      return;
-    }
-    if (depth == 1) {
-      // Leaves (m, 0, 1) sampled at mid(0, 1) and (m, 0, 2) at mid(0, 2).
-      painter_.PaintWhole(Corners{mg, t.g.p0, t.g.p1},
-                          Sample(MidSource(t.s.p0, t.s.p1), MidSource(t.d.p0, t.d.p1)));
-      painter_.PaintWhole(Corners{mg, t.g.p0, t.g.p2},
-                          Sample(MidSource(t.s.p0, t.s.p2), MidSource(t.d.p0, t.d.p2)));
-      return;
-    }
-    // Depth 2 or 3: halves (m, 0, 1) and (m, 0, 2) are split once more at
-    // a = mid(0, 1) and b = mid(0, 2) into (a, m, 0), (a, m, 1), (b, m, 0),
-    // (b, m, 2), sampled at mid(m, 0), mid(m, 1), mid(m, 0), mid(m, 2).
-    const Point ga = MidInside(t.g.p0, t.g.p1);
-    const Point gb = MidInside(t.g.p0, t.g.p2);
-    const Color c0 = Sample(MidSource(ms, t.s.p0), MidSource(md, t.d.p0));
-    painter_.PaintWhole(Corners{ga, mg, t.g.p0}, c0);
-    painter_.PaintWhole(Corners{ga, mg, t.g.p1}, Sample(MidSource(ms, t.s.p1), MidSource(md, t.d.p1)));
-    painter_.PaintWhole(Corners{gb, mg, t.g.p0}, c0);
-    painter_.PaintWhole(Corners{gb, mg, t.g.p2}, Sample(MidSource(ms, t.s.p2), MidSource(md, t.d.p2)));
+    Color* colours = colours_;
+    Colours(Quad{t.s.p0.x, t.s.p0.y, t.d.p0.x, t.d.p0.y},
+            Quad{t.s.p1.x, t.s.p1.y, t.d.p1.x, t.d.p1.y},
+            Quad{t.s.p2.x, t.s.p2.y, t.d.p2.x, t.d.p2.y}, depth, colours);
+    const Color* next = colours_;
+    Shapes(t.g.p0, t.g.p1, t.g.p2, depth, next);
   }
+
+  // A point of both sources at once: (s.x, s.y, d.x, d.y).
+  typedef int Quad __attribute__((vector_size(16)));
+
+  static Quad MidQuad(Quad p, Quad q) {
+    if constexpr (kSourcesInside) {
+      return (p + q) >> 1;
+    } else {
+      return (p + q) / 2;
+    }
+  }
+
+  Color SampleQuad(Quad p) const { return Sample(Point{p[0], p[1]}, Point{p[2], p[3]}); }
+
+  // The leaf colours of the halving of (q0, q1, q2), in painting order. The
+  // last two halvings are written out: depth 1 gives the leaves (m, 0, 1)
+  // and (m, 0, 2), sampled at mid(0, 1) and mid(0, 2); depth 2 or 3 splits
+  // those once more at a = mid(0, 1) and b = mid(0, 2) into (a, m, 0),
+  // (a, m, 1), (b, m, 0), (b, m, 2), sampled at mid(m, 0), mid(m, 1),
+  // mid(m, 0), mid(m, 2).
+  void Colours(Quad q0, Quad q1, Quad q2, std::uint32_t depth, Color*& out) const {
+    const Quad m = MidQuad(q1, q2);
+    if (depth >= 4) {
+      Colours(m, q0, q1, depth / 2, out);
+      Colours(m, q0, q2, depth / 2, out);
+    } else if (depth == 0) {
+      *out++ = SampleQuad(m);
+    } else if (depth == 1) {
+      out[0] = SampleQuad(MidQuad(q0, q1));
+      out[1] = SampleQuad(MidQuad(q0, q2));
+      out += 2;
+    } else {
+      const Color c0 = SampleQuad(MidQuad(m, q0));
+      out[0] = c0;
+      out[1] = SampleQuad(MidQuad(m, q1));
+      out[2] = c0;
+      out[3] = SampleQuad(MidQuad(m, q2));
+      out += 4;
+    }
+  }
+
+  // The leaf shapes of the same halving, painted with the colours in order.
+  void Shapes(Point g0, Point g1, Point g2, std::uint32_t depth, const Color*& in) {
+    const Point m = MidInside(g1, g2);
+    if (depth >= 4) {
+      Shapes(m, g0, g1, depth / 2, in);
+      Shapes(m, g0, g2, depth / 2, in);
+    } else if (depth == 0) {
+      painter_.PaintWhole(Corners{g0, g1, g2}, *in++);
+    } else if (depth == 1) {
+      painter_.PaintWhole(Corners{m, g0, g1}, in[0]);
+      painter_.PaintWhole(Corners{m, g0, g2}, in[1]);
+      in += 2;
+    } else {
+      const Point a = MidInside(g0, g1);
+      const Point b = MidInside(g0, g2);
+      painter_.PaintWhole(Corners{a, m, g0}, in[0]);
+      painter_.PaintWhole(Corners{a, m, g1}, in[1]);
+      painter_.PaintWhole(Corners{b, m, g0}, in[2]);
+      painter_.PaintWhole(Corners{b, m, g2}, in[3]);
+      in += 4;
+    }
+  }
+
+  // Largest piece count done in two passes: depth below kBatchPieces has at
+  // most kBatchPieces leaves.
+  static constexpr std::uint32_t kBatchPieces = 1024;
 
   LeafPainter& painter_;
   const Color* first_;
@@ -202,6 +256,7 @@ class FastPieces {
   int second_width_;
   int second_height_;
   const BlendTable& blend_;
+  Color colours_[kBatchPieces];
 };
 
 struct TriangleWork {

@@ -153,5 +153,25 @@ TEST(LeafPainter, PaintWholeMatchesPaintInside) {
   }
 }
 
+TEST(LeafPainter, CornersAtTheEndsOfTheIntegerRangePaintLikeFillLeafPiece) {
+  const int lo = -2147483647 - 1;
+  const int hi = 2147483647;
+  const Corners cases[] = {
+      {Point{lo, lo}, Point{hi, hi}, Point{5, 5}},
+      {Point{5, 5}, Point{hi, 6}, Point{lo, 7}},
+      {Point{hi, 3}, Point{hi - 2, 4}, Point{hi - 1, 2}},
+      {Point{lo + 1, 3}, Point{lo + 2, 4}, Point{lo, 2}},
+      {Point{4, 4}, Point{4 + 4, lo}, Point{4 - 3, hi}},
+  };
+  for (const Corners& g : cases) {
+    Bitmap fast(20, 20, kBlack);
+    Bitmap library(20, 20, kBlack);
+    LeafPainter painter(fast);
+    if (!painter.Skip(g)) painter.Paint(g, kWhite);
+    FillLeafPiece(library, g.p0, g.p1, g.p2, kWhite);
+    EXPECT_EQ(fast, library) << g.p0.x << " " << g.p1.x << " " << g.p2.x;
+  }
+}
+
 }  // namespace
 }  // namespace vesk
