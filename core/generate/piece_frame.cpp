@@ -329,24 +329,26 @@ int ChooseThreads(const PieceFrame& frame, const Bitmap& vesk) {
   return threads;
 }
 
-// Paints a frame in bands of kBandRows rows shared out among threads: each
-// thread takes the next band not yet taken and paints every released
-// triangle, in order, on that band's rows. Triangles are released one by
-// one by the thread that runs the protocol, once the cancel poll before
-// each has passed. A band whose thread falls behind (or was never started)
-// is simply taken later by whoever is free, so the frame does not wait for a
-// thread the system has put aside.
+// Paints a frame in bands of kBandRows rows shared out among threads. Each
+// band keeps how far it got; a thread locks a band, paints the released
+// triangles it has not painted yet, in order, on that band's rows, and
+// moves on to the next band with work. Triangles are released one by one by
+// the thread that runs the protocol, once the cancel poll before each has
+// passed, so helpers paint while it is still busy with the protocol. A
+// thread the system puts aside holds up nothing but the one band it holds.
 class BandPainting {
  public:
   BandPainting(const PieceFrame& frame, const BlendTable& blend, Bitmap& vesk, int threads)
-      : frame_(frame),
-        blend_(blend),
-        vesk_(vesk),
-        band_count_((vesk.Height() + kBandRows - 1) / kBandRows) {
+      : frame_(frame), blend_(blend), bands_((vesk.Height() + kBandRows - 1) / kBandRows) {
+    for (int b = 0; b < static_cast<int>(bands_.size()); ++b) {
+      bands_[b].painter.emplace(vesk, b * kBandRows, (b + 1) * kBandRows);
+    }
     try {
-      for (int i = 1; i < threads; ++i) threads_.emplace_back([this] { TakeBands(); });
+      for (int i = 1; i < threads; ++i) {
+        threads_.emplace_back([this, i] { Sweep(i); });
+      }
     } catch (const std::system_error&) {
-      // Fewer helpers: the calling thread takes their bands.
+      // Fewer helpers: the others paint their share.
     }
   }
   ~BandPainting() {
@@ -360,53 +362,67 @@ class BandPainting {
   void Release(int count) { released_.store(count, std::memory_order_release); }
   // No more triangles come.
   void Close() { closed_.store(true, std::memory_order_release); }
-  // The calling thread paints the bands still free, then waits for the rest.
+  // The calling thread helps until every band is done, then waits for the rest.
   void Finish() {
     Close();
-    TakeBands();
+    Sweep(0);
     Join();
   }
 
  private:
+  struct Band {
+    std::optional<LeafPainter> painter;
+    int painted = 0;  // triangles 0 .. painted - 1 are on this band
+    bool done = false;
+    std::atomic<bool> busy{false};
+  };
+
   void Join() {
     for (std::thread& thread : threads_) thread.join();
     threads_.clear();
   }
 
-  void TakeBands() {
-    for (;;) {
-      const int band = next_band_.fetch_add(1, std::memory_order_relaxed);
-      if (band >= band_count_) return;
-      PaintBand(band);
-    }
-  }
-
-  void PaintBand(int band) {
-    LeafPainter painter(vesk_, band * kBandRows, (band + 1) * kBandRows);
-    int k = 0;
+  // Goes round the bands, starting at a place of its own, until all are done.
+  void Sweep(int start) {
+    const int count = static_cast<int>(bands_.size());
     int idle = 0;
     for (;;) {
-      if (k < released_.load(std::memory_order_acquire)) {
-        PaintTriangle(frame_, blend_, painter, static_cast<std::size_t>(k));
-        ++k;
+      bool all_done = true;
+      bool worked = false;
+      for (int i = 0; i < count; ++i) {
+        Band& band = bands_[(start + i) % count];
+        if (band.busy.exchange(true, std::memory_order_acquire)) {
+          all_done = false;
+          continue;
+        }
+        // Read closed first: once it is set, released is final.
+        const bool closed = closed_.load(std::memory_order_acquire);
+        const int released = released_.load(std::memory_order_acquire);
+        if (!band.done) {
+          while (band.painted < released) {
+            PaintTriangle(frame_, blend_, *band.painter, static_cast<std::size_t>(band.painted));
+            ++band.painted;
+            worked = true;
+          }
+          band.done = closed;
+        }
+        all_done = all_done && band.done;
+        band.busy.store(false, std::memory_order_release);
+      }
+      if (all_done) return;
+      if (worked) {
         idle = 0;
-        continue;
+      } else if (++idle > 16) {
+        std::this_thread::yield();
       }
-      if (closed_.load(std::memory_order_acquire)) {
-        if (k < released_.load(std::memory_order_acquire)) continue;
-        return;
-      }
-      if (++idle > 64) std::this_thread::yield();
     }
   }
 
   const PieceFrame& frame_;
   const BlendTable& blend_;
-  Bitmap& vesk_;
-  const int band_count_;
+  std::vector<Band> bands_;
   std::atomic<int> released_{0};
   std::atomic<bool> closed_{false};
-  std::atomic<int> next_band_{0};
   std::vector<std::thread> threads_;
 };
 
