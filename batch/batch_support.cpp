@@ -70,7 +70,7 @@ Result<CommandLine> CommandLine::Parse(const std::vector<std::string>& args,
   }
   if (line.positional_.size() < positional_count) {
     return Failure{positional_count - line.positional_.size() == 1 ? "a file name is missing"
-                                                                  : "file names are missing"};
+                                                                   : "file names are missing"};
   }
   if (line.positional_.size() > positional_count) {
     return Failure{"unexpected word " + line.positional_[positional_count]};
@@ -136,8 +136,9 @@ int ReportBadInput(std::string_view message) {
 Result<Bitmap> LoadImageFile(const std::string& path) {
   std::string extension = Lower(ExtensionOf(path));
   if (extension == ".png" || extension == ".jpg" || extension == ".jpeg") {
-    return Failure{path + ": PNG and JPEG images are read only by the desktop program; "
-                          "save the image as BMP for vesk-batch"};
+    return Failure{path +
+                   ": PNG and JPEG images are read only by the desktop program; "
+                   "save the image as BMP for vesk-batch"};
   }
   if (extension != ".bmp") {
     return Failure{path + ": Unknown picture file extension (" + extension + ")"};
@@ -333,8 +334,8 @@ int RunFrameCommand(std::string title, const std::string& list_path,
   if (list_path.empty()) {
     std::cout << title << ": done (no --list given, no frame written)" << std::endl;
   } else {
-    std::cout << title << ": " << run.FramesWritten() << " frames written, listed in "
-              << list_path << std::endl;
+    std::cout << title << ": " << run.FramesWritten() << " frames written, listed in " << list_path
+              << std::endl;
   }
   return kExitDone;
 }

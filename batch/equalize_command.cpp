@@ -20,7 +20,8 @@ int RunEqualizeCommand(const std::vector<std::string>& args) {
 
   auto picture = LoadImageFile(line.Value().Positional()[0]);
   if (!picture) return ReportBadInput(picture.Message());
-  if (picture.Value().Empty()) return ReportBadInput(line.Value().Positional()[0] + ": the image is empty");
+  if (picture.Value().Empty())
+    return ReportBadInput(line.Value().Positional()[0] + ": the image is empty");
   BatchRun run("equalize");
   run.Begin();
   EqualizePicture(picture.Value(), run);

@@ -25,8 +25,7 @@ int RunMorphCommand(const std::vector<std::string>& args) {
   const std::vector<TrianglePositions> triangles = TrianglePositionsOf(scene.Value().mesh);
   Bitmap vesk;
   return RunFrameCommand("morph", line.Value().Value("--list"), [&](RunProtocol& run) {
-    return RunMorph(scene.Value().first, scene.Value().second, triangles, setup.Value(), vesk,
-                    run);
+    return RunMorph(scene.Value().first, scene.Value().second, triangles, setup.Value(), vesk, run);
   });
 }
 

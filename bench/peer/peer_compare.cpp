@@ -14,10 +14,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
-
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
+#include <vector>
 
 #include "bench/bench_scene.h"
 #include "core/generate/morph.h"
@@ -69,10 +68,10 @@ void MorphTriangleCv(const cv::Mat& img1, const cv::Mat& img2, cv::Mat& out,
 
   cv::Mat warp1 = cv::Mat::zeros(r.height, r.width, img1.type());
   cv::Mat warp2 = cv::Mat::zeros(r.height, r.width, img2.type());
-  cv::warpAffine(img1(r1), warp1, cv::getAffineTransform(t1r, tr), warp1.size(),
-                 cv::INTER_LINEAR, cv::BORDER_REFLECT_101);
-  cv::warpAffine(img2(r2), warp2, cv::getAffineTransform(t2r, tr), warp2.size(),
-                 cv::INTER_LINEAR, cv::BORDER_REFLECT_101);
+  cv::warpAffine(img1(r1), warp1, cv::getAffineTransform(t1r, tr), warp1.size(), cv::INTER_LINEAR,
+                 cv::BORDER_REFLECT_101);
+  cv::warpAffine(img2(r2), warp2, cv::getAffineTransform(t2r, tr), warp2.size(), cv::INTER_LINEAR,
+                 cv::BORDER_REFLECT_101);
   cv::Mat blend = (1.0f - alpha) * warp1 + alpha * warp2;
   cv::multiply(blend, mask, blend);
   cv::multiply(out(r), cv::Scalar(1.0, 1.0, 1.0) - mask, out(r));
@@ -100,7 +99,8 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-double Milliseconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
+double Milliseconds(std::chrono::steady_clock::time_point a,
+                    std::chrono::steady_clock::time_point b) {
   return std::chrono::duration<double, std::milli>(b - a).count();
 }
 

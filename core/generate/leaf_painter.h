@@ -118,7 +118,8 @@ class LeafPainter {
     if (lo < 0) lo = 0;
     if (hi > kSpan) hi = kSpan;
     if (lo >= hi) return 0;
-    const std::uint64_t below_hi = hi == kSpan ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * hi)) - 1;
+    const std::uint64_t below_hi =
+        hi == kSpan ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * hi)) - 1;
     return below_hi & ~((std::uint64_t{1} << (8 * lo)) - 1);
   }
 

@@ -54,10 +54,11 @@ class PieceSink {
 };
 
 // The fast form of MorphTriangle / DistortTriangle for corners that keep
-// every coordinate sum within 32 bits (all corners within +-(2^30 - 1)): the same
-// pieces in the same order, with the clipping decided per sub-triangle (once
-// a piece lies wholly on this painter's rows inside the bitmap, nothing
-// below it is clipped) and the last two levels of halving written out.
+// every coordinate sum within 32 bits (all corners within +-(2^30 - 1)): the
+// same pieces in the same order. Clipping is decided per sub-triangle: once
+// a piece lies wholly on the painter's rows inside the bitmap, nothing cut
+// from it is clipped, and pieces of up to kBatchPieces leaves are done in two
+// light passes (colours, then shapes) with the last two halvings written out.
 //
 // kSourcesInside: the source triangles lie inside their pictures, so every
 // sample point does (it lies between corners) and halving non-negative
@@ -321,8 +322,8 @@ void PaintTriangle(const PieceFrame& frame, const BlendTable& blend, LeafPainter
 int ChooseThreads(const PieceFrame& frame, const Bitmap& vesk) {
   int threads = frame.painting_threads;
   if (threads <= 0) {
-    threads = static_cast<int>(std::min<unsigned>(std::thread::hardware_concurrency(),
-                                                  kMaxAutoThreads));
+    threads =
+        static_cast<int>(std::min<unsigned>(std::thread::hardware_concurrency(), kMaxAutoThreads));
   }
   threads = std::clamp(threads, 1, kMaxPaintingThreads);
   if (vesk.Height() < kMinRowsForThreads || frame.triangles.size() < 2) return 1;

@@ -52,8 +52,8 @@ class MeshCommands : public ::testing::Test {
   // Runs the tool in the test folder; answers the exit status and keeps
   // standard output and standard error.
   int Run(const std::string& words) {
-    const std::string command = "cd '" + dir_.string() + "' && '" + VESK_BATCH_EXE + "' " +
-                                words + " > stdout.txt 2> stderr.txt < /dev/null";
+    const std::string command = "cd '" + dir_.string() + "' && '" + VESK_BATCH_EXE + "' " + words +
+                                " > stdout.txt 2> stderr.txt < /dev/null";
     const int status = std::system(command.c_str());
     out_ = FileText("stdout.txt");
     err_ = FileText("stderr.txt");
@@ -153,8 +153,8 @@ TEST_F(MeshCommands, MorphOptionsReachTheEngine) {
   Bitmap vesk;
   ASSERT_TRUE(RunMorph(first_, second_, triangles_, setup, vesk, engine));
   ASSERT_EQ(engine.frames.size(), 4u);
-  EXPECT_EQ(Files("out"),
-            (std::vector<std::string>{"imag1.bmp", "imag2.bmp", "imag3.bmp", "imag4.bmp", "y.any"}));
+  EXPECT_EQ(Files("out"), (std::vector<std::string>{"imag1.bmp", "imag2.bmp", "imag3.bmp",
+                                                    "imag4.bmp", "y.any"}));
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(Load(PathOf("out/imag" + std::to_string(i + 1) + ".bmp")), engine.frames[i]);
   }
@@ -171,14 +171,12 @@ TEST_F(MeshCommands, SecondRunContinuesTheNumberingWithItsOwnList) {
   ASSERT_EQ(Run("morph '" + kExamples + "/sample.mesh' --frames 2 --list out/b"), 0);
   auto second_list = ReadFrameListFile(PathOf("out/b.any"));
   ASSERT_TRUE(second_list.Ok());
-  EXPECT_EQ(second_list.Value(),
-            (std::vector<std::string>{"imag4.bmp", "imag5.bmp", "imag6.bmp"}));
+  EXPECT_EQ(second_list.Value(), (std::vector<std::string>{"imag4.bmp", "imag5.bmp", "imag6.bmp"}));
 }
 
 TEST_F(MeshCommands, DistortWritesTheDistortionFrames) {
   LoadExample();
-  ASSERT_EQ(Run("distort '" + kExamples + "/sample.mesh' --frames 4 --list out/d.any"), 0)
-      << err_;
+  ASSERT_EQ(Run("distort '" + kExamples + "/sample.mesh' --frames 4 --list out/d.any"), 0) << err_;
   GenerationSetup setup;
   setup.frame_count = 4;
   KeepFrames engine;
@@ -269,13 +267,12 @@ TEST_F(MeshCommands, BadInputExitsWithOneAndWritesNothing) {
   std::ofstream(PathOf("other.mesh"), std::ios::binary) << "MESH10 and more bytes";
   auto example = ReadMeshFile(kExamples + "/sample.mesh");
   ASSERT_TRUE(example.Ok());
-  ASSERT_TRUE(WriteMeshFile(PathOf("lost.mesh"), example.Value().mesh, "nowhere/first.bmp",
-                            "second.bmp"));
+  ASSERT_TRUE(
+      WriteMeshFile(PathOf("lost.mesh"), example.Value().mesh, "nowhere/first.bmp", "second.bmp"));
   ASSERT_TRUE(WriteMeshFile(PathOf("noname.mesh"), example.Value().mesh, "", ""));
   CopyExampleImagesTo("png");
   fs::rename(dir_ / "png" / "first.bmp", dir_ / "png" / "first.png");
-  ASSERT_TRUE(WriteMeshFile(PathOf("png/p.mesh"), example.Value().mesh, "first.png",
-                            "second.bmp"));
+  ASSERT_TRUE(WriteMeshFile(PathOf("png/p.mesh"), example.Value().mesh, "first.png", "second.bmp"));
   std::ofstream(PathOf("broken.bmp"), std::ios::binary) << "BM not really";
 
   const UsageCase cases[] = {
@@ -283,8 +280,7 @@ TEST_F(MeshCommands, BadInputExitsWithOneAndWritesNothing) {
       {"morph cut.mesh --list out/keep.any", "cut.mesh: Read beyond end of file"},
       {"distort other.mesh --list out/keep.any",
        "other.mesh: Error in file format (required mesh 1.1)"},
-      {"morph lost.mesh --list out/keep.any",
-       "first image \"nowhere/first.bmp\" not found"},
+      {"morph lost.mesh --list out/keep.any", "first image \"nowhere/first.bmp\" not found"},
       {"morph noname.mesh --list out/keep.any", "the mesh names no first image"},
       {"morph png/p.mesh --list out/keep.any", "PNG and JPEG images are read only by"},
       {"equalize broken.bmp --out out/e.bmp", "broken.bmp: Bitmap image is not valid"},

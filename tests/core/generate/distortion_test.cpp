@@ -98,8 +98,8 @@ TEST_F(DistortionScene, ProtocolCallsComeInTheOrderOfTheRun) {
     return "Msg x" + std::to_string(1 + SplitCount(depth));
   };
   const std::vector<std::string> expected = {
-      "Show",        "Begin",    "Counter 0/1", "Inner 100", messages(0), "Show", "Write",
-      "Counter 1/1", "Inner 100", messages(1),  "Show",      "Write",     "Show", "End"};
+      "Show",        "Begin",     "Counter 0/1", "Inner 100", messages(0), "Show", "Write",
+      "Counter 1/1", "Inner 100", messages(1),   "Show",      "Write",     "Show", "End"};
   EXPECT_EQ(run.events, expected);
 }
 

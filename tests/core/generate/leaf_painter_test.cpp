@@ -25,9 +25,7 @@ Corners RandomLeaf(std::mt19937& rng, int width, int height) {
                  Point{p0.x + off(rng), p0.y + off(rng)}};
 }
 
-Color RandomColor(std::mt19937& rng) {
-  return static_cast<Color>(rng() & 0xFFFFFF);
-}
+Color RandomColor(std::mt19937& rng) { return static_cast<Color>(rng() & 0xFFFFFF); }
 
 TEST(LeafPainter, PaintsExactlyThePixelsOfFillLeafPiece) {
   std::mt19937 rng(20240611);
@@ -132,8 +130,7 @@ TEST(LeafPainter, CoverSaysWhatIsOnItsRows) {
   LeafPainter all(target);
   EXPECT_EQ(all.Cover(Corners{Point{0, 0}, Point{49, 0}, Point{0, 99}}), Coverage::kWhole);
   EXPECT_EQ(all.Cover(Corners{Point{0, 100}, Point{7, 105}, Point{3, 120}}), Coverage::kNone);
-  EXPECT_EQ(all.Cover(Corners{Point{-100, -100}, Point{200, 50}, Point{0, 300}}),
-            Coverage::kPart);
+  EXPECT_EQ(all.Cover(Corners{Point{-100, -100}, Point{200, 50}, Point{0, 300}}), Coverage::kPart);
 }
 
 // PaintWhole, used for pieces wholly inside, paints what Paint paints.

@@ -157,12 +157,24 @@ TEST_F(MorphScene, ProtocolCallsComeInTheOrderOfTheRun) {
     const Corners& d = two[k].second;
     const Corners g{InBetween(s.p0, d.p0, t, 2), InBetween(s.p1, d.p1, t, 2),
                     InBetween(s.p2, d.p2, t, 2)};
-    return std::to_string(1 + SplitCount(static_cast<std::uint32_t>(TriangleArea(g.p0, g.p1, g.p2))));
+    return std::to_string(1 +
+                          SplitCount(static_cast<std::uint32_t>(TriangleArea(g.p0, g.p1, g.p2))));
   };
-  const std::vector<std::string> expected = {
-      "Show", "Begin", "Write", "Counter 1/2", "Inner 50", "Msg x" + splits(0, 1), "Inner 100",
-      "Msg x" + splits(1, 1), "EqualizationBegin", "EqualizationEnd", "Show", "Write", "Show",
-      "Write", "End"};
+  const std::vector<std::string> expected = {"Show",
+                                             "Begin",
+                                             "Write",
+                                             "Counter 1/2",
+                                             "Inner 50",
+                                             "Msg x" + splits(0, 1),
+                                             "Inner 100",
+                                             "Msg x" + splits(1, 1),
+                                             "EqualizationBegin",
+                                             "EqualizationEnd",
+                                             "Show",
+                                             "Write",
+                                             "Show",
+                                             "Write",
+                                             "End"};
   EXPECT_EQ(run.EventsOutsideEqualization(), expected);
 }
 
@@ -275,7 +287,8 @@ TEST_F(MorphScene, ZeroFramesOrPrecisionIsRefusedBeforeAnything) {
   for (auto [frames, precision] : {std::pair{0, 1}, std::pair{12, 0}, std::pair{70000, 1}}) {
     RecordingProtocol run;
     Bitmap vesk(3, 3, kBlack);
-    Status status = RunMorph(first_, second_, triangles_, RunSetup(frames, precision, true), vesk, run);
+    Status status =
+        RunMorph(first_, second_, triangles_, RunSetup(frames, precision, true), vesk, run);
     ASSERT_FALSE(status);
     EXPECT_TRUE(run.events.empty());
     EXPECT_EQ(vesk, Bitmap(3, 3, kBlack));
@@ -343,8 +356,8 @@ TEST(MorphEngine, RandomScenesMatchThePlainReference) {
     const int width = 40 + static_cast<int>(rng() % 200);
     const int height = 30 + static_cast<int>(rng() % 200);
     const Bitmap first = RandomPicture(rng, width, height);
-    const Bitmap second = RandomPicture(rng, 20 + static_cast<int>(rng() % 200),
-                                        20 + static_cast<int>(rng() % 200));
+    const Bitmap second =
+        RandomPicture(rng, 20 + static_cast<int>(rng() % 200), 20 + static_cast<int>(rng() % 200));
     const std::vector<TrianglePositions> triangles =
         round % 2 == 0 ? GridTriangles(rng, width, height, 3 + round % 5, 3 + round % 4, 25,
                                        round % 3 == 0 ? 10 : 0)

@@ -245,8 +245,7 @@ struct RefPainter {
       const Point g0 = between(s.p0, d.p0);
       const Point g1 = between(s.p1, d.p1);
       const Point g2 = between(s.p2, d.p2);
-      Triangle(s.p0, s.p1, s.p2, d.p0, d.p1, d.p2, g0, g1, g2,
-               RefArea(g0, g1, g2) / precision);
+      Triangle(s.p0, s.p1, s.p2, d.p0, d.p1, d.p2, g0, g1, g2, RefArea(g0, g1, g2) / precision);
     }
   }
 };

@@ -102,10 +102,9 @@ TEST(MorphTriangle, ExampleTriangleGivesFourLeavesInPaintingOrder) {
   const Corners t = C(Point{0, 0}, Point{8, 0}, Point{0, 8});
   Recorder r;
   MorphTriangle(t, t, t, 32 / 16, r);
-  const std::vector<Corners> leaves = {C(Point{4, 0}, Point{4, 4}, Point{0, 0}),
-                                       C(Point{4, 0}, Point{4, 4}, Point{8, 0}),
-                                       C(Point{0, 4}, Point{4, 4}, Point{0, 0}),
-                                       C(Point{0, 4}, Point{4, 4}, Point{0, 8})};
+  const std::vector<Corners> leaves = {
+      C(Point{4, 0}, Point{4, 4}, Point{0, 0}), C(Point{4, 0}, Point{4, 4}, Point{8, 0}),
+      C(Point{0, 4}, Point{4, 4}, Point{0, 0}), C(Point{0, 4}, Point{4, 4}, Point{0, 8})};
   EXPECT_EQ(r.leaves, leaves);
   const std::vector<Point> samples = {Point{2, 2}, Point{6, 2}, Point{2, 2}, Point{2, 6}};
   EXPECT_EQ(r.first_samples, samples);
