@@ -8,6 +8,7 @@
 
 #include "core/generate/equalize.h"
 #include "core/generate/piece_frame.h"
+#include "core/image/raster.h"
 #include "tests/core/generate/piece_test_support.h"
 
 namespace vesk {
@@ -316,6 +317,35 @@ TEST_F(MorphScene, NoTrianglesGivesCopiesOfTheFirstImage) {
   EXPECT_EQ(smoothed.written[0], expected);
   EqualizePicture(expected, quiet);
   EXPECT_EQ(smoothed.written[1], expected);
+}
+
+// The example triangle (0, 0), (8, 0), (0, 8) at Precision 16 (area 32,
+// depth 2), not moving: four flat leaves in painting order, coloured from
+// (2, 2), (6, 2), (2, 2) and (2, 6), and four message-processing points.
+TEST(MorphEngine, ExampleTrianglePaintsItsFourLeaves) {
+  Bitmap first(12, 12, kBlack);
+  for (int y = 0; y < 12; ++y) {
+    for (int x = 0; x < 12; ++x) first.SetPixel(x, y, MakeColor(10 * x, 10 * y, 7));
+  }
+  const Corners t{Point{0, 0}, Point{8, 0}, Point{0, 8}};
+  const std::vector<TrianglePositions> one = {TrianglePositions{t, t}};
+  for (int threads : {1, 2}) {
+    Bitmap vesk(12, 12, kWhite);
+    RecordingProtocol run;
+    PaintMorphFrame(first, first, one, 0, 12, 16, vesk, run, threads);
+    EXPECT_EQ(run.events, (std::vector<std::string>{"Inner 100", "Msg x4"}));
+
+    Bitmap expected(12, 12, kWhite);
+    FillLeafPiece(expected, Point{4, 0}, Point{4, 4}, Point{0, 0}, first.Pixel(2, 2));
+    FillLeafPiece(expected, Point{4, 0}, Point{4, 4}, Point{8, 0}, first.Pixel(6, 2));
+    FillLeafPiece(expected, Point{0, 4}, Point{4, 4}, Point{0, 0}, first.Pixel(2, 2));
+    FillLeafPiece(expected, Point{0, 4}, Point{4, 4}, Point{0, 8}, first.Pixel(2, 6));
+    EXPECT_EQ(vesk, expected);
+    // Spot checks: inside the second leaf, inside the fourth, outside all.
+    EXPECT_EQ(vesk.Pixel(6, 1), first.Pixel(6, 2));
+    EXPECT_EQ(vesk.Pixel(1, 6), first.Pixel(2, 6));
+    EXPECT_EQ(vesk.Pixel(9, 9), kWhite);
+  }
 }
 
 // Corners far outside any picture (beyond a billion pixels) still give the
