@@ -59,7 +59,8 @@ Status RunMorph(const Bitmap& first, const Bitmap& second,
 // for triangle k = 1, 2, ... CancelRequested (a request stops the frame
 // before the triangle), InnerBar(k * 100 / count), ProcessMessages, and one
 // ProcessMessages per split of the triangle. Returns the number of
-// triangles painted. `painting_threads` as in GenerationSetup.
+// triangles painted (none, without any protocol call, for n or precision
+// below 1). `painting_threads` as in GenerationSetup.
 int PaintMorphFrame(const Bitmap& first, const Bitmap& second,
                     std::span<const TrianglePositions> triangles, int t, int n, int precision,
                     Bitmap& vesk, RunProtocol& protocol, int painting_threads = 0);

@@ -438,6 +438,7 @@ BlendTable MakeBlendTable(int t, int n) {
 }
 
 int PaintPieceFrame(const PieceFrame& frame, Bitmap& vesk, RunProtocol& protocol) {
+  if (frame.n < 1 || frame.precision < 1 || frame.first == nullptr) return 0;
   const BlendTable blend = MakeBlendTable(frame.t, frame.n);
   const std::size_t count = frame.triangles.size();
   const int threads = ChooseThreads(frame, vesk);

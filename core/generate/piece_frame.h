@@ -31,7 +31,8 @@ struct PieceFrame {
 // calling thread and, for a large enough bitmap, helper threads that each
 // paint their own bands of rows), so `vesk` must not be read by anyone else
 // until this returns; a triangle is painted only once the cancel poll
-// before it has passed. Returns the number of triangles painted.
+// before it has passed. Returns the number of triangles painted; with n or
+// precision below 1 nothing is painted and no protocol call made.
 int PaintPieceFrame(const PieceFrame& frame, Bitmap& vesk, RunProtocol& protocol);
 
 // Colour of a morph leaf: per channel c1 + ((c2 - c1) * t) div n. Equal to

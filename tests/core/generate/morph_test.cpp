@@ -348,6 +348,18 @@ TEST(MorphEngine, ExampleTrianglePaintsItsFourLeaves) {
   }
 }
 
+TEST(MorphEngine, FrameWithoutFramesOrPrecisionPaintsNothing) {
+  std::mt19937 rng(3);
+  const Bitmap first = RandomPicture(rng, 30, 30);
+  const std::vector<TrianglePositions> triangles = GridTriangles(rng, 30, 30, 3, 3, 4);
+  Bitmap vesk(30, 30, kBlack);
+  RecordingProtocol run;
+  EXPECT_EQ(PaintMorphFrame(first, first, triangles, 0, 0, 1, vesk, run), 0);
+  EXPECT_EQ(PaintMorphFrame(first, first, triangles, 1, 2, 0, vesk, run), 0);
+  EXPECT_EQ(vesk, Bitmap(30, 30, kBlack));
+  EXPECT_TRUE(run.events.empty());
+}
+
 // Corners far outside any picture (beyond a billion pixels) still give the
 // pieces of the plain recursion: at t = 0 the pieces lie at the first
 // positions and the far second positions only feed the (white) samples,
