@@ -49,12 +49,13 @@ LeafPainter::LeafPainter(Bitmap& target, int first_row, int end_row)
     : target_(&target),
       masks_(Masks()),
       pixels_(target.Row(0)),
+      stride_(target.Width()),
       width_(target.Width()),
       height_(target.Height()),
       first_row_(std::max(first_row, 0)),
       end_row_(std::min(end_row, target.Height())) {
   for (int bit = 0; bit < 64; ++bit) {
-    bit_offsets_[bit] = static_cast<std::ptrdiff_t>(bit >> 3) * width_ + (bit & 7);
+    bit_offsets_[bit] = (bit >> 3) * stride_ + (bit & 7);
   }
 }
 

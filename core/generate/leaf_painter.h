@@ -70,7 +70,7 @@ class LeafPainter {
     if ((dx1 | dy1 | dx2 | dy2) < unsigned{kSpan}) {
       // The window may reach past the bitmap; the piece's own pixels do not.
       std::uint64_t mask = masks_[(dx1 << 9) | (dy1 << 6) | (dx2 << 3) | dy2];
-      const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(top) * width_ + left;
+      const std::ptrdiff_t base = top * stride_ + left;
       while (mask != 0) {
         pixels_[base + bit_offsets_[std::countr_zero(mask)]] = c;
         mask &= mask - 1;
@@ -93,7 +93,7 @@ class LeafPainter {
         left + kSpan <= width_ && top + kSpan <= height_) {
       std::uint64_t mask = masks_[(dx1 << 9) | (dy1 << 6) | (dx2 << 3) | dy2];
       mask &= RowsMask(first_row_ - static_cast<int>(top), end_row_ - static_cast<int>(top));
-      const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(top) * width_ + left;
+      const std::ptrdiff_t base = top * stride_ + left;
       while (mask != 0) {
         pixels_[base + bit_offsets_[std::countr_zero(mask)]] = c;
         mask &= mask - 1;
@@ -126,6 +126,9 @@ class LeafPainter {
   Bitmap* target_;
   const std::uint64_t* masks_;
   Color* pixels_;
+  // The width as a pointer-sized value too: the pixel stores cannot alias it,
+  // so it stays in a register from piece to piece.
+  std::ptrdiff_t stride_;
   int width_;
   int height_;
   int first_row_;

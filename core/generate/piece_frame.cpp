@@ -71,11 +71,11 @@ class FastPieces {
              const BlendTable& blend)
       : painter_(painter),
         first_(first.Row(0)),
-        first_width_(first.Width()),
-        first_height_(first.Height()),
+        first_width_(static_cast<std::size_t>(first.Width())),
+        first_height_(static_cast<std::size_t>(first.Height())),
         second_(second.Row(0)),
-        second_width_(second.Width()),
-        second_height_(second.Height()),
+        second_width_(static_cast<std::size_t>(second.Width())),
+        second_height_(static_cast<std::size_t>(second.Height())),
         blend_(blend) {}
 
   // True when the fast form may take the triangle.
@@ -120,16 +120,17 @@ class FastPieces {
                  Corners{mg, t.g.p0, t.g.p2}};
   }
 
-  static Color Read(const Color* pixels, int width, int height, Point p) {
+  // Sizes are pointer-sized so that the colour stores cannot alias them.
+  static Color Read(const Color* pixels, std::size_t width, std::size_t height, Point p) {
     if constexpr (!kSourcesInside) {
-      if (static_cast<unsigned>(p.x) >= static_cast<unsigned>(width) ||
-          static_cast<unsigned>(p.y) >= static_cast<unsigned>(height)) {
+      if (static_cast<std::size_t>(static_cast<unsigned>(p.x)) >= width ||
+          static_cast<std::size_t>(static_cast<unsigned>(p.y)) >= height) {
         return kInvalidColor;
       }
     } else {
       (void)height;
     }
-    return pixels[static_cast<std::ptrdiff_t>(p.y) * width + p.x];
+    return pixels[static_cast<std::size_t>(p.y) * width + static_cast<std::size_t>(p.x)];
   }
 
   Color Sample(Point s, Point d) const {
@@ -251,11 +252,11 @@ class FastPieces {
 
   LeafPainter& painter_;
   const Color* first_;
-  int first_width_;
-  int first_height_;
+  std::size_t first_width_;
+  std::size_t first_height_;
   const Color* second_;
-  int second_width_;
-  int second_height_;
+  std::size_t second_width_;
+  std::size_t second_height_;
   const BlendTable& blend_;
   Color colours_[kBatchPieces];
 };
