@@ -3,10 +3,15 @@
 // half-written): the tool is run as a program on the examples and on files
 // made here, and the files it writes are compared with the engines' frames.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -297,6 +302,60 @@ TEST_F(MeshCommands, BadInputExitsWithOneAndWritesNothing) {
     EXPECT_EQ(Files("out"), std::vector<std::string>{"keep.any"}) << words;
     EXPECT_EQ(FileText("out/keep.any"), "imag1.bmp\r\n");
   }
+}
+
+// Ctrl+C acts as the Kancel button: the run stops, the frames written so far
+// stay and the list holds exactly them.
+TEST_F(MeshCommands, InterruptKeepsTheFramesWrittenSoFar) {
+  // A large picture pair with a fine mesh, 100 frames: far longer than the
+  // moment the interrupt comes.
+  Bitmap first(800, 600, kBlack);
+  Bitmap second(800, 600, kWhite);
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 800; ++x) first.SetPixel(x, y, MakeColor(x, y, x ^ y));
+  }
+  ASSERT_TRUE(SaveBmpFile(PathOf("a.bmp"), first));
+  ASSERT_TRUE(SaveBmpFile(PathOf("b.bmp"), second));
+  Mesh mesh;
+  TMeshNode corners[4] = {{0, 0, 20, 10}, {799, 0, 780, 5}, {0, 599, 9, 580}, {799, 599, 760, 570}};
+  const TMeshNode* n[4];
+  for (int i = 0; i < 4; ++i) n[i] = mesh.PushNode(corners[i]);
+  mesh.PushTriangle(n[0], n[1], n[2]);
+  mesh.PushTriangle(n[1], n[3], n[2]);
+  ASSERT_TRUE(WriteMeshFile(PathOf("big.mesh"), mesh, "a.bmp", "b.bmp"));
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (chdir(dir_.c_str()) != 0) _exit(99);
+    const int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int out = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(err, 2);
+    dup2(out, 1);
+    execl(VESK_BATCH_EXE, VESK_BATCH_EXE, "morph", "big.mesh", "--frames", "100", "--list",
+          "out/i.any", static_cast<char*>(nullptr));
+    _exit(98);
+  }
+  // Wait for the first frames, then interrupt.
+  for (int i = 0; i < 200 && !fs::exists(dir_ / "out" / "imag3.bmp"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  kill(child, SIGINT);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  err_ = FileText("stderr.txt");
+  ExpectOneErrorLine("morph cancelled; ");
+  auto names = ReadFrameListFile(PathOf("out/i.any"));
+  ASSERT_TRUE(names.Ok());
+  EXPECT_GE(names.Value().size(), 3u);
+  EXPECT_LT(names.Value().size(), 101u);
+  EXPECT_NE(err_.find(std::to_string(names.Value().size()) + " frames kept"), std::string::npos)
+      << err_;
+  // Every listed frame is whole, and no frame file is left out of the list.
+  for (const std::string& name : names.Value()) EXPECT_EQ(Load(PathOf("out/" + name)).Width(), 800);
+  EXPECT_EQ(Files("out").size(), names.Value().size() + 1);
 }
 
 TEST_F(MeshCommands, HelpListsEveryCommand) {
