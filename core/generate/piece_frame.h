@@ -27,16 +27,16 @@ struct PieceFrame {
 // Paints frame t of n into `vesk`. For each triangle k = 1, 2, ... the
 // calling thread, in this order: stops the frame if CancelRequested();
 // InnerBar(k * 100 / count); ProcessMessages(); ProcessMessages() once for
-// every split of the triangle. The pieces are painted alongside (by the
-// calling thread and, for a large enough bitmap, helper threads that each
-// paint their own bands of rows), so `vesk` must not be read by anyone else
+// every split of the triangle. The pieces are painted alongside (for a
+// bitmap of at least 128 rows by helper threads and the calling thread,
+// sharing out bands of rows), so `vesk` must not be read by anyone else
 // until this returns; a triangle is painted only once the cancel poll
 // before it has passed. Returns the number of triangles painted; with n or
 // precision below 1 nothing is painted and no protocol call made.
 int PaintPieceFrame(const PieceFrame& frame, Bitmap& vesk, RunProtocol& protocol);
 
 // Colour of a morph leaf: per channel c1 + ((c2 - c1) * t) div n. Equal to
-// BlendColor (morph.h); `delta` is the frame's table, built by BlendTable.
+// BlendColor (morph.h); `delta` is the frame's table, made by MakeBlendTable.
 struct BlendTable {
   int delta[511];
 };
