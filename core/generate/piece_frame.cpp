@@ -12,10 +12,13 @@
 namespace vesk {
 namespace {
 
-// Rows of one painting task when threads share a frame, and the smallest
-// frame height worth sharing.
-constexpr int kBandRows = 64;
-constexpr int kMinRowsForThreads = 2 * kBandRows;
+// When threads share a frame, it is cut into kBandsPerThread bands of rows
+// per thread: enough for a free thread to take over the bands of one the
+// system puts aside, few enough that little work goes to pieces crossing a
+// band's edge (those are clipped by both bands). Frames lower than
+// kMinRowsForThreads are painted by one thread.
+constexpr int kBandsPerThread = 3;
+constexpr int kMinRowsForThreads = 128;
 constexpr int kMaxAutoThreads = 4;
 constexpr int kMaxPaintingThreads = 16;
 
@@ -331,7 +334,7 @@ int ChooseThreads(const PieceFrame& frame, const Bitmap& vesk) {
   return threads;
 }
 
-// Paints a frame in bands of kBandRows rows shared out among threads. Each
+// Paints a frame in bands of rows shared out among threads. Each
 // band keeps how far it got; a thread locks a band, paints the released
 // triangles it has not painted yet, in order, on that band's rows, and
 // moves on to the next band with work. Triangles are released one by one by
@@ -341,9 +344,11 @@ int ChooseThreads(const PieceFrame& frame, const Bitmap& vesk) {
 class BandPainting {
  public:
   BandPainting(const PieceFrame& frame, const BlendTable& blend, Bitmap& vesk, int threads)
-      : frame_(frame), blend_(blend), bands_((vesk.Height() + kBandRows - 1) / kBandRows) {
+      : frame_(frame), blend_(blend), bands_(static_cast<std::size_t>(threads * kBandsPerThread)) {
+    const int rows = (vesk.Height() + static_cast<int>(bands_.size()) - 1) /
+                     static_cast<int>(bands_.size());
     for (int b = 0; b < static_cast<int>(bands_.size()); ++b) {
-      bands_[b].painter.emplace(vesk, b * kBandRows, (b + 1) * kBandRows);
+      bands_[b].painter.emplace(vesk, b * rows, (b + 1) * rows);
     }
     try {
       for (int i = 1; i < threads; ++i) {
