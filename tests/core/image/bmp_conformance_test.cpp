@@ -30,6 +30,9 @@ struct SuiteFile {
   std::string oracle;  // SHA-256 of the top-down RGB bytes, or empty
 };
 
+// Names the file in test output instead of dumping the struct's bytes.
+void PrintTo(const SuiteFile& file, std::ostream* os) { *os << file.path; }
+
 std::vector<SuiteFile> ReadManifest() {
   std::vector<SuiteFile> files;
   std::ifstream in(kSuite + "MANIFEST.tsv");
