@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
+#include <thread>
 #include <vector>
 
 #include "bench/bench_scene.h"
@@ -124,23 +125,30 @@ int main(int argc, char** argv) {
   std::vector<double> ours_one_thread;
   std::vector<double> peer;
   std::vector<double> peer_one_thread;
+  // Each measurement starts after a short pause, so that threads of the
+  // previous one (OpenCV's pool keeps its workers spinning for a while) are
+  // quiet again.
+  auto timed = [](const auto& work) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    const auto a = std::chrono::steady_clock::now();
+    work();
+    return Milliseconds(a, std::chrono::steady_clock::now());
+  };
   for (int i = 0; i < repetitions + 2; ++i) {
-    auto a = std::chrono::steady_clock::now();
-    vesk::PaintMorphFrame(first, second, triangles, kFrame, kFrames, 1, frame, quiet);
-    auto b = std::chrono::steady_clock::now();
+    const double a = timed(
+        [&] { vesk::PaintMorphFrame(first, second, triangles, kFrame, kFrames, 1, frame, quiet); });
     cv::setNumThreads(opencv_threads);
-    cv::Mat peer_frame = MorphFrameCv(img1, img2, triangles);
-    auto c = std::chrono::steady_clock::now();
-    vesk::PaintMorphFrame(first, second, triangles, kFrame, kFrames, 1, frame, quiet, 1);
-    auto d = std::chrono::steady_clock::now();
+    const double b = timed([&] { cv::Mat peer_frame = MorphFrameCv(img1, img2, triangles); });
+    const double c = timed([&] {
+      vesk::PaintMorphFrame(first, second, triangles, kFrame, kFrames, 1, frame, quiet, 1);
+    });
     cv::setNumThreads(1);
-    peer_frame = MorphFrameCv(img1, img2, triangles);
-    auto e = std::chrono::steady_clock::now();
+    const double d = timed([&] { cv::Mat peer_frame = MorphFrameCv(img1, img2, triangles); });
     if (i >= 2) {  // warm-up
-      ours.push_back(Milliseconds(a, b));
-      peer.push_back(Milliseconds(b, c));
-      ours_one_thread.push_back(Milliseconds(c, d));
-      peer_one_thread.push_back(Milliseconds(d, e));
+      ours.push_back(a);
+      peer.push_back(b);
+      ours_one_thread.push_back(c);
+      peer_one_thread.push_back(d);
     }
   }
   const double our_ms = Median(ours);
