@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "batch/pictures/picture_reader.h"
 #include "core/common/file_io.h"
 #include "core/generate/frame_output.h"
 #include "core/image/bmp_codec.h"
@@ -136,9 +137,9 @@ int ReportBadInput(std::string_view message) {
 Result<Bitmap> LoadImageFile(const std::string& path) {
   std::string extension = Lower(ExtensionOf(path));
   if (extension == ".png" || extension == ".jpg" || extension == ".jpeg") {
-    return Failure{path +
-                   ": PNG and JPEG images are read only by the desktop program; "
-                   "save the image as BMP for vesk-batch"};
+    Result<Bitmap> picture = ReadPngOrJpeg(path);
+    if (!picture) return Failure{path + ": " + picture.Message()};
+    return picture;
   }
   if (extension != ".bmp") {
     return Failure{path + ": Unknown picture file extension (" + extension + ")"};

@@ -2,7 +2,8 @@
 """Draws the example pictures and writes the example mesh into examples/.
 
     tools/make_examples.py            (re)writes examples/first.bmp,
-                                      examples/second.bmp, examples/sample.mesh
+                                      examples/second.bmp (also as second.png),
+                                      examples/sample.mesh
 
 The pictures are 160 x 120, drawn procedurally: a warm sky with a red sun on
 the left and a hill (first), a cool evening sky with a pale moon a little higher
@@ -18,6 +19,7 @@ run.
 import math
 import os
 import struct
+import zlib
 
 WIDTH, HEIGHT = 160, 120
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -141,15 +143,33 @@ def mesh_bytes():
     return bytes(out)
 
 
+def png_bytes(pixels):
+    """8-bit RGB PNG, no filtering: the same picture for the PNG reader tests."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    raw = bytearray()
+    for row in pixels:
+        raw.append(0)
+        for r, g, b in row:
+            raw += bytes((r, g, b))
+    header = struct.pack(">IIBBBBB", WIDTH, HEIGHT, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
 def main():
     os.makedirs(EXAMPLES, exist_ok=True)
     with open(os.path.join(EXAMPLES, "first.bmp"), "wb") as f:
         f.write(bmp_bytes(draw_first()))
+    second = draw_second()
     with open(os.path.join(EXAMPLES, "second.bmp"), "wb") as f:
-        f.write(bmp_bytes(draw_second()))
+        f.write(bmp_bytes(second))
+    with open(os.path.join(EXAMPLES, "second.png"), "wb") as f:
+        f.write(png_bytes(second))
     with open(os.path.join(EXAMPLES, "sample.mesh"), "wb") as f:
         f.write(mesh_bytes())
-    print("wrote examples/first.bmp, examples/second.bmp, examples/sample.mesh")
+    print("wrote examples/first.bmp, examples/second.bmp, examples/second.png, examples/sample.mesh")
 
 
 if __name__ == "__main__":
