@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Renders the example morph (examples/sample.mesh with its two pictures)
-# into out/demo/ with vesk-batch, and an AVI of it when the tool has the avi
+# into out/ with vesk-batch, and an AVI of it when the tool has the avi
 # command. ./run.sh demo builds first and then runs this.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +14,7 @@ if [ -z "$batch" ]; then
   exit 1
 fi
 
-out=out/demo
+out=out
 mkdir -p "$out"
 # Frames take the lowest free numbers in the list's folder: start afresh.
 rm -f "$out"/imag*.bmp "$out"/morph.any "$out"/morph.avi
