@@ -6,14 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j "$(nproc)"
+cmake --build build -j "$(nproc)" --target vesk vesk-batch
 
 if [ "${1:-}" = "demo" ]; then
   exec ./tools/demo.sh
 fi
-if [ -x build/app/vesk ]; then
-  exec build/app/vesk "$@"
-fi
-echo "The desktop program is not built yet. What can be run:"
-ls build/vesk-batch build/batch/vesk-batch 2>/dev/null || true
-echo "  ctest --test-dir build     every test"
+exec build/app/vesk "$@"
