@@ -80,21 +80,17 @@ void WalkLine(Bitmap& target, i64 u0, i64 v0, i64 du, i64 dv, Color c, i64 lo_u,
   }
 }
 
-// The same walk for a line whose end points both lie in the window: every
-// pixel does, so nothing is checked per pixel.
+// Pixels of a line strictly between its end points, walked along the major
+// axis u (u0 < u0 + du, |dv| <= du) with v the minor coordinate; `pixels`
+// and `stride` address the bitmap, which holds the whole line.
 template <bool kXMajor>
-void WalkInside(Bitmap& target, int u0, int v0, int du, int dv, Color c) {
+inline void WalkBetween(Color* pixels, std::size_t stride, int u0, int v0, int du, int dv,
+                        Color c) {
   const int den = 2 * du;
   const int step = 2 * dv;
   int r = du;
   int v = v0;
-  for (int u = u0;; ++u) {
-    if constexpr (kXMajor) {
-      target.Row(v)[u] = c;
-    } else {
-      target.Row(u)[v] = c;
-    }
-    if (u == u0 + du) return;
+  for (int u = u0 + 1; u < u0 + du; ++u) {
     r += step;
     if (r >= den) {
       r -= den;
@@ -103,6 +99,28 @@ void WalkInside(Bitmap& target, int u0, int v0, int du, int dv, Color c) {
       r += den;
       --v;
     }
+    if constexpr (kXMajor) {
+      pixels[static_cast<std::size_t>(v) * stride + u] = c;
+    } else {
+      pixels[static_cast<std::size_t>(u) * stride + v] = c;
+    }
+  }
+}
+
+// Pixels of the edge a-b strictly between its end points, for an edge
+// that lies inside the bitmap. Edges of one or two pixels have none.
+inline void PaintEdgeBetween(Color* pixels, std::size_t stride, Point a, Point b, Color c) {
+  const int dx = b.x - a.x;
+  const int dy = b.y - a.y;
+  const int adx = dx < 0 ? -dx : dx;
+  const int ady = dy < 0 ? -dy : dy;
+  if (adx <= 1 && ady <= 1) return;
+  if (adx >= ady) {
+    if (dx < 0) std::swap(a, b);
+    WalkBetween<true>(pixels, stride, a.x, a.y, adx, b.y - a.y, c);
+  } else {
+    if (dy < 0) std::swap(a, b);
+    WalkBetween<false>(pixels, stride, a.y, a.x, ady, b.x - a.x, c);
   }
 }
 
@@ -112,15 +130,13 @@ bool Inside(Point p, const Clip& clip) {
 
 void PaintLine(Bitmap& target, Point a, Point b, Color c, const Clip& clip) {
   if (Inside(a, clip) && Inside(b, clip)) {
-    const int dx = b.x - a.x;
-    const int dy = b.y - a.y;
-    if ((dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy)) {
-      if (dx < 0) std::swap(a, b);
-      WalkInside<true>(target, a.x, a.y, b.x - a.x, b.y - a.y, c);
-    } else {
-      if (dy < 0) std::swap(a, b);
-      WalkInside<false>(target, a.y, a.x, b.y - a.y, b.x - a.x, c);
-    }
+    // Every pixel of the line lies in the window: its two end points and
+    // the walk between them, with nothing checked per pixel.
+    Color* pixels = target.Row(0);
+    const std::size_t stride = static_cast<std::size_t>(target.Width());
+    pixels[static_cast<std::size_t>(a.y) * stride + a.x] = c;
+    pixels[static_cast<std::size_t>(b.y) * stride + b.x] = c;
+    PaintEdgeBetween(pixels, stride, a, b, c);
     return;
   }
   const i64 dx = i64{b.x} - a.x;
@@ -195,57 +211,6 @@ void PaintInterior(Bitmap& target, const Point (&g)[3], Color c, int x_lo, int x
     }
     if (empty || left > right) continue;
     std::fill(row + x_lo + static_cast<int>(left), row + x_lo + static_cast<int>(right) + 1, c);
-  }
-}
-
-// Pixels of the edge a-b strictly between its end points, for an edge
-// that lies inside the bitmap. Edges of one or two pixels have none.
-inline void PaintEdgeBetween(Color* pixels, std::size_t stride, Point a, Point b, Color c) {
-  int dx = b.x - a.x;
-  int dy = b.y - a.y;
-  const int adx = dx < 0 ? -dx : dx;
-  const int ady = dy < 0 ? -dy : dy;
-  if (adx <= 1 && ady <= 1) return;
-  if (adx >= ady) {
-    if (dx < 0) {
-      std::swap(a, b);
-      dx = -dx;
-      dy = -dy;
-    }
-    const int den = 2 * dx;
-    int r = dx;
-    int y = a.y;
-    for (int x = a.x + 1; x < b.x; ++x) {
-      r += 2 * dy;
-      if (r >= den) {
-        r -= den;
-        ++y;
-      } else if (r < 0) {
-        r += den;
-        --y;
-      }
-      pixels[static_cast<std::size_t>(y) * stride + x] = c;
-    }
-  } else {
-    if (dy < 0) {
-      std::swap(a, b);
-      dx = -dx;
-      dy = -dy;
-    }
-    const int den = 2 * dy;
-    int r = dy;
-    int x = a.x;
-    for (int y = a.y + 1; y < b.y; ++y) {
-      r += 2 * dx;
-      if (r >= den) {
-        r -= den;
-        ++x;
-      } else if (r < 0) {
-        r += den;
-        --x;
-      }
-      pixels[static_cast<std::size_t>(y) * stride + x] = c;
-    }
   }
 }
 
