@@ -25,6 +25,11 @@ void Append16(std::vector<std::uint8_t>& out, std::uint16_t v) {
 void Store32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
+std::uint32_t Load32(const std::uint8_t* p) {
+  std::uint32_t v = 0;
+  for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(p[i]) << (8 * i);
+  return v;
+}
 
 bool FitsInt16(std::int32_t v) { return v >= -32768 && v <= 32767; }
 
@@ -86,19 +91,14 @@ Status AviFile::SetFormat(int position, std::span<const std::uint8_t> format) {
     return Failure{"Cannot set the AVI stream format"};
   }
   format_.assign(format.begin(), format.end());
-  const std::uint32_t compression = static_cast<std::uint32_t>(format_[16]) |
-                                    (static_cast<std::uint32_t>(format_[17]) << 8) |
-                                    (static_cast<std::uint32_t>(format_[18]) << 16) |
-                                    (static_cast<std::uint32_t>(format_[19]) << 24);
+  const std::uint32_t compression = Load32(format_.data() + 16);
   chunk_id_ = compression == 0 ? FourCC('0', '0', 'd', 'b') : FourCC('0', '0', 'd', 'c');
 
   std::int32_t width = info_.rcFrame.right - info_.rcFrame.left;
   std::int32_t height = info_.rcFrame.bottom - info_.rcFrame.top;
   if (width <= 0 || height <= 0) {
-    width = static_cast<std::int32_t>(format_[4] | (format_[5] << 8) | (format_[6] << 16) |
-                                      (static_cast<std::uint32_t>(format_[7]) << 24));
-    height = static_cast<std::int32_t>(format_[8] | (format_[9] << 8) | (format_[10] << 16) |
-                                       (static_cast<std::uint32_t>(format_[11]) << 24));
+    width = static_cast<std::int32_t>(Load32(format_.data() + 4));
+    height = static_cast<std::int32_t>(Load32(format_.data() + 8));
     if (height < 0) height = -height;
   }
 

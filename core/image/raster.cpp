@@ -37,6 +37,21 @@ T CeilDiv(T a, T b) {
 
 i64 Abs64(i64 v) { return v < 0 ? -v : v; }
 
+// One step along a nearest-pixel line's major axis: the remainder r
+// (0 .. den - 1) takes the minor step, and the minor coordinate v moves by
+// one whenever r leaves that range.
+template <typename T>
+inline void StepMinor(T& r, T& v, T step, T den) {
+  r += step;
+  if (r >= den) {
+    r -= den;
+    ++v;
+  } else if (r < 0) {
+    r += den;
+    --v;
+  }
+}
+
 // Nearest-pixel line along its major axis u, one pixel per u step, minor
 // coordinate v = v0 + floor((2 (u - u0) dv + du) / (2 du)). Incremental:
 // q is the floor, r the remainder in 0 .. 2 du - 1.
@@ -69,14 +84,7 @@ void WalkLine(Bitmap& target, i64 u0, i64 v0, i64 du, i64 dv, Color c, i64 lo_u,
     } else if ((dv >= 0 && v >= hi_v) || (dv <= 0 && v < lo_v)) {
       return;  // moving away from the window
     }
-    r += step;
-    if (r >= den) {
-      r -= den;
-      ++v;
-    } else if (r < 0) {
-      r += den;
-      --v;
-    }
+    StepMinor(r, v, step, den);
   }
 }
 
@@ -91,14 +99,7 @@ inline void WalkBetween(Color* pixels, std::size_t stride, int u0, int v0, int d
   int r = du;
   int v = v0;
   for (int u = u0 + 1; u < u0 + du; ++u) {
-    r += step;
-    if (r >= den) {
-      r -= den;
-      ++v;
-    } else if (r < 0) {
-      r += den;
-      --v;
-    }
+    StepMinor(r, v, step, den);
     if constexpr (kXMajor) {
       pixels[static_cast<std::size_t>(v) * stride + u] = c;
     } else {
