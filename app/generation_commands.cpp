@@ -82,35 +82,29 @@ void TMDIForm::ShowVeskFrame(const Bitmap& frame) {
   vesk_child_->Image1()->repaint();
 }
 
-void TMDIForm::Ombrix1Click() {
-  if (!first_child_ || !second_child_) {
-    dialogs_.Message(this, kVeskErrorCaption, kImagesNotOpen);
-    return;
-  }
-  FrameOutput output;
-  if (!OpenFrameList(output)) return;
-  KancelFlag = 0;
-  RunMark mark(run_active_);
-  NewVeskChild();
+bool TMDIForm::BothImagesOpen() {
+  if (first_child_ && second_child_) return true;
+  ShowImagesNotOpen();
+  return false;
+}
 
-  const std::vector<TrianglePositions> triangles = TrianglePositionsOf(mesh_);
+void TMDIForm::ShowImagesNotOpen() { dialogs_.Message(this, kVeskErrorCaption, kImagesNotOpen); }
+
+void TMDIForm::RunEngine(FrameOutput* output, const Engine& engine) {
   Bitmap vesk;
+  KancelRun::WriteHook write;
+  if (output) write = [output](const Bitmap& frame) { return output->WriteFrame(frame); };
   KancelRun run(
-      *kancel_form_, *this, [this](const Bitmap& frame) { ShowVeskFrame(frame); },
-      [&output](const Bitmap& frame) { return output.WriteFrame(frame); });
-  Status done = RunMorph(first_child_->GetBitmap(), second_child_->GetBitmap(), triangles,
-                         GenerationSetupOf(settings_), vesk, run);
+      *kancel_form_, *this, [this](const Bitmap& frame) { ShowVeskFrame(frame); }, write);
+  Status done = engine(run, vesk);
   if (vesk_child_ && !vesk.Empty()) vesk_child_->SetBitmap(std::move(vesk));
   if (!done) ReportError(done.Message());
-  CloseFrameList(output);
+  if (output) CloseFrameList(*output);
   UpdateCommandState();
 }
 
-void TMDIForm::Distorsion1Click() {
-  if (!first_child_ || !second_child_) {
-    dialogs_.Message(this, kVeskErrorCaption, kImagesNotOpen);
-    return;
-  }
+void TMDIForm::RunMeshCommand(const MeshEngine& engine) {
+  if (!BothImagesOpen()) return;
   FrameOutput output;
   if (!OpenFrameList(output)) return;
   KancelFlag = 0;
@@ -118,16 +112,25 @@ void TMDIForm::Distorsion1Click() {
   NewVeskChild();
 
   const std::vector<TrianglePositions> triangles = TrianglePositionsOf(mesh_);
-  Bitmap vesk;
-  KancelRun run(
-      *kancel_form_, *this, [this](const Bitmap& frame) { ShowVeskFrame(frame); },
-      [&output](const Bitmap& frame) { return output.WriteFrame(frame); });
-  Status done = RunDistortion(first_child_->GetBitmap(), triangles, GenerationSetupOf(settings_),
-                              vesk, run);
-  if (vesk_child_ && !vesk.Empty()) vesk_child_->SetBitmap(std::move(vesk));
-  if (!done) ReportError(done.Message());
-  CloseFrameList(output);
-  UpdateCommandState();
+  const GenerationSetup setup = GenerationSetupOf(settings_);
+  RunEngine(&output, [&](KancelRun& run, Bitmap& vesk) {
+    return engine(triangles, setup, run, vesk);
+  });
+}
+
+void TMDIForm::Ombrix1Click() {
+  RunMeshCommand([this](std::span<const TrianglePositions> triangles,
+                        const GenerationSetup& setup, KancelRun& run, Bitmap& vesk) {
+    return RunMorph(first_child_->GetBitmap(), second_child_->GetBitmap(), triangles, setup,
+                    vesk, run);
+  });
+}
+
+void TMDIForm::Distorsion1Click() {
+  RunMeshCommand([this](std::span<const TrianglePositions> triangles,
+                        const GenerationSetup& setup, KancelRun& run, Bitmap& vesk) {
+    return RunDistortion(first_child_->GetBitmap(), triangles, setup, vesk, run);
+  });
 }
 
 namespace {
@@ -142,38 +145,38 @@ ImageWindow KindOfWindow(const TMDIForm& form, const TChildForm* child) {
 
 }  // namespace
 
+TChildForm* TMDIForm::EffectSourceWindow(const EffectSource& source) {
+  TChildForm* child = source.source == ImageWindow::kFirst ? first_child_ : second_child_;
+  if (source.activate) mdi_area_->setActiveSubWindow(child);
+  return child;
+}
+
 void TMDIForm::SheetGlassClick() {
   EffectSource source = SheetGlassSource(first_child_ != nullptr, second_child_ != nullptr,
                                          KindOfWindow(*this, ActiveChild()));
   if (source.source == ImageWindow::kNone) {
-    dialogs_.Message(this, kVeskErrorCaption, kImagesNotOpen);
+    ShowImagesNotOpen();
     return;
   }
   KancelFlag = 0;
   RunMark mark(run_active_);
-  TChildForm* source_child = source.source == ImageWindow::kFirst ? first_child_ : second_child_;
-  if (source.activate) mdi_area_->setActiveSubWindow(source_child);
+  TChildForm* source_child = EffectSourceWindow(source);
   NewVeskChild();
 
-  Bitmap vesk;
-  KancelRun run(*kancel_form_, *this, [this](const Bitmap& frame) { ShowVeskFrame(frame); },
-                nullptr);
-  Status done = SheetGlass(source_child->GetBitmap(), settings_.SheetHorzSize,
-                           settings_.SheetVertSize, run, vesk);
-  if (vesk_child_ && !vesk.Empty()) vesk_child_->SetBitmap(std::move(vesk));
-  if (!done) ReportError(done.Message());
-  if (KancelFlag == 0) {
-    ++beep_count_;
-    QApplication::beep();
-  }
-  UpdateCommandState();
+  RunEngine(nullptr, [&](KancelRun& run, Bitmap& vesk) {
+    Status done = SheetGlass(source_child->GetBitmap(), settings_.SheetHorzSize,
+                             settings_.SheetVertSize, run, vesk);
+    // A run that was not cancelled ends with the beep.
+    if (KancelFlag == 0) {
+      ++beep_count_;
+      QApplication::beep();
+    }
+    return done;
+  });
 }
 
 void TMDIForm::Colorize1Click() {
-  if (!first_child_ || !second_child_) {
-    dialogs_.Message(this, kVeskErrorCaption, kImagesNotOpen);
-    return;
-  }
+  if (!BothImagesOpen()) return;
   FrameOutput output;
   if (!OpenFrameList(output)) return;
   if (settings_.FrameCount == 1) {
@@ -184,52 +187,43 @@ void TMDIForm::Colorize1Click() {
   NewVeskChild();
   KancelFlag = 0;
 
-  Bitmap vesk;
-  KancelRun run(
-      *kancel_form_, *this, [this](const Bitmap& frame) { ShowVeskFrame(frame); },
-      [&output](const Bitmap& frame) { return output.WriteFrame(frame); });
-  std::uint16_t frame_count = settings_.FrameCount;
-  Status done = Colorize(first_child_->GetBitmap(), second_child_->GetBitmap(), frame_count, run,
-                         vesk);
-  if (vesk_child_ && !vesk.Empty()) vesk_child_->SetBitmap(std::move(vesk));
-  if (!done) ReportError(done.Message());
-  CloseFrameList(output);
-  UpdateCommandState();
+  RunEngine(&output, [this](KancelRun& run, Bitmap& vesk) {
+    std::uint16_t frame_count = settings_.FrameCount;
+    return Colorize(first_child_->GetBitmap(), second_child_->GetBitmap(), frame_count, run,
+                    vesk);
+  });
 }
 
 void TMDIForm::FlagStreaming1Click() {
   EffectSource source = FlagStreamingSource(first_child_ != nullptr, second_child_ != nullptr,
                                             KindOfWindow(*this, ActiveChild()));
   if (source.source == ImageWindow::kNone) {
-    dialogs_.Message(this, kVeskErrorCaption, kImagesNotOpen);
+    ShowImagesNotOpen();
     return;
   }
-  TChildForm* source_child = source.source == ImageWindow::kFirst ? first_child_ : second_child_;
   const FlagStreamingValues values = FlagStreamingValuesFrom(settings_);
-  const Bitmap& picture = source_child->GetBitmap();
-  // A frame beyond the size limit is refused before anything is asked.
-  if (Status size = CheckFlagFrameSize(picture.Width(), picture.Height(), values.flag_radius);
-      !size) {
-    ReportError(size.Message());
-    return;
+  {
+    const TChildForm* source_child =
+        source.source == ImageWindow::kFirst ? first_child_ : second_child_;
+    const Bitmap& picture = source_child->GetBitmap();
+    // A frame beyond the size limit is refused before anything is asked.
+    if (Status size = CheckFlagFrameSize(picture.Width(), picture.Height(), values.flag_radius);
+        !size) {
+      ReportError(size.Message());
+      return;
+    }
   }
   FrameOutput output;
   if (!OpenFrameList(output)) return;
   FillSineTable(FlagSineTable, settings_.FlagRadius);
   KancelFlag = 0;
   RunMark mark(run_active_);
-  if (source.activate) mdi_area_->setActiveSubWindow(source_child);
+  TChildForm* source_child = EffectSourceWindow(source);
   NewVeskChild();
 
-  Bitmap vesk;
-  KancelRun run(
-      *kancel_form_, *this, [this](const Bitmap& frame) { ShowVeskFrame(frame); },
-      [&output](const Bitmap& frame) { return output.WriteFrame(frame); });
-  Status done = FlagStreaming(source_child->GetBitmap(), values, run, vesk);
-  if (vesk_child_ && !vesk.Empty()) vesk_child_->SetBitmap(std::move(vesk));
-  if (!done) ReportError(done.Message());
-  CloseFrameList(output);
-  UpdateCommandState();
+  RunEngine(&output, [&](KancelRun& run, Bitmap& vesk) {
+    return FlagStreaming(source_child->GetBitmap(), values, run, vesk);
+  });
 }
 
 }  // namespace vesk

@@ -9,9 +9,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <span>
 
+#include "core/common/result.h"
 #include "core/effects/sine_table.h"
 #include "core/mesh/mesh_model.h"
 #include "core/settings/settings.h"
@@ -28,12 +31,16 @@ class QFrame;
 namespace vesk {
 
 class FrameOutput;
+class KancelRun;
 class TChildForm;
 class TKancelForm;
 class TUpDown;
 class UserDialogs;
 class Bitmap;
 enum class Glyph;
+struct EffectSource;
+struct GenerationSetup;
+struct TrianglePositions;
 
 class TMDIForm : public QMainWindow {
   Q_OBJECT
@@ -142,6 +149,25 @@ class TMDIForm : public QMainWindow {
   void OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind);
   void DestroyChild(TChildForm*& slot);
   TChildForm* NewVeskChild();
+
+  // The generation commands' shared steps. An engine fills the Vesk bitmap
+  // through the run protocol.
+  using Engine = std::function<Status(KancelRun& run, Bitmap& vesk)>;
+  using MeshEngine = std::function<Status(std::span<const TrianglePositions> triangles,
+                                          const GenerationSetup& setup, KancelRun& run,
+                                          Bitmap& vesk)>;
+  // True when the first and the second image are open; otherwise says
+  // "First and Second image not open".
+  bool BothImagesOpen();
+  void ShowImagesNotOpen();
+  // Runs `engine` with the progress window, then gives the Vesk window the
+  // result, reports an error that ended the run, closes the frame list
+  // (when `output` is given) and updates the command state.
+  void RunEngine(FrameOutput* output, const Engine& engine);
+  // Ombrix and Distorsion: check, frame list, new Vesk window, run.
+  void RunMeshCommand(const MeshEngine& engine);
+  // The effect's source window, made the active one when it must be.
+  TChildForm* EffectSourceWindow(const EffectSource& source);
   void RedrawImageWindows();
   void CopyVeskTo(TChildForm* target);
 
