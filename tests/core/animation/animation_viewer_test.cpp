@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "core/image/bmp_codec.h"
+#include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
@@ -14,22 +15,8 @@ namespace fs = std::filesystem;
 
 Color FrameColor(int k) { return MakeColor(40 * k, 255 - 30 * k, 7 * k); }
 
-class Viewer : public ::testing::Test {
+class Viewer : public testing_support::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vesk_viewer_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    for (const auto& entry : fs::directory_iterator(dir_)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
-    }
-    fs::remove_all(dir_);
-  }
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
   // imag1.bmp .. imagN.bmp in the folder, frame k of 2 x 2 in FrameColor(k).
   void SaveFrames(int n) {
@@ -54,8 +41,6 @@ class Viewer : public ::testing::Test {
     std::optional<ViewerMessage> message = viewer.Load(ListOf(n), dir_.string());
     ASSERT_FALSE(message.has_value()) << message->text;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(Viewer, LoadingKeepsEveryFrameInListOrderAndStartsPlaying) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/animation/avi_writer.h"
+#include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
@@ -36,20 +37,12 @@ bool HaveFfmpeg() {
   return a == 0 && b == 0;
 }
 
-class AviFfprobe : public ::testing::Test {
+class AviFfprobe : public testing_support::TempFolderTest {
  protected:
   void SetUp() override {
     if (!HaveFfmpeg()) GTEST_SKIP() << "ffprobe/ffmpeg not installed";
-    dir_ = fs::temp_directory_path() /
-           ("vesk_avi_ffprobe_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    TempFolderTest::SetUp();
   }
-  void TearDown() override {
-    if (!dir_.empty()) fs::remove_all(dir_);
-  }
-  fs::path dir_;
 };
 
 TEST_F(AviFfprobe, TwentyFourFramesReadBackAsSixteenSquareBgr24AtTwoFps) {

@@ -7,6 +7,7 @@
 
 #include "core/image/bmp_codec.h"
 #include "tests/core/animation/riff_walker.h"
+#include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
@@ -16,17 +17,8 @@ using testing_riff::ReadBytes;
 using testing_riff::RiffChunk;
 using testing_riff::WalkRiff;
 
-class AviFromList : public ::testing::Test {
+class AviFromList : public testing_support::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vesk_avi_list_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
   // Frames imag1.bmp .. imagN.bmp of 5 x 3, frame k all one colour.
   std::vector<std::string> SaveFrames(int n) {
@@ -38,7 +30,6 @@ class AviFromList : public ::testing::Test {
     }
     return names;
   }
-  fs::path dir_;
 };
 
 TEST_F(AviFromList, WritesEveryListedFrameInOrder) {

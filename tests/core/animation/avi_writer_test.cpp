@@ -13,6 +13,7 @@
 #if defined(__unix__) || defined(__APPLE__)
 #include <csignal>
 #include <sys/resource.h>
+#include "tests/core/support/temp_folder.h"
 #define VESK_HAVE_RLIMIT 1
 #endif
 
@@ -50,21 +51,7 @@ Color SamplePixel(const std::vector<std::uint8_t>& b, std::size_t data, int widt
   return MakeColor(b.at(at + 2), b.at(at + 1), b.at(at));
 }
 
-class AviWriter : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vesk_avi_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-  int FilesInFolder() const {
-    return static_cast<int>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
-  }
-  fs::path dir_;
-};
+class AviWriter : public testing_support::TempFolderTest {};
 
 TEST_F(AviWriter, TwentyFourFramesOfSixteenSquareHaveTheStatedHeaders) {
   std::mt19937 rng(24);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
@@ -104,17 +105,7 @@ TEST(FrameList, RandomListsMatchAPlainReader) {
   }
 }
 
-class FrameListFile : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vesk_frame_list_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  fs::path dir_;
-};
+class FrameListFile : public testing_support::TempFolderTest {};
 
 TEST_F(FrameListFile, ReadsTheLinesOfAFile) {
   std::string path = (dir_ / "anim.any").string();

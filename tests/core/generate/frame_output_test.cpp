@@ -8,6 +8,7 @@
 #include "core/common/file_io.h"
 #include "core/generate/frame_list.h"
 #include "core/image/bmp_codec.h"
+#include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
@@ -21,22 +22,8 @@ Bitmap Frame(int k) {
   return b;
 }
 
-class FrameOutputTest : public ::testing::Test {
+class FrameOutputTest : public testing_support::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vesk_frame_output_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    for (const auto& entry : fs::recursive_directory_iterator(dir_, ec)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
-    fs::remove_all(dir_);
-  }
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
   void Touch(const std::string& name) { std::ofstream(PathOf(name)) << "old"; }
   std::string FileText(const std::string& name) const {
     auto bytes = ReadWholeFile(PathOf(name));
@@ -56,11 +43,6 @@ class FrameOutputTest : public ::testing::Test {
     for (int k = 0; k < count; ++k) ASSERT_TRUE(out.WriteFrame(Frame(k)).Ok());
     ASSERT_TRUE(out.Close().Ok());
   }
-  std::size_t EntryCount() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
-  }
-
-  fs::path dir_;
 };
 
 TEST(FrameFileName, IsImagNumberBmpWithoutLeadingZeros) {
@@ -107,7 +89,7 @@ TEST_F(FrameOutputTest, FirstRunWritesNumberedFramesAndListsThem) {
     EXPECT_EQ(frame.Value(), Frame(n - 1)) << n;
   }
   // The frames, the list, and no temporary file left over.
-  EXPECT_EQ(EntryCount(), 14u);
+  EXPECT_EQ(FilesInFolder(), 14);
 }
 
 TEST_F(FrameOutputTest, SecondRunContinuesTheNumbering) {
@@ -162,7 +144,7 @@ TEST_F(FrameOutputTest, NotOpenWritesNothing) {
   EXPECT_TRUE(out.WriteFrame(Frame(1)).Ok());
   EXPECT_TRUE(out.Close().Ok());
   EXPECT_EQ(out.FramesWritten(), 0);
-  EXPECT_EQ(EntryCount(), 0u);
+  EXPECT_EQ(FilesInFolder(), 0);
 }
 
 TEST_F(FrameOutputTest, ListInAMissingFolderCannotBeCreated) {
@@ -171,7 +153,7 @@ TEST_F(FrameOutputTest, ListInAMissingFolderCannotBeCreated) {
   ASSERT_FALSE(opened.Ok());
   EXPECT_EQ(opened.Message(), "Cannot create file " + PathOf("missing/anim.any"));
   EXPECT_FALSE(out.IsOpen());
-  EXPECT_EQ(EntryCount(), 0u);
+  EXPECT_EQ(FilesInFolder(), 0);
 }
 
 TEST_F(FrameOutputTest, ReadOnlyListIsRefusedAndKept) {

@@ -10,6 +10,7 @@
 
 #include "bmp_test_files.h"
 #include "core/image/bmp_codec.h"
+#include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
@@ -79,20 +80,7 @@ TEST(BmpEncode, OnlyTheColourBitsAreWritten) {
   EXPECT_EQ(back.Value().Pixel(0, 0), kWhite);
 }
 
-class BmpFiles : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vesk_bmp_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-
-  std::filesystem::path dir_;
-};
+class BmpFiles : public testing_support::TempFolderTest {};
 
 TEST_F(BmpFiles, SavedFileLoadsBackWithTheSamePixels) {
   Bitmap original = RandomImage(33, 17, 5);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/common/file_io.h"
+#include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
@@ -372,18 +373,7 @@ TEST(MeshFile, RandomMeshesRoundTripWithReversedLists) {
   }
 }
 
-class MeshFileOnDisk : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vesk_mesh_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-  fs::path dir_;
-};
+class MeshFileOnDisk : public testing_support::TempFolderTest {};
 
 TEST_F(MeshFileOnDisk, WrittenFileReadsBack) {
   std::string name = PathOf("NoName.mesh");

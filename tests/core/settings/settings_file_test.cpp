@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/common/file_io.h"
+#include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
@@ -80,27 +81,17 @@ Settings SampleSettings() {
   return s;
 }
 
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public testing_support::TempFolderTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vesk_settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    path_ = (dir_ / kSettingsFileName).string();
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_);
+    TempFolderTest::SetUp();
+    path_ = PathOf(kSettingsFileName);
   }
   void WriteBytes(const Bytes& bytes) {
     std::ofstream out(path_, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
   Bytes FileBytes() const { return ReadWholeFile(path_).Value(); }
-
-  fs::path dir_;
   std::string path_;
 };
 
