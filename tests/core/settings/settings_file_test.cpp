@@ -149,24 +149,6 @@ TEST_F(SettingsFile, RoundTripEqualsTheFileReadExceptReservedBytes) {
   }
 }
 
-TEST_F(SettingsFile, FileOf52BytesIsInvalidFormat) {
-  Bytes bytes = SampleRecord().Scrambled();
-  bytes.pop_back();
-  WriteBytes(bytes);
-  Settings s;
-  auto message = LoadSettings(path_, s);
-  ASSERT_TRUE(message.has_value());
-  EXPECT_EQ(*message, "Invalid file format !");
-  EXPECT_EQ(s, Settings{});
-}
-
-TEST_F(SettingsFile, EmptyFileIsInvalidFormat) {
-  WriteBytes({});
-  Settings s;
-  EXPECT_EQ(LoadSettings(path_, s).value_or(""), "Invalid file format !");
-  EXPECT_EQ(s, Settings{});
-}
-
 TEST_F(SettingsFile, FileOf60BytesLoadsItsFirstRecord) {
   Bytes bytes = SampleRecord().Scrambled();
   for (int i = 0; i < 7; ++i) bytes.push_back(static_cast<std::uint8_t>(0xE0 + i));
@@ -176,36 +158,58 @@ TEST_F(SettingsFile, FileOf60BytesLoadsItsFirstRecord) {
   EXPECT_EQ(s, SampleSettings());
 }
 
-TEST_F(SettingsFile, AnotherVersionInTheHeaderIsInvalidIniFormat) {
-  PlainRecord r = SampleRecord();
-  r.bytes()[15] = '0';  // "Trelvanique 1.0"
-  WriteBytes(r.Scrambled());
+// A settings file that is refused: its bytes and the message it gives. The
+// settings keep their defaults every time.
+struct RefusedFile {
+  const char* name;
+  Bytes (*bytes)();
+  const char* message;
+};
+
+const RefusedFile kRefusedFiles[] = {
+    {"FileOf52Bytes",
+     [] {
+       Bytes bytes = SampleRecord().Scrambled();
+       bytes.pop_back();
+       return bytes;
+     },
+     "Invalid file format !"},
+    {"EmptyFile", [] { return Bytes{}; }, "Invalid file format !"},
+    {"AnotherVersionInTheHeader",
+     [] {
+       PlainRecord r = SampleRecord();
+       r.bytes()[15] = '0';  // "Trelvanique 1.0"
+       return r.Scrambled();
+     },
+     "Invalid ini file format"},
+    {"HeaderLengthByteNot15",
+     [] {
+       PlainRecord r = SampleRecord();
+       r.bytes()[0] = 14;  // "Trelvanique 1." only
+       return r.Scrambled();
+     },
+     "Invalid ini file format"},
+    {"ScrambledWithOtherConstants", [] { return SampleRecord().Scrambled(31, 7); },
+     "Invalid ini file format"},
+    {"Unscrambled", [] { return SampleRecord().bytes(); }, "Invalid ini file format"},
+};
+
+class SettingsFileRefused : public SettingsFile,
+                            public ::testing::WithParamInterface<RefusedFile> {};
+
+TEST_P(SettingsFileRefused, GivesItsMessageAndKeepsTheDefaults) {
+  WriteBytes(GetParam().bytes());
   Settings s;
-  EXPECT_EQ(LoadSettings(path_, s).value_or(""), "Invalid ini file format");
+  auto message = LoadSettings(path_, s);
+  ASSERT_TRUE(message.has_value());
+  EXPECT_EQ(*message, GetParam().message);
   EXPECT_EQ(s, Settings{});
 }
 
-TEST_F(SettingsFile, HeaderLengthByteMustBe15) {
-  PlainRecord r = SampleRecord();
-  r.bytes()[0] = 14;  // "Trelvanique 1." only
-  WriteBytes(r.Scrambled());
-  Settings s;
-  EXPECT_EQ(LoadSettings(path_, s).value_or(""), "Invalid ini file format");
-  EXPECT_EQ(s, Settings{});
-}
-
-TEST_F(SettingsFile, FileScrambledWithOtherConstantsIsInvalidIniFormat) {
-  WriteBytes(SampleRecord().Scrambled(31, 7));
-  Settings s;
-  EXPECT_EQ(LoadSettings(path_, s).value_or(""), "Invalid ini file format");
-  EXPECT_EQ(s, Settings{});
-}
-
-TEST_F(SettingsFile, UnscrambledFileIsInvalidIniFormat) {
-  WriteBytes(SampleRecord().bytes());
-  Settings s;
-  EXPECT_EQ(LoadSettings(path_, s).value_or(""), "Invalid ini file format");
-}
+INSTANTIATE_TEST_SUITE_P(Files, SettingsFileRefused, ::testing::ValuesIn(kRefusedFiles),
+                         [](const ::testing::TestParamInfo<RefusedFile>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST_F(SettingsFile, ReadOnlyFileCountsAsNotFound) {
   WriteBytes(SampleRecord().Scrambled());
