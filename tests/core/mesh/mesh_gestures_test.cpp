@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -13,6 +14,24 @@ using B = MouseButton;
 
 MeshMouseDownResult Down(Mesh& mesh, int kind, B button, ShiftState state, int x, int y) {
   return MeshMouseDown(mesh, kind, button, state, x, y, kSize);
+}
+
+// What a mouse-down asks of its window, as the names of the answers that are
+// set, in a fixed order: "changed" (MeshSaved := false), "redraw-this",
+// "redraw-other", "arrow" (arrow cursor), "drag" (DragNode assigned).
+std::string Effects(const MeshMouseDownResult& r) {
+  std::string out;
+  auto add = [&out](bool set, const char* name) {
+    if (!set) return;
+    if (!out.empty()) out += ' ';
+    out += name;
+  };
+  add(r.mesh_changed, "changed");
+  add(r.redraw_this, "redraw-this");
+  add(r.redraw_other, "redraw-other");
+  add(r.arrow_cursor, "arrow");
+  add(r.drag_assigned, "drag");
+  return out;
 }
 
 // A mesh with one triangle (p, s, c) and the selection previous s, selected c.
@@ -72,11 +91,7 @@ TEST(MeshGestures, PlainClickOnEmptyGroundOfTheSecondImagePlacesANodeOnBoth) {
   Mesh mesh;
   auto r = Down(mesh, 2, B::Left, kLeftButton, 33, 44);
   EXPECT_EQ(r.edit, MeshEdit::AddNode);
-  EXPECT_TRUE(r.mesh_changed);
-  EXPECT_TRUE(r.redraw_this);
-  EXPECT_TRUE(r.redraw_other);
-  EXPECT_TRUE(r.arrow_cursor);
-  EXPECT_TRUE(r.drag_assigned);
+  EXPECT_EQ(Effects(r), "changed redraw-this redraw-other arrow drag");
   EXPECT_EQ(r.drag_node, nullptr);
   ASSERT_EQ(mesh.NodeCount(), 1u);
   const TMeshNode& n = mesh.NodeList().front();
@@ -92,11 +107,7 @@ TEST(MeshGestures, PlainClickOnANodeSelectsItAndStartsItsDrag) {
   // previous b, selected c. Clicking the selected node changes nothing.
   auto r = Down(mesh, 1, B::Left, kLeftButton, 91, 12);
   EXPECT_EQ(r.edit, MeshEdit::SelectNode);
-  EXPECT_FALSE(r.mesh_changed);
-  EXPECT_FALSE(r.arrow_cursor);
-  EXPECT_TRUE(r.redraw_this);
-  EXPECT_TRUE(r.redraw_other);
-  EXPECT_TRUE(r.drag_assigned);
+  EXPECT_EQ(Effects(r), "redraw-this redraw-other drag");
   EXPECT_EQ(r.drag_node, c);
   EXPECT_EQ(mesh.SelectedNode(), c);
   EXPECT_EQ(mesh.PreviousNode(), b);
@@ -137,10 +148,7 @@ TEST(MeshGestures, CtrlRightClickDeletesTheNodeAndItsTriangles) {
   Strip strip;
   auto r = Down(strip.mesh, 1, B::Right, kCtrlKey | kRightButton, 58, 2);
   EXPECT_EQ(r.edit, MeshEdit::DeleteNodeAndTriangles);
-  EXPECT_TRUE(r.mesh_changed);
-  EXPECT_TRUE(r.redraw_this);
-  EXPECT_TRUE(r.redraw_other);
-  EXPECT_FALSE(r.drag_assigned);
+  EXPECT_EQ(Effects(r), "changed redraw-this redraw-other");
   EXPECT_EQ(strip.mesh.NodeCount(), 2u);
   EXPECT_EQ(strip.mesh.TriangleCount(), 0u);
   EXPECT_FALSE(strip.mesh.Contains(strip.s));
@@ -151,10 +159,7 @@ TEST(MeshGestures, RightGesturesOnEmptyGroundDoNothing) {
   for (ShiftState state : {kCtrlKey | kRightButton, ShiftState{kRightButton}}) {
     auto r = Down(strip.mesh, 1, B::Right, state, 300, 300);
     EXPECT_EQ(r.edit, MeshEdit::None);
-    EXPECT_FALSE(r.mesh_changed);
-    EXPECT_FALSE(r.redraw_this);
-    EXPECT_FALSE(r.redraw_other);
-    EXPECT_FALSE(r.drag_assigned);
+    EXPECT_EQ(Effects(r), "");
   }
   auto r = Down(strip.mesh, 1, B::Left, kShiftKey | kLeftButton, 300, 300);
   EXPECT_EQ(r.edit, MeshEdit::None);
@@ -192,16 +197,12 @@ TEST(MeshGestures, ShiftClickCopiesThePositionToTheOtherImageAndRedrawsOnlyThatO
   Mesh::SetPosition(*n, 2, 70, 80);
   auto r = Down(mesh, 1, B::Left, kShiftKey | kLeftButton, 11, 21);
   EXPECT_EQ(r.edit, MeshEdit::CopyPositionToOther);
-  EXPECT_TRUE(r.mesh_changed);
-  EXPECT_FALSE(r.redraw_this);
-  EXPECT_TRUE(r.redraw_other);
-  EXPECT_FALSE(r.drag_assigned);
+  EXPECT_EQ(Effects(r), "changed redraw-other");
   EXPECT_EQ(std::tie(n->X1, n->Y1, n->X2, n->Y2), std::make_tuple(10, 20, 10, 20));
 
   Mesh::SetPosition(*n, 2, 70, 80);
   r = Down(mesh, 2, B::Left, kShiftKey | kLeftButton, 70, 80);
-  EXPECT_FALSE(r.redraw_this);
-  EXPECT_TRUE(r.redraw_other);
+  EXPECT_EQ(Effects(r), "changed redraw-other");
   EXPECT_EQ(std::tie(n->X1, n->Y1, n->X2, n->Y2), std::make_tuple(70, 80, 70, 80));
 }
 
@@ -210,10 +211,7 @@ TEST(MeshGestures, CtrlClickInsideATriangleSplitsItEvenWithTwoSelectedNodes) {
   ASSERT_NE(strip.mesh.PreviousNode(), nullptr);
   auto r = Down(strip.mesh, 1, B::Left, kCtrlKey | kLeftButton, 15, 15);
   EXPECT_EQ(r.edit, MeshEdit::SplitTriangle);
-  EXPECT_TRUE(r.mesh_changed);
-  EXPECT_TRUE(r.redraw_this);
-  EXPECT_TRUE(r.redraw_other);
-  EXPECT_FALSE(r.drag_assigned);
+  EXPECT_EQ(Effects(r), "changed redraw-this redraw-other");
   EXPECT_EQ(strip.mesh.TriangleCount(), 3u);
   EXPECT_EQ(strip.mesh.NodeCount(), 4u);
   EXPECT_EQ(strip.mesh.SelectedNode()->X1, 15);
@@ -238,10 +236,7 @@ TEST(MeshGestures, CtrlClickOnEmptyGroundAddsATriangleWithANewNode) {
   Strip strip;
   auto r = Down(strip.mesh, 2, B::Left, kCtrlKey | kLeftButton, 100, 100);
   EXPECT_EQ(r.edit, MeshEdit::AddTriangle);
-  EXPECT_TRUE(r.mesh_changed);
-  EXPECT_TRUE(r.redraw_this);
-  EXPECT_TRUE(r.redraw_other);
-  EXPECT_FALSE(r.arrow_cursor);
+  EXPECT_EQ(Effects(r), "changed redraw-this redraw-other");
   EXPECT_EQ(strip.mesh.NodeCount(), 4u);
   const TMeshTriangle& t = strip.mesh.TriangleList().front();
   EXPECT_EQ(t.A, strip.s);
@@ -276,7 +271,7 @@ TEST(MeshGestures, TheVeskImageHasNoMeshGestures) {
            {B::Left, kShiftKey | kLeftButton}}) {
     auto r = Down(strip.mesh, 3, button, state, 0, 0);
     EXPECT_EQ(r.edit, MeshEdit::None);
-    EXPECT_FALSE(r.mesh_changed || r.redraw_this || r.redraw_other || r.drag_assigned);
+    EXPECT_EQ(Effects(r), "");
   }
   EXPECT_EQ(strip.mesh.NodeCount(), 3u);
   EXPECT_EQ(strip.mesh.TriangleCount(), 1u);
