@@ -87,10 +87,7 @@ TEST(Colorize, TwelveFramesWriteThirteenFilesWithCountersOneToEleven) {
   Bitmap vesk;
   ASSERT_TRUE(Colorize(first, second, frames, run, vesk).Ok());
   EXPECT_EQ(run.written.size(), 13u);
-  std::vector<std::string> counters;
-  for (const std::string& entry : run.log) {
-    if (entry.rfind("counter", 0) == 0) counters.push_back(entry);
-  }
+  const std::vector<std::string> counters = run.Counters();
   ASSERT_EQ(counters.size(), 11u);
   EXPECT_EQ(counters.front(), "counter 1/12");
   EXPECT_EQ(counters.back(), "counter 11/12");

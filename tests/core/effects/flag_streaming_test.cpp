@@ -164,11 +164,7 @@ TEST(FlagStreaming, CountersRunFromZeroAndOneFrameHasPhaseZero) {
   ScriptedRun run;
   Bitmap vesk;
   ASSERT_TRUE(FlagStreaming(source, Values(3, 2, 1, 5), run, vesk).Ok());
-  std::vector<std::string> counters;
-  for (const std::string& entry : run.log) {
-    if (entry.rfind("counter", 0) == 0) counters.push_back(entry);
-  }
-  EXPECT_EQ(counters, (std::vector<std::string>{"counter 0/5", "counter 1/5", "counter 2/5",
+  EXPECT_EQ(run.Counters(), (std::vector<std::string>{"counter 0/5", "counter 1/5", "counter 2/5",
                                                 "counter 3/5", "counter 4/5"}));
   EXPECT_EQ(run.process_calls, 5 * 6);
   EXPECT_EQ(run.begin_calls, 1);

@@ -66,6 +66,15 @@ class ScriptedRun : public RunProtocol {
     for (const std::string& e : log) n += e == entry ? 1 : 0;
     return n;
   }
+
+  // The "counter k/n" entries of the log, in order.
+  std::vector<std::string> Counters() const {
+    std::vector<std::string> counters;
+    for (const std::string& e : log) {
+      if (e.rfind("counter ", 0) == 0) counters.push_back(e);
+    }
+    return counters;
+  }
 };
 
 }  // namespace vesk::testing
