@@ -2,46 +2,13 @@
 
 #include <algorithm>
 #include <fstream>
+#include <type_traits>
 #include <vector>
 
 #include "core/common/file_io.h"
 
 namespace vesk {
 namespace {
-
-// Little-endian field access at a fixed offset of the record.
-class RecordWriter {
- public:
-  explicit RecordWriter(SettingsRecordBytes& bytes) : bytes_(bytes) {}
-  void U8(std::size_t offset, std::uint8_t v) { bytes_[offset] = v; }
-  void U16(std::size_t offset, std::uint16_t v) {
-    bytes_[offset] = static_cast<std::uint8_t>(v);
-    bytes_[offset + 1] = static_cast<std::uint8_t>(v >> 8);
-  }
-  void U32(std::size_t offset, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i) bytes_[offset + i] = static_cast<std::uint8_t>(v >> (8 * i));
-  }
-
- private:
-  SettingsRecordBytes& bytes_;
-};
-
-class RecordReader {
- public:
-  explicit RecordReader(const SettingsRecordBytes& bytes) : bytes_(bytes) {}
-  std::uint8_t U8(std::size_t offset) const { return bytes_[offset]; }
-  std::uint16_t U16(std::size_t offset) const {
-    return static_cast<std::uint16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
-  }
-  std::uint32_t U32(std::size_t offset) const {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(bytes_[offset + i]) << (8 * i);
-    return v;
-  }
-
- private:
-  const SettingsRecordBytes& bytes_;
-};
 
 enum Offset : std::size_t {
   kHeaderLength = 0,
@@ -64,57 +31,74 @@ enum Offset : std::size_t {
   kEqualize = 52,
 };
 
+// Calls visit(offset, field) for every field of the record, in file order.
+// Serializing and parsing walk the same list, so the layout stands once.
+template <typename Record, typename Visit>
+void ForEachField(Record& r, Visit&& visit) {
+  visit(kHeaderLength, r.HeaderLength);
+  visit(kHeaderText, r.HeaderText);
+  visit(kSheetHorzSize, r.SheetHorzSize);
+  visit(kSheetVertSize, r.SheetVertSize);
+  visit(kReserved1, r.Reserved1);
+  visit(kNodeSize, r.NodeSize);
+  visit(kSelectedNodeColor, r.SelectedNodeColor);
+  visit(kPreviousNodeColor, r.PreviousNodeColor);
+  visit(kNodeColor, r.NodeColor);
+  visit(kLineColor, r.LineColor);
+  visit(kPrecision, r.Precision);
+  visit(kFrameCount, r.FrameCount);
+  visit(kReserved2, r.Reserved2);
+  visit(kFlagRadius, r.FlagRadius);
+  visit(kFlagHorzQuotient, r.FlagHorzQuotient);
+  visit(kFlagVertQuotient, r.FlagVertQuotient);
+  visit(kReserved3, r.Reserved3);
+  visit(kEqualize, r.Equalize);
+}
+
+using HeaderChars = std::array<char, kSettingsHeaderLength>;
+
+// A field's bytes at `offset`: integers little-endian, the header text one
+// byte a character.
+template <typename T>
+void StoreField(SettingsRecordBytes& bytes, std::size_t offset, const T& value) {
+  if constexpr (std::is_same_v<T, HeaderChars>) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      bytes[offset + i] = static_cast<std::uint8_t>(value[i]);
+    }
+  } else {
+    const auto u = static_cast<std::make_unsigned_t<T>>(value);
+    for (std::size_t i = 0; i < sizeof(T); ++i) {
+      bytes[offset + i] = static_cast<std::uint8_t>(u >> (8 * i));
+    }
+  }
+}
+
+template <typename T>
+void LoadField(const SettingsRecordBytes& bytes, std::size_t offset, T& value) {
+  if constexpr (std::is_same_v<T, HeaderChars>) {
+    for (std::size_t i = 0; i < value.size(); ++i) value[i] = static_cast<char>(bytes[offset + i]);
+  } else {
+    std::make_unsigned_t<T> u = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i) {
+      u = static_cast<std::make_unsigned_t<T>>(u | (std::make_unsigned_t<T>{bytes[offset + i]} << (8 * i)));
+    }
+    value = static_cast<T>(u);
+  }
+}
+
 }  // namespace
 
 SettingsRecordBytes SerializeSettingsRecord(const TSettingsRecord& r) {
   SettingsRecordBytes bytes{};
-  RecordWriter w(bytes);
-  w.U8(kHeaderLength, r.HeaderLength);
-  for (std::size_t i = 0; i < kSettingsHeaderLength; ++i) {
-    w.U8(kHeaderText + i, static_cast<std::uint8_t>(r.HeaderText[i]));
-  }
-  w.U8(kSheetHorzSize, r.SheetHorzSize);
-  w.U8(kSheetVertSize, r.SheetVertSize);
-  w.U8(kReserved1, r.Reserved1);
-  w.U8(kNodeSize, r.NodeSize);
-  w.U32(kSelectedNodeColor, r.SelectedNodeColor);
-  w.U32(kPreviousNodeColor, r.PreviousNodeColor);
-  w.U32(kNodeColor, r.NodeColor);
-  w.U32(kLineColor, r.LineColor);
-  w.U16(kPrecision, r.Precision);
-  w.U16(kFrameCount, r.FrameCount);
-  w.U8(kReserved2, r.Reserved2);
-  w.U16(kFlagRadius, r.FlagRadius);
-  w.U32(kFlagHorzQuotient, static_cast<std::uint32_t>(r.FlagHorzQuotient));
-  w.U32(kFlagVertQuotient, static_cast<std::uint32_t>(r.FlagVertQuotient));
-  w.U8(kReserved3, r.Reserved3);
-  w.U8(kEqualize, r.Equalize);
+  ForEachField(r, [&bytes](std::size_t offset, const auto& field) {
+    StoreField(bytes, offset, field);
+  });
   return bytes;
 }
 
 TSettingsRecord ParseSettingsRecord(const SettingsRecordBytes& bytes) {
-  RecordReader in(bytes);
   TSettingsRecord r;
-  r.HeaderLength = in.U8(kHeaderLength);
-  for (std::size_t i = 0; i < kSettingsHeaderLength; ++i) {
-    r.HeaderText[i] = static_cast<char>(in.U8(kHeaderText + i));
-  }
-  r.SheetHorzSize = in.U8(kSheetHorzSize);
-  r.SheetVertSize = in.U8(kSheetVertSize);
-  r.Reserved1 = in.U8(kReserved1);
-  r.NodeSize = in.U8(kNodeSize);
-  r.SelectedNodeColor = in.U32(kSelectedNodeColor);
-  r.PreviousNodeColor = in.U32(kPreviousNodeColor);
-  r.NodeColor = in.U32(kNodeColor);
-  r.LineColor = in.U32(kLineColor);
-  r.Precision = in.U16(kPrecision);
-  r.FrameCount = in.U16(kFrameCount);
-  r.Reserved2 = in.U8(kReserved2);
-  r.FlagRadius = in.U16(kFlagRadius);
-  r.FlagHorzQuotient = static_cast<std::int32_t>(in.U32(kFlagHorzQuotient));
-  r.FlagVertQuotient = static_cast<std::int32_t>(in.U32(kFlagVertQuotient));
-  r.Reserved3 = in.U8(kReserved3);
-  r.Equalize = in.U8(kEqualize);
+  ForEachField(r, [&bytes](std::size_t offset, auto& field) { LoadField(bytes, offset, field); });
   return r;
 }
 
