@@ -28,7 +28,7 @@
 #include "app/options_form.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
-#include "core/generate/int_conversion.h"
+#include "core/common/int_conversion.h"
 #include "core/mesh/mesh_file.h"
 #include "core/settings/settings_file.h"
 
@@ -56,8 +56,10 @@ TMDIForm::TMDIForm(UserDialogs& dialogs, Options options)
   layout->setSpacing(0);
   panel1_ = new QFrame(client);
   panel1_->setObjectName("Panel1");
-  panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  // A lowered outer and a raised inner bevel: an etched edge.
+  panel1_->setFrameStyle(QFrame::Box | QFrame::Sunken);
   panel1_->setLineWidth(1);
+  panel1_->setMidLineWidth(0);
   panel1_->setFixedHeight(57);
   layout->addWidget(panel1_);
   mdi_area_ = new QMdiArea(client);
@@ -208,6 +210,24 @@ QToolButton* TMDIForm::AddButton(const char* name, int left, int top, Glyph glyp
   return button;
 }
 
+QLineEdit* TMDIForm::AddIntegerEdit(const char* name, int left, const QString& hint, int value) {
+  auto* edit = new QLineEdit(QString::number(value), panel1_);
+  edit->setObjectName(name);
+  edit->setGeometry(left, 31, 22, 21);
+  edit->setToolTip(hint);
+  edit->setTextMargins(0, 0, 0, 0);
+  return edit;
+}
+
+TUpDown* TMDIForm::AddUpDown(QLineEdit* associate, const char* name, int left,
+                             const QString& hint, int min, int max, int position) {
+  auto* arrows = new TUpDown(associate, min, max, position, panel1_);
+  arrows->setObjectName(name);
+  arrows->setGeometry(left, 31, 15, 21);
+  arrows->setToolTip(hint);
+  return arrows;
+}
+
 void TMDIForm::BuildToolPanel() {
   QToolButton* new_button =
       AddButton("NewButton", 7, 3, Glyph::NewMesh, "New mesh", &TMDIForm::NewMeshClick);
@@ -251,30 +271,16 @@ void TMDIForm::BuildToolPanel() {
   label2->move(168, 34);
   label2->adjustSize();
 
-  max_step_button_ = new QLineEdit("12", panel1_);
-  max_step_button_->setObjectName("MaxStepButton");
-  max_step_button_->setGeometry(209, 31, 22, 21);
-  max_step_button_->setToolTip("Number of frames");
-  max_step_button_->setTextMargins(0, 0, 0, 0);
-  up_down_max_step_ = new TUpDown(max_step_button_, 1, 100, 12, panel1_);
-  up_down_max_step_->setObjectName("UpDownMaxStep");
-  up_down_max_step_->setGeometry(231, 31, 15, 21);
-  up_down_max_step_->setToolTip("Iteration");
+  max_step_button_ = AddIntegerEdit("MaxStepButton", 209, "Number of frames", 12);
+  up_down_max_step_ = AddUpDown(max_step_button_, "UpDownMaxStep", 231, "Iteration", 1, 100, 12);
 
   auto* label3 = new QLabel("Precision:", panel1_);
   label3->setObjectName("Label3");
   label3->move(256, 34);
   label3->adjustSize();
 
-  edit2_ = new QLineEdit("1", panel1_);
-  edit2_->setObjectName("Edit2");
-  edit2_->setGeometry(304, 31, 22, 21);
-  edit2_->setToolTip("Precision");
-  edit2_->setTextMargins(0, 0, 0, 0);
-  up_down1_ = new TUpDown(edit2_, 1, 200, 1, panel1_);
-  up_down1_->setObjectName("UpDown1");
-  up_down1_->setGeometry(326, 31, 15, 21);
-  up_down1_->setToolTip("Precision");
+  edit2_ = AddIntegerEdit("Edit2", 304, "Precision", 1);
+  up_down1_ = AddUpDown(edit2_, "UpDown1", 326, "Precision", 1, 200, 1);
 
   connect(max_step_button_, &QLineEdit::textChanged, this, &TMDIForm::MaxStepButtonChange);
   connect(edit2_, &QLineEdit::textChanged, this, &TMDIForm::Edit2Change);
@@ -454,21 +460,18 @@ void TMDIForm::AboutClick() {
 
 // ---- Generation controls ---------------------------------------------------
 
-void TMDIForm::MaxStepButtonChange() {
-  IntegerEditChange change =
-      ApplyIntegerEdit(max_step_button_->text().toStdString(), settings_.FrameCount, 1, 100);
-  settings_.FrameCount = static_cast<std::uint16_t>(change.value);
+void TMDIForm::TakeIntegerEdit(QLineEdit* edit, std::uint16_t& field, int max) {
+  IntegerEditChange change = ApplyIntegerEdit(edit->text().toStdString(), field, 1, max);
+  field = static_cast<std::uint16_t>(change.value);
   QString text = QString::number(change.value);
-  if (change.restore_text && max_step_button_->text() != text) max_step_button_->setText(text);
+  if (change.restore_text && edit->text() != text) edit->setText(text);
 }
 
-void TMDIForm::Edit2Change() {
-  IntegerEditChange change =
-      ApplyIntegerEdit(edit2_->text().toStdString(), settings_.Precision, 1, 1000);
-  settings_.Precision = static_cast<std::uint16_t>(change.value);
-  QString text = QString::number(change.value);
-  if (change.restore_text && edit2_->text() != text) edit2_->setText(text);
+void TMDIForm::MaxStepButtonChange() {
+  TakeIntegerEdit(max_step_button_, settings_.FrameCount, 100);
 }
+
+void TMDIForm::Edit2Change() { TakeIntegerEdit(edit2_, settings_.Precision, 1000); }
 
 // ---- Image commands ----------------------------------------------------------
 

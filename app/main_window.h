@@ -140,6 +140,12 @@ class TMDIForm : public QMainWindow {
   void AddDivider(QMenu* menu, const char* name);
   QToolButton* AddButton(const char* name, int left, int top, Glyph glyph, const QString& hint,
                          void (TMDIForm::*handler)());
+  QLineEdit* AddIntegerEdit(const char* name, int left, const QString& hint, int value);
+  TUpDown* AddUpDown(QLineEdit* associate, const char* name, int left, const QString& hint,
+                     int min, int max, int position);
+  // The change handler of an integer edit: a number in 1..max is taken
+  // into `field`, anything else puts the field's number back.
+  void TakeIntegerEdit(QLineEdit* edit, std::uint16_t& field, int max);
   void FillWindowList();
   void CentreOnScreen();
 
@@ -148,6 +154,8 @@ class TMDIForm : public QMainWindow {
   void OpenImageWindow(TChildForm*& slot, int kind, const QString& file_name);
   void OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind);
   void DestroyChild(TChildForm*& slot);
+  // The caption: TitleText, a blank and MeshFileName.
+  void ShowMeshCaption();
   TChildForm* NewVeskChild();
 
   // The generation commands' shared steps. An engine fills the Vesk bitmap

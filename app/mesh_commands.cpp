@@ -60,9 +60,13 @@ void TMDIForm::OpenSecondClick() {
   OpenImageCommand(second_child_, SecondFileName, kSecondImage);
 }
 
-void TMDIForm::NewMeshClick() {
+void TMDIForm::ShowMeshCaption() {
   setWindowTitle(QString::fromStdString(
       MeshWindowCaption(TitleText.toStdString(), MeshFileName.toStdString())));
+}
+
+void TMDIForm::NewMeshClick() {
+  ShowMeshCaption();
   mesh_.FreeMesh();
   for (TChildForm* child : {first_child_, second_child_}) {
     if (child) child->DragNode = nullptr;
@@ -96,8 +100,7 @@ void TMDIForm::SaveMashAsClick() {
   MeshFileName = QString::fromStdString(SaveAsMeshFileName(chosen->toStdString()));
   SavemeshClick();
   // The caption takes the new name even when overwriting was declined.
-  setWindowTitle(QString::fromStdString(
-      MeshWindowCaption(TitleText.toStdString(), MeshFileName.toStdString())));
+  ShowMeshCaption();
   UpdateCommandState();
 }
 

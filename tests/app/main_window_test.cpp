@@ -145,6 +145,9 @@ class MainWindowTest : public QObject {
     QVERIFY(panel);
     QCOMPARE(panel->height(), 57);
     QCOMPARE(panel->width(), form->width());
+    // Lowered outer and raised inner bevel: an etched edge.
+    QCOMPARE(panel->frameShape(), QFrame::Box);
+    QCOMPARE(panel->frameShadow(), QFrame::Sunken);
     QLabel* label1 = CoordLabel(*form);
     QCOMPARE(label1->pos(), QPoint(119, 33));
     QCOMPARE(label1->toolTip(), QString("Coords "));
