@@ -121,12 +121,27 @@ class HelpWindowTest : public QObject {
         "Swap Morph Mesh", "Sheet Glass", "Colorize", "FlagStreaming", "Distorsion", "Ombrix",
         "Animations...", "Options...", "Tile", "Cascade", "Arrange Icons", "Index", "About",
         // gestures, viewer and creator controls
-        "Ctrl+click", "Right click", "Ctrl+right click", "Shift+click", "Drag a node",
+        "Ctrl+left click", "Right click", "Ctrl+right click", "Shift+left click", "Drag a node",
         "Back &amp; Forth", "Create Avi", "Add bitmap", "Remove bitmap(s)", "Create AVI file",
         "Kancel", "Iteration", "Precision", "Equalize"};
     for (const char* caption : captions) {
       QVERIFY2(text.contains(caption), caption);
     }
+  }
+
+  void HelpGivesEveryShortcutWithItsCommand() {
+    const QString text = QString::fromUtf8(SourceHelp());
+    const char* entries[] = {
+        "New Morph Mesh (Ctrl+N)", "Save Morph Mesh (Ctrl+S)", "Print Vesk Image (Ctrl+P)",
+        "Exit (Ctrl+X)",           "Copy (Ctrl+C)",            "Paste (Ctrl+V)",
+        "Swap Morph Mesh (Ctrl+W)", "Sheet Glass (Ctrl+G)",    "Colorize (Ctrl+L)",
+        "FlagStreaming (Ctrl+F)",  "Distorsion (Ctrl+D)",      "Ombrix (Ctrl+M)",
+        "Index</b> (F1)"};
+    for (const char* entry : entries) {
+      QVERIFY2(text.contains(entry), entry);
+    }
+    // No other command heading offers a key combination.
+    QCOMPARE(text.count(QRegularExpression("<dt>[^<]*\\(Ctrl\\+")), 12);
   }
 };
 
