@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTabWidget>
@@ -232,7 +233,14 @@ void TOptionsForm::SizeNodePreview() {
 
 void TOptionsForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous()) FormActivate();
+  if (event->spontaneous()) return;
+  // The dialog opens centred on the screen, not over its owner.
+  if (const QScreen* screen = this->screen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+  FormActivate();
 }
 
 void TOptionsForm::FormActivate() {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -61,6 +62,19 @@ class OptionsFormTest : public QObject {
     QCOMPARE(Child<QRadioButton>(form, "RadioButton4")->text(), QString("Line:"));
     QVERIFY(Child<QRadioButton>(form, "RadioButton1")->isChecked());
     QCOMPARE(Child<QLabel>(form, "Image1")->size(), QSize(105, 89));
+  }
+
+  void OpensCentredOnTheScreenNotOverItsOwner() {
+    QWidget owner;
+    owner.setGeometry(0, 0, 120, 90);
+    owner.show();
+    TOptionsForm form(Settings{}, &owner);
+    form.show();
+    const QPoint screen_centre = form.screen()->availableGeometry().center();
+    QVERIFY2((form.frameGeometry().center() - screen_centre).manhattanLength() <= 2,
+             qPrintable(QString("centre %1,%2")
+                            .arg(form.frameGeometry().center().x())
+                            .arg(form.frameGeometry().center().y())));
   }
 
   void ActivationFillsEveryControlFromTheSettings() {
