@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "app/avi_creator.h"
+#include "app/dialog_buttons.h"
 #include "app/picture_box.h"
 #include "app/user_dialogs.h"
 
@@ -21,16 +22,10 @@ namespace {
 const QString kTitle = "Trelvanique";
 QString last_frame_list;
 
+// The speed buttons: toggle buttons in one row.
 QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const char* hint,
                              QStyle::StandardPixmap icon, int left) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(name);
-  button->setToolTip(hint);
-  button->setCheckable(true);
-  button->setAutoRaise(false);
-  button->setIcon(parent->style()->standardIcon(icon));
-  button->setGeometry(left, 64, 25, 25);
-  return button;
+  return MakeGlyphButton(parent, name, hint, icon, QRect(left, 64, 25, 25), true);
 }
 
 }  // namespace
@@ -91,12 +86,7 @@ TAnimaci::TAnimaci(UserDialogs& dialogs, const QString& frame_list, QWidget* par
   create_avi_->setAutoDefault(false);
   create_avi_->setGeometry(89, 64, 62, 25);
 
-  close_ = new QPushButton(this);
-  close_->setObjectName("BitBtn1");
-  close_->setToolTip("Close this dialog box");
-  close_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-  close_->setAutoDefault(false);
-  close_->setGeometry(153, 64, 25, 25);
+  close_ = MakeCloseButton(this, QString(), QRect(153, 64, 25, 25));
 
   back_and_forth_ = new QCheckBox("Back && Forth", this);
   back_and_forth_->setObjectName("CheckBox1");

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "app/dialog_buttons.h"
 #include "app/picture_box.h"
 #include "app/user_dialogs.h"
 #include "core/animation/animation_viewer.h"
@@ -26,14 +27,10 @@ constexpr int kPanelHeight = 33;
 constexpr int kListWidth = 321;
 constexpr int kStatusHeight = 19;
 
+// The buttons of the bar along the top.
 QToolButton* MakeToolButton(QWidget* parent, const char* name, const char* hint,
                             QStyle::StandardPixmap icon, int left) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(name);
-  button->setToolTip(hint);
-  button->setIcon(parent->style()->standardIcon(icon));
-  button->setGeometry(left, 4, 25, 25);
-  return button;
+  return MakeGlyphButton(parent, name, hint, icon, QRect(left, 4, 25, 25));
 }
 
 }  // namespace
@@ -60,12 +57,7 @@ TAniToolForm::TAniToolForm(UserDialogs& dialogs, const QString& frame_list, QWid
   counter_->setObjectName("Label1");
   counter_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   counter_->setGeometry(100, 8, 120, 17);
-  close_ = new QPushButton("&Close", panel_);
-  close_->setObjectName("BitBtn1");
-  close_->setToolTip("Close this dialog box");
-  close_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-  close_->setAutoDefault(false);
-  close_->setGeometry(kClientWidth - 84, 4, 80, 25);
+  close_ = MakeCloseButton(panel_, "&Close", QRect(kClientWidth - 84, 4, 80, 25));
 
   list_ = new QListWidget(this);
   list_->setObjectName("BitmapListBox");

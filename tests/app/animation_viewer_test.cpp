@@ -18,35 +18,31 @@
 #include "app/avi_creator.h"
 #include "app/picture_box.h"
 #include "core/image/bmp_codec.h"
+#include "frame_list_files.h"
 #include "support/scripted_dialogs.h"
 
 using namespace vesk;
+using vesk::testing::NamedChild;
 
 namespace {
 
 Color FrameColor(int k) { return MakeColor(40 * k, 255 - 30 * k, 7 * k); }
 
-// Writes frames imag1.bmp .. imagN.bmp of the given size, each one colour,
-// and the list "frames.any" naming them; answers the list's path.
+// Frames of one colour each, frame k in FrameColor(k).
 QString WriteFrames(const QTemporaryDir& dir, int count, int width = 16, int height = 12) {
-  QByteArray list;
-  for (int k = 1; k <= count; ++k) {
-    const QString name = QString("imag%1.bmp").arg(k);
-    Bitmap frame(width, height, FrameColor(k));
-    if (!SaveBmpFile(dir.filePath(name).toStdString(), frame).Ok()) qFatal("cannot write frame");
-    list += name.toLatin1() + "\r\n";
-  }
-  QFile file(dir.filePath("frames.any"));
-  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write list");
-  file.write(list);
-  return dir.filePath("frames.any");
+  return testing::WriteFrameList(dir, count,
+                                 [=](int k) { return Bitmap(width, height, FrameColor(k)); });
 }
 
-template <typename T>
-T* Child(QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(name);
-  if (child == nullptr) qFatal("no child %s", name);
-  return child;
+// The messages shown by a viewer made on `list`, which must refuse to load
+// it and keep no frame ("loaded" stands first when it did not refuse).
+QStringList RefusedLoadMessages(const QString& list) {
+  ScriptedDialogs dialogs;
+  TAnimaci viewer(dialogs, list);
+  QStringList texts;
+  if (!viewer.LoadFailed() || !viewer.Viewer().Frames().empty()) texts << "loaded";
+  for (const ScriptedDialogs::Shown& shown : dialogs.messages) texts << shown.text;
+  return texts;
 }
 
 // Runs `step` once the next modal dialog is open.
@@ -79,24 +75,27 @@ class AnimationViewerTest : public QObject {
     ScriptedDialogs dialogs;
     TAnimaci viewer(dialogs, WriteFrames(dir, 2));
     QCOMPARE(viewer.windowTitle(), QString("Animation viewer"));
-    QCOMPARE(Child<QLabel>(viewer, "Label2")->text(), QString("Speed:"));
-    QCOMPARE(Child<QSlider>(viewer, "TrackBar1")->toolTip(), QString("Replay speed"));
-    QCOMPARE(Child<QSlider>(viewer, "TrackBar1")->minimum(), 1);
-    QCOMPARE(Child<QSlider>(viewer, "TrackBar1")->maximum(), 15);
-    QCOMPARE(Child<QSlider>(viewer, "TrackBar1")->value(), 12);
-    QCOMPARE(Child<QSlider>(viewer, "TrackBar2")->toolTip(), QString("Frame number"));
-    QCOMPARE(Child<QToolButton>(viewer, "SpeedButton1")->toolTip(), QString("Play"));
-    QCOMPARE(Child<QToolButton>(viewer, "SpeedButton3")->toolTip(), QString("Pause"));
-    QCOMPARE(Child<QToolButton>(viewer, "SpeedButton2")->toolTip(), QString("Play next frame"));
-    QCOMPARE(Child<QPushButton>(viewer, "BitBtn1")->toolTip(), QString("Close this dialog box"));
-    QCOMPARE(Child<QPushButton>(viewer, "BitBtn2")->text(), QString("Create &Avi"));
-    QCOMPARE(Child<QPushButton>(viewer, "BitBtn2")->toolTip(),
+    QCOMPARE(NamedChild<QLabel>(viewer, "Label2")->text(), QString("Speed:"));
+    QCOMPARE(NamedChild<QSlider>(viewer, "TrackBar1")->toolTip(), QString("Replay speed"));
+    QCOMPARE(NamedChild<QSlider>(viewer, "TrackBar1")->minimum(), 1);
+    QCOMPARE(NamedChild<QSlider>(viewer, "TrackBar1")->maximum(), 15);
+    QCOMPARE(NamedChild<QSlider>(viewer, "TrackBar1")->value(), 12);
+    QCOMPARE(NamedChild<QSlider>(viewer, "TrackBar2")->toolTip(), QString("Frame number"));
+    QCOMPARE(NamedChild<QToolButton>(viewer, "SpeedButton1")->toolTip(), QString("Play"));
+    QCOMPARE(NamedChild<QToolButton>(viewer, "SpeedButton3")->toolTip(), QString("Pause"));
+    QCOMPARE(NamedChild<QToolButton>(viewer, "SpeedButton2")->toolTip(),
+             QString("Play next frame"));
+    QCOMPARE(NamedChild<QPushButton>(viewer, "BitBtn1")->toolTip(),
+             QString("Close this dialog box"));
+    QCOMPARE(NamedChild<QPushButton>(viewer, "BitBtn2")->text(), QString("Create &Avi"));
+    QCOMPARE(NamedChild<QPushButton>(viewer, "BitBtn2")->toolTip(),
              QString("Create AVI file from this animation"));
-    QCOMPARE(Child<QCheckBox>(viewer, "CheckBox1")->text(), QString("Back && Forth"));
-    QVERIFY(!Child<QCheckBox>(viewer, "CheckBox1")->isChecked());
-    QCOMPARE(Child<TPictureBox>(viewer, "Image1")->toolTip(), QString("This is a animation !!!"));
-    QCOMPARE(Child<TPictureBox>(viewer, "Image1")->y(), 104);
-    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("1/1"));
+    QCOMPARE(NamedChild<QCheckBox>(viewer, "CheckBox1")->text(), QString("Back && Forth"));
+    QVERIFY(!NamedChild<QCheckBox>(viewer, "CheckBox1")->isChecked());
+    QCOMPARE(NamedChild<TPictureBox>(viewer, "Image1")->toolTip(),
+             QString("This is a animation !!!"));
+    QCOMPARE(NamedChild<TPictureBox>(viewer, "Image1")->y(), 104);
+    QCOMPARE(NamedChild<QLabel>(viewer, "Label1")->text(), QString("1/1"));
   }
 
   void LoadingStartsPlaybackWithPlayDown() {
@@ -106,11 +105,11 @@ class AnimationViewerTest : public QObject {
     QVERIFY(!viewer.LoadFailed());
     QCOMPARE(dialogs.messages.size(), std::size_t{0});
     QCOMPARE(viewer.Viewer().FrameTotal(), 4);
-    QCOMPARE(Child<QSlider>(viewer, "TrackBar2")->minimum(), 1);
-    QCOMPARE(Child<QSlider>(viewer, "TrackBar2")->maximum(), 4);
-    QCOMPARE(Child<QSlider>(viewer, "TrackBar2")->value(), 1);
-    QVERIFY(Child<QToolButton>(viewer, "SpeedButton1")->isChecked());
-    auto* timer = Child<QTimer>(viewer, "Timer1");
+    QCOMPARE(NamedChild<QSlider>(viewer, "TrackBar2")->minimum(), 1);
+    QCOMPARE(NamedChild<QSlider>(viewer, "TrackBar2")->maximum(), 4);
+    QCOMPARE(NamedChild<QSlider>(viewer, "TrackBar2")->value(), 1);
+    QVERIFY(NamedChild<QToolButton>(viewer, "SpeedButton1")->isChecked());
+    auto* timer = NamedChild<QTimer>(viewer, "Timer1");
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 100);
   }
@@ -121,14 +120,14 @@ class AnimationViewerTest : public QObject {
     TAnimaci viewer(dialogs, WriteFrames(dir, 4));
     viewer.show();
     QCOMPARE(viewer.ShownFrame(), 1);
-    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("1/1"));
-    auto* image = Child<TPictureBox>(viewer, "Image1");
+    QCOMPARE(NamedChild<QLabel>(viewer, "Label1")->text(), QString("1/1"));
+    auto* image = NamedChild<TPictureBox>(viewer, "Image1");
     QCOMPARE(image->size(), QSize(16, 12));
     QCOMPARE(image->Picture().pixel(3, 3), QColor(40, 225, 7).rgb());
     viewer.Timer1Timer();
     QCOMPARE(viewer.ShownFrame(), 2);
-    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("2/4"));
-    QCOMPARE(Child<QSlider>(viewer, "TrackBar2")->value(), 2);
+    QCOMPARE(NamedChild<QLabel>(viewer, "Label1")->text(), QString("2/4"));
+    QCOMPARE(NamedChild<QSlider>(viewer, "TrackBar2")->value(), 2);
     QCOMPARE(image->Picture().pixel(0, 0), QColor(80, 195, 14).rgb());
     QCOMPARE(image->grab().toImage().pixel(5, 5), QColor(80, 195, 14).rgb());
   }
@@ -147,9 +146,9 @@ class AnimationViewerTest : public QObject {
     TAnimaci viewer(dialogs, WriteFrames(dir, 4));
     viewer.show();
     // Checking the box at frame 1 turns backward: the turn at 1 shows 1.
-    QTest::mouseClick(Child<QCheckBox>(viewer, "CheckBox1"), Qt::LeftButton, {},
-                      QPoint(5, Child<QCheckBox>(viewer, "CheckBox1")->height() / 2));
-    QVERIFY(Child<QCheckBox>(viewer, "CheckBox1")->isChecked());
+    QTest::mouseClick(NamedChild<QCheckBox>(viewer, "CheckBox1"), Qt::LeftButton, {},
+                      QPoint(5, NamedChild<QCheckBox>(viewer, "CheckBox1")->height() / 2));
+    QVERIFY(NamedChild<QCheckBox>(viewer, "CheckBox1")->isChecked());
     QCOMPARE(viewer.Viewer().Step(), -1);
     QCOMPARE(Ticks(viewer, 12), (QList<int>{1, 2, 3, 4, 4, 3, 2, 1, 1, 2, 3, 4}));
   }
@@ -160,9 +159,9 @@ class AnimationViewerTest : public QObject {
     TAnimaci viewer(dialogs, WriteFrames(dir, 5));
     viewer.show();
     QCOMPARE(Ticks(viewer, 2), (QList<int>{2, 3}));
-    Child<QCheckBox>(viewer, "CheckBox1")->click();
+    NamedChild<QCheckBox>(viewer, "CheckBox1")->click();
     QCOMPARE(Ticks(viewer, 3), (QList<int>{2, 1, 1}));
-    Child<QCheckBox>(viewer, "CheckBox1")->click();
+    NamedChild<QCheckBox>(viewer, "CheckBox1")->click();
     QCOMPARE(viewer.Viewer().Step(), 1);
     QCOMPARE(Ticks(viewer, 1), (QList<int>{2}));
   }
@@ -173,10 +172,10 @@ class AnimationViewerTest : public QObject {
     TAnimaci viewer(dialogs, WriteFrames(dir, 1));
     viewer.show();
     QCOMPARE(Ticks(viewer, 3), (QList<int>{1, 1, 1}));
-    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("1/1"));
-    Child<QCheckBox>(viewer, "CheckBox1")->click();
+    QCOMPARE(NamedChild<QLabel>(viewer, "Label1")->text(), QString("1/1"));
+    NamedChild<QCheckBox>(viewer, "CheckBox1")->click();
     QCOMPARE(Ticks(viewer, 3), (QList<int>{1, 1, 1}));
-    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("1/1"));
+    QCOMPARE(NamedChild<QLabel>(viewer, "Label1")->text(), QString("1/1"));
   }
 
   void DraggingTheFrameSliderMovesThePlayback() {
@@ -184,7 +183,7 @@ class AnimationViewerTest : public QObject {
     ScriptedDialogs dialogs;
     TAnimaci viewer(dialogs, WriteFrames(dir, 6));
     viewer.show();
-    Child<QSlider>(viewer, "TrackBar2")->setValue(4);
+    NamedChild<QSlider>(viewer, "TrackBar2")->setValue(4);
     QCOMPARE(Ticks(viewer, 1), (QList<int>{5}));
   }
 
@@ -193,9 +192,9 @@ class AnimationViewerTest : public QObject {
     ScriptedDialogs dialogs;
     TAnimaci viewer(dialogs, WriteFrames(dir, 3));
     viewer.show();
-    auto* play = Child<QToolButton>(viewer, "SpeedButton1");
-    auto* pause = Child<QToolButton>(viewer, "SpeedButton3");
-    auto* timer = Child<QTimer>(viewer, "Timer1");
+    auto* play = NamedChild<QToolButton>(viewer, "SpeedButton1");
+    auto* pause = NamedChild<QToolButton>(viewer, "SpeedButton3");
+    auto* timer = NamedChild<QTimer>(viewer, "Timer1");
     QTest::mouseClick(pause, Qt::LeftButton);
     QVERIFY(pause->isChecked());
     QVERIFY(!play->isChecked());
@@ -211,12 +210,12 @@ class AnimationViewerTest : public QObject {
     ScriptedDialogs dialogs;
     TAnimaci viewer(dialogs, WriteFrames(dir, 3));
     viewer.show();
-    auto* play = Child<QToolButton>(viewer, "SpeedButton1");
+    auto* play = NamedChild<QToolButton>(viewer, "SpeedButton1");
     QTest::mouseClick(play, Qt::LeftButton);
     QVERIFY(!play->isChecked());
-    QVERIFY(!Child<QToolButton>(viewer, "SpeedButton3")->isChecked());
-    QVERIFY(!Child<QToolButton>(viewer, "SpeedButton2")->isChecked());
-    QVERIFY(Child<QTimer>(viewer, "Timer1")->isActive());
+    QVERIFY(!NamedChild<QToolButton>(viewer, "SpeedButton3")->isChecked());
+    QVERIFY(!NamedChild<QToolButton>(viewer, "SpeedButton2")->isChecked());
+    QVERIFY(NamedChild<QTimer>(viewer, "Timer1")->isActive());
   }
 
   void PlayNextFrameStepsBackwardWhenRunningBackward() {
@@ -225,14 +224,14 @@ class AnimationViewerTest : public QObject {
     TAnimaci viewer(dialogs, WriteFrames(dir, 5));
     viewer.show();
     QCOMPARE(Ticks(viewer, 3), (QList<int>{2, 3, 4}));
-    Child<QCheckBox>(viewer, "CheckBox1")->click();
-    auto* next = Child<QToolButton>(viewer, "SpeedButton2");
+    NamedChild<QCheckBox>(viewer, "CheckBox1")->click();
+    auto* next = NamedChild<QToolButton>(viewer, "SpeedButton2");
     QTest::mouseClick(next, Qt::LeftButton);
     QCOMPARE(viewer.ShownFrame(), 3);
-    QCOMPARE(Child<QLabel>(viewer, "Label1")->text(), QString("3/5"));
+    QCOMPARE(NamedChild<QLabel>(viewer, "Label1")->text(), QString("3/5"));
     QVERIFY(!next->isChecked());
-    QVERIFY(!Child<QToolButton>(viewer, "SpeedButton1")->isChecked());
-    QVERIFY(!Child<QTimer>(viewer, "Timer1")->isActive());
+    QVERIFY(!NamedChild<QToolButton>(viewer, "SpeedButton1")->isChecked());
+    QVERIFY(!NamedChild<QTimer>(viewer, "Timer1")->isActive());
     QTest::mouseClick(next, Qt::LeftButton);
     QCOMPARE(viewer.ShownFrame(), 2);
   }
@@ -242,8 +241,8 @@ class AnimationViewerTest : public QObject {
     ScriptedDialogs dialogs;
     TAnimaci viewer(dialogs, WriteFrames(dir, 2));
     viewer.show();
-    auto* speed = Child<QSlider>(viewer, "TrackBar1");
-    auto* timer = Child<QTimer>(viewer, "Timer1");
+    auto* speed = NamedChild<QSlider>(viewer, "TrackBar1");
+    auto* timer = NamedChild<QTimer>(viewer, "Timer1");
     QCOMPARE(timer->interval(), 100);  // designed period until the slider moves
     speed->setValue(15);
     QCOMPARE(timer->interval(), 1);
@@ -261,7 +260,7 @@ class AnimationViewerTest : public QObject {
     ScriptedDialogs dialogs;
     TAnimaci viewer(dialogs, WriteFrames(dir, 3));
     viewer.show();
-    Child<QSlider>(viewer, "TrackBar1")->setValue(15);
+    NamedChild<QSlider>(viewer, "TrackBar1")->setValue(15);
     QTRY_COMPARE_WITH_TIMEOUT(viewer.ShownFrame(), 3, 3000);
   }
 
@@ -299,29 +298,15 @@ class AnimationViewerTest : public QObject {
   void EmptyLineGivesTheMessageWithAnEmptyName() {
     QTemporaryDir dir;
     const QString list = WriteFrames(dir, 2);
-    QFile file(list);
-    QVERIFY(file.open(QIODevice::Append));
-    file.write("\r\n");
-    file.close();
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, list);
-    QVERIFY(viewer.LoadFailed());
-    QCOMPARE(dialogs.messages.size(), std::size_t{1});
-    QCOMPARE(dialogs.messages[0].text, QString("In filelist  not found."));
+    testing::WriteBytes(list, "\r\n", QIODevice::Append);
+    QCOMPARE(RefusedLoadMessages(list), QStringList{"In filelist  not found."});
   }
 
   void FrameThatIsNoBitmapGivesTheLoadersMessage() {
     QTemporaryDir dir;
     const QString list = WriteFrames(dir, 3);
-    QFile bad(dir.filePath("imag2.bmp"));
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write("not a bitmap at all");
-    bad.close();
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, list);
-    QVERIFY(viewer.LoadFailed());
-    QCOMPARE(dialogs.messages.size(), std::size_t{1});
-    QCOMPARE(dialogs.messages[0].text, QString("Bitmap image is not valid."));
+    testing::WriteBytes(dir.filePath("imag2.bmp"), "not a bitmap at all");
+    QCOMPARE(RefusedLoadMessages(list), QStringList{"Bitmap image is not valid."});
   }
 
   void CommandAsksForTheListAndShowsNothingOnCancel() {
@@ -383,12 +368,12 @@ class AnimationViewerTest : public QObject {
       entries = creator->EntryCount();
       creator->close();
     });
-    QTest::mouseClick(Child<QPushButton>(viewer, "BitBtn2"), Qt::LeftButton);
+    QTest::mouseClick(NamedChild<QPushButton>(viewer, "BitBtn2"), Qt::LeftButton);
     QCOMPARE(title, QString("VeskTrelvanique Avi Creator"));
     QCOMPARE(entries, 4);
     // Back in the viewer, which is activated again and keeps playing.
     QCOMPARE(viewer.ShownFrame(), 1);
-    QVERIFY(Child<QTimer>(viewer, "Timer1")->isActive());
+    QVERIFY(NamedChild<QTimer>(viewer, "Timer1")->isActive());
   }
 };
 

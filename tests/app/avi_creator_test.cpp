@@ -17,9 +17,11 @@
 #include "app/avi_creator.h"
 #include "app/picture_box.h"
 #include "core/image/bmp_codec.h"
+#include "frame_list_files.h"
 #include "support/scripted_dialogs.h"
 
 using namespace vesk;
+using vesk::testing::NamedChild;
 using namespace vesk::testing_riff;
 
 namespace {
@@ -34,25 +36,7 @@ Bitmap MakeFrame(int k, int width, int height) {
 }
 
 QString WriteFrames(const QTemporaryDir& dir, int count, int width = 16, int height = 16) {
-  QByteArray list;
-  for (int k = 1; k <= count; ++k) {
-    const QString name = QString("imag%1.bmp").arg(k);
-    if (!SaveBmpFile(dir.filePath(name).toStdString(), MakeFrame(k, width, height)).Ok()) {
-      qFatal("cannot write frame");
-    }
-    list += name.toLatin1() + "\r\n";
-  }
-  QFile file(dir.filePath("frames.any"));
-  if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write list");
-  file.write(list);
-  return dir.filePath("frames.any");
-}
-
-template <typename T>
-T* Child(QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(name);
-  if (child == nullptr) qFatal("no child %s", name);
-  return child;
+  return testing::WriteFrameList(dir, count, [=](int k) { return MakeFrame(k, width, height); });
 }
 
 // Records the texts a label showed each time it was painted.
@@ -100,20 +84,21 @@ class AviCreatorTest : public QObject {
     ScriptedDialogs dialogs;
     TAniToolForm form(dialogs, QString());
     QCOMPARE(form.windowTitle(), QString("VeskTrelvanique Avi Creator"));
-    QCOMPARE(Child<QToolButton>(form, "SpeedButton4")->toolTip(),
+    QCOMPARE(NamedChild<QToolButton>(form, "SpeedButton4")->toolTip(),
              QString("Add bitmap to frame list"));
-    QCOMPARE(Child<QToolButton>(form, "SpeedButton3")->toolTip(),
+    QCOMPARE(NamedChild<QToolButton>(form, "SpeedButton3")->toolTip(),
              QString("Remove bitmap(s) from frame list"));
-    QCOMPARE(Child<QToolButton>(form, "SpeedButton1")->toolTip(),
+    QCOMPARE(NamedChild<QToolButton>(form, "SpeedButton1")->toolTip(),
              QString("Create AVI file from frame list"));
-    QCOMPARE(Child<QWidget>(form, "BitBtn1")->toolTip(), QString("Close this dialog box"));
-    QCOMPARE(Child<QListWidget>(form, "BitmapListBox")->toolTip(), QString("This is a frame list"));
-    QCOMPARE(Child<QListWidget>(form, "BitmapListBox")->width(), 321);
-    QCOMPARE(Child<QListWidget>(form, "BitmapListBox")->selectionMode(),
+    QCOMPARE(NamedChild<QWidget>(form, "BitBtn1")->toolTip(), QString("Close this dialog box"));
+    QCOMPARE(NamedChild<QListWidget>(form, "BitmapListBox")->toolTip(),
+             QString("This is a frame list"));
+    QCOMPARE(NamedChild<QListWidget>(form, "BitmapListBox")->width(), 321);
+    QCOMPARE(NamedChild<QListWidget>(form, "BitmapListBox")->selectionMode(),
              QAbstractItemView::ExtendedSelection);
-    QCOMPARE(Child<TPictureBox>(form, "BitmapImage")->toolTip(), QString("this is a frame"));
-    QCOMPARE(Child<QWidget>(form, "Panel1")->height(), 33);
-    QCOMPARE(Child<QLabel>(form, "Label1")->text(), QString());
+    QCOMPARE(NamedChild<TPictureBox>(form, "BitmapImage")->toolTip(), QString("this is a frame"));
+    QCOMPARE(NamedChild<QWidget>(form, "Panel1")->height(), 33);
+    QCOMPARE(NamedChild<QLabel>(form, "Label1")->text(), QString());
   }
 
   void ActivationAppendsTheListEveryTime() {
@@ -139,7 +124,7 @@ class AviCreatorTest : public QObject {
     dialogs.open_answers.push_back(QStringList{b, a});
     TAniToolForm form(dialogs, QString());
     form.show();
-    QTest::mouseClick(Child<QToolButton>(form, "SpeedButton4"), Qt::LeftButton);
+    QTest::mouseClick(NamedChild<QToolButton>(form, "SpeedButton4"), Qt::LeftButton);
     QCOMPARE(dialogs.titles, QStringList{"Add Bitmap"});
     QCOMPARE(dialogs.filters, QStringList{"Bitmaps|*.bmp|Icons|*.ico"});
     QCOMPARE(form.EntryCount(), 2);
@@ -154,10 +139,7 @@ class AviCreatorTest : public QObject {
                   after = dir.filePath("after.bmp");
     QVERIFY(SaveBmpFile(good.toStdString(), MakeFrame(1, 4, 4)).Ok());
     QVERIFY(SaveBmpFile(after.toStdString(), MakeFrame(2, 4, 4)).Ok());
-    QFile f(icon);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("\0\0\1\0\1\0", 6));
-    f.close();
+    testing::WriteBytes(icon, QByteArray("\0\0\1\0\1\0", 6));
     ScriptedDialogs dialogs;
     dialogs.open_answers.push_back(QStringList{good, icon, after});
     TAniToolForm form(dialogs, QString());
@@ -172,17 +154,17 @@ class AviCreatorTest : public QObject {
     ScriptedDialogs dialogs;
     TAniToolForm form(dialogs, WriteFrames(dir, 6));
     form.show();
-    auto* list = Child<QListWidget>(form, "BitmapListBox");
+    auto* list = NamedChild<QListWidget>(form, "BitmapListBox");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(1)).center());
-    auto* status = Child<QStatusBar>(form, "StatusBar1");
+    auto* status = NamedChild<QStatusBar>(form, "StatusBar1");
     QCOMPARE(status->currentMessage(), QString("imag2.bmp"));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       list->visualItemRect(list->item(2)).center());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       list->visualItemRect(list->item(4)).center());
     QCOMPARE(list->selectedItems().size(), qsizetype{3});
-    QTest::mouseClick(Child<QToolButton>(form, "SpeedButton3"), Qt::LeftButton);
+    QTest::mouseClick(NamedChild<QToolButton>(form, "SpeedButton3"), Qt::LeftButton);
     QCOMPARE(form.EntryCount(), 3);
     QCOMPARE(form.EntryName(0), QString("imag1.bmp"));
     QCOMPARE(form.EntryName(1), QString("imag4.bmp"));
@@ -197,13 +179,13 @@ class AviCreatorTest : public QObject {
     ScriptedDialogs dialogs;
     TAniToolForm form(dialogs, WriteFrames(dir, 3, 4, 2));
     form.show();
-    auto* list = Child<QListWidget>(form, "BitmapListBox");
-    auto* preview = Child<TPictureBox>(form, "BitmapImage");
+    auto* list = NamedChild<QListWidget>(form, "BitmapListBox");
+    auto* preview = NamedChild<TPictureBox>(form, "BitmapImage");
     QVERIFY(preview->Empty());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(2)).center());
     QVERIFY(!preview->Empty());
-    QCOMPARE(Child<QStatusBar>(form, "StatusBar1")->currentMessage(), QString("imag3.bmp"));
+    QCOMPARE(NamedChild<QStatusBar>(form, "StatusBar1")->currentMessage(), QString("imag3.bmp"));
     // Stretched: the 4 x 2 frame fills the control; its top-left pixel
     // covers the control's top-left quarter.
     QImage shown = preview->grab().toImage();
@@ -225,11 +207,11 @@ class AviCreatorTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QString avi = dir.filePath("movie");  // the default extension is added
     dialogs.save_answers.push_back(avi);
-    PaintedTexts painted(Child<QLabel>(form, "Label1"));
-    QTest::mouseClick(Child<QToolButton>(form, "SpeedButton1"), Qt::LeftButton);
+    PaintedTexts painted(NamedChild<QLabel>(form, "Label1"));
+    QTest::mouseClick(NamedChild<QToolButton>(form, "SpeedButton1"), Qt::LeftButton);
     QCOMPARE(dialogs.filters, QStringList{"AVI-Files (*.avi)|*.avi"});
     QCOMPARE(dialogs.messages.size(), std::size_t{0});
-    QCOMPARE(Child<QLabel>(form, "Label1")->text(), QString("5/5"));
+    QCOMPARE(NamedChild<QLabel>(form, "Label1")->text(), QString("5/5"));
     QCOMPARE(painted.texts, (QStringList{"1/5", "2/5", "3/5", "4/5", "5/5"}));
 
     // Read back: one video stream, rate 2 per scale 1, 24-bit frames of
@@ -293,10 +275,7 @@ class AviCreatorTest : public QObject {
   void ExistingFileIsReplacedWithoutAQuestion() {
     QTemporaryDir dir;
     const QString avi = dir.filePath("old.avi");
-    QFile old(avi);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("an old file");
-    old.close();
+    testing::WriteBytes(avi, "an old file");
     ScriptedDialogs dialogs;
     dialogs.save_answers.push_back(avi);
     TAniToolForm form(dialogs, WriteFrames(dir, 2, 4, 4));
@@ -328,7 +307,7 @@ class AviCreatorTest : public QObject {
     TAniToolForm form(dialogs, WriteFrames(dir, 2, 4, 4));
     form.show();
     form.SpeedButton1Click();
-    QCOMPARE(Child<QLabel>(form, "Label1")->text(), QString());
+    QCOMPARE(NamedChild<QLabel>(form, "Label1")->text(), QString());
     QCOMPARE(QDir(dir.path()).entryList({"*.avi"}).size(), qsizetype{0});
   }
 

@@ -12,6 +12,7 @@
 #include "app/avi_creator.h"
 #include "app/options_form.h"
 #include "core/image/bmp_codec.h"
+#include "frame_list_files.h"
 #include "support/scripted_dialogs.h"
 
 using namespace vesk;
@@ -34,21 +35,15 @@ int SaveGrab(QWidget& widget, const QString& name) {
   return static_cast<int>(colors.size());
 }
 
+// Frames of a colour gradient, a little bluer from frame to frame.
 QString WriteFrames(const QTemporaryDir& dir, int count, int width, int height) {
-  QByteArray list;
-  for (int k = 1; k <= count; ++k) {
+  return testing::WriteFrameList(dir, count, [=](int k) {
     Bitmap frame(width, height);
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
         frame.SetPixel(x, y, MakeColor((x * 255) / width, (y * 255) / height, 40 * k));
-    const QString name = QString("imag%1.bmp").arg(k);
-    SaveBmpFile(dir.filePath(name).toStdString(), frame);
-    list += name.toLatin1() + "\r\n";
-  }
-  QFile file(dir.filePath("frames.any"));
-  file.open(QIODevice::WriteOnly);
-  file.write(list);
-  return dir.filePath("frames.any");
+    return frame;
+  });
 }
 
 }  // namespace
