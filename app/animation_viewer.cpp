@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "app/avi_creator.h"
+#include "app/design_font.h"
 #include "app/dialog_buttons.h"
 #include "app/picture_box.h"
 #include "app/user_dialogs.h"
@@ -45,9 +46,7 @@ TAnimaci::TAnimaci(UserDialogs& dialogs, const QString& frame_list, QWidget* par
     : QDialog(parent), dialogs_(dialogs), frame_list_(frame_list) {
   setObjectName("Animaci");
   setWindowTitle("Animation viewer");
-  QFont small = font();
-  small.setPointSize(8);
-  setFont(small);
+  setFont(DesignFont());
   resize(kDesignedWidth - kFrameWidth, kDesignedHeight - kFrameHeight);
 
   speed_label_ = new QLabel("Speed:", this);

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "app/design_font.h"
 #include "app/dialog_buttons.h"
 #include "app/picture_box.h"
 #include "app/user_dialogs.h"
@@ -39,9 +40,7 @@ TAniToolForm::TAniToolForm(UserDialogs& dialogs, const QString& frame_list, QWid
     : QDialog(parent), dialogs_(dialogs), frame_list_(frame_list) {
   setObjectName("AniToolForm");
   setWindowTitle("VeskTrelvanique Avi Creator");
-  QFont small = font();
-  small.setPointSize(8);
-  setFont(small);
+  setFont(DesignFont());
   resize(kClientWidth, kClientHeight);
 
   panel_ = new QWidget(this);

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/design_font.h"
 #include "app/image_convert.h"
 #include "app/int_edit.h"
 #include "core/effects/flag_preview.h"
@@ -62,9 +63,7 @@ TOptionsForm::TOptionsForm(const Settings& settings, QWidget* parent)
   // Fixed dialog border: no resizing, no help button.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  QFont small = font();
-  small.setPointSize(8);
-  setFont(small);
+  setFont(DesignFont());
   setFixedSize(kClientWidth, kClientHeight);
 
   page_control_ = new QTabWidget(this);
