@@ -97,4 +97,26 @@ inline void OpenImage(TMDIForm& form, ScriptedDialogs& dialogs, const char* item
   Item(form, item)->trigger();
 }
 
+// A main window in a fresh temporary current folder, made anew for every
+// test: the test class derives from it and calls StartWindow from its init
+// slot and StopWindow from its cleanup slot. Start-up's own messages (the
+// missing settings file) are cleared.
+class WindowFixture {
+ protected:
+  void StartWindow() {
+    work_ = std::make_unique<TempWorkDir>();
+    dialogs_ = ScriptedDialogs();
+    form_ = MakeMainWindow(dialogs_);
+    dialogs_.messages.clear();
+  }
+  void StopWindow() {
+    form_.reset();
+    work_.reset();
+  }
+
+  std::unique_ptr<TempWorkDir> work_;
+  ScriptedDialogs dialogs_;
+  std::unique_ptr<TMDIForm> form_;
+};
+
 }  // namespace vesk::testing

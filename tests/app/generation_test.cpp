@@ -59,13 +59,10 @@ void BuildMovingMesh(Mesh& mesh, int w, int h) {
 
 }  // namespace
 
-class GenerationTest : public QObject {
+class GenerationTest : public QObject, WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempWorkDir> work_;
-  ScriptedDialogs dialogs_;
-  std::unique_ptr<TMDIForm> form_;
   Bitmap first_, second_;
 
   void OpenBoth(int w, int h) {
@@ -88,16 +85,10 @@ class GenerationTest : public QObject {
 
  private slots:
   void init() {
-    work_ = std::make_unique<TempWorkDir>();
+    StartWindow();
     QDir(work_->Path()).mkdir("out");
-    dialogs_ = ScriptedDialogs();
-    form_ = MakeMainWindow(dialogs_);
-    dialogs_.messages.clear();
   }
-  void cleanup() {
-    form_.reset();
-    work_.reset();
-  }
+  void cleanup() { StopWindow(); }
 
   void GenerationWithoutBothImagesShowsVeskError() {
     for (const char* item : {"Ombrix1", "Distorsion1", "Colorize1", "SheetGlass",

@@ -13,13 +13,10 @@
 using namespace vesk;
 using namespace vesk::testing;
 
-class MainImageCommandsTest : public QObject {
+class MainImageCommandsTest : public QObject, WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempWorkDir> work_;
-  ScriptedDialogs dialogs_;
-  std::unique_ptr<TMDIForm> form_;
   Bitmap first_, second_;
 
   void OpenBothWithANode() {
@@ -37,16 +34,10 @@ class MainImageCommandsTest : public QObject {
 
  private slots:
   void init() {
-    work_ = std::make_unique<TempWorkDir>();
     QApplication::clipboard()->clear();
-    dialogs_ = ScriptedDialogs();
-    form_ = MakeMainWindow(dialogs_);
-    dialogs_.messages.clear();
+    StartWindow();
   }
-  void cleanup() {
-    form_.reset();
-    work_.reset();
-  }
+  void cleanup() { StopWindow(); }
 
   void CopyPutsTheCleanImageOnTheClipboardAndEnablesPaste() {
     OpenBothWithANode();

@@ -37,13 +37,10 @@ inline char* toString(const std::vector<Pos>& nodes) {
 }
 }  // namespace QTest
 
-class MeshGesturesTest : public QObject {
+class MeshGesturesTest : public QObject, WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempWorkDir> work_;
-  ScriptedDialogs dialogs_;
-  std::unique_ptr<TMDIForm> form_;
   TImage* first_ = nullptr;
   TImage* second_ = nullptr;
 
@@ -58,9 +55,7 @@ class MeshGesturesTest : public QObject {
 
  private slots:
   void init() {
-    work_ = std::make_unique<TempWorkDir>();
-    dialogs_ = ScriptedDialogs();
-    form_ = MakeMainWindow(dialogs_);
+    StartWindow();
     OpenImage(*form_, dialogs_, "OpenFirst",
               WriteBmp(work_->File("a.bmp"), Uniform(60, 50, MakeColor(250, 250, 250))));
     OpenImage(*form_, dialogs_, "OpenSecond",
@@ -69,10 +64,7 @@ class MeshGesturesTest : public QObject {
     second_ = form_->SecondChild()->Image1();
     QVERIFY(form_->MeshSaved);
   }
-  void cleanup() {
-    form_.reset();
-    work_.reset();
-  }
+  void cleanup() { StopWindow(); }
 
   void PlainClickOnTheSecondImagePlacesANodeOnBoth() {
     Plain(second_, 30, 20);
