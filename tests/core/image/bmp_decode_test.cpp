@@ -4,6 +4,8 @@
 
 #include <climits>
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "bmp_test_files.h"
@@ -64,25 +66,65 @@ Bitmap Pal8Image() {
 
 // ---- Pixel formats ----
 
-TEST(BmpDecode, OneBitRowsAreBottomUpAndUseThePalette) {
+// A file in one pixel format and the picture it holds, top row first.
+struct FormatCase {
+  const char* name;
+  BmpSpec spec;
+  std::vector<Color> top_down;
+};
+
+// A file of one pixel format without any other field set.
+BmpSpec FormatSpec(int width, int height, int bits, std::vector<std::uint8_t> pixels,
+                   std::vector<Color> palette = {}, std::vector<std::uint32_t> masks = {}) {
   BmpSpec s;
-  s.width = 3;
-  s.height = 2;
-  s.bits = 1;
-  s.palette = {kRed, kBlue};
-  s.pixels = {0xA0, 0, 0, 0, 0x40, 0, 0, 0};
-  EXPECT_EQ(Decoded(BuildBmp(s)), Image(3, 2, {kRed, kBlue, kRed, kBlue, kRed, kBlue}));
+  s.width = width;
+  s.height = height;
+  s.bits = bits;
+  s.compression = masks.empty() ? 0 : 3;
+  s.palette = std::move(palette);
+  s.masks = std::move(masks);
+  s.pixels = std::move(pixels);
+  return s;
 }
 
-TEST(BmpDecode, FourBitHighNibbleFirst) {
-  BmpSpec s;
-  s.width = 3;
-  s.height = 1;
-  s.bits = 4;
-  s.palette = {kGrey, kRed, kGreen, kBlue};
-  s.pixels = {0x12, 0x30, 0, 0};
-  EXPECT_EQ(Decoded(BuildBmp(s)), Image(3, 1, {kRed, kGreen, kBlue}));
+const FormatCase kFormatCases[] = {
+    {"OneBitRowsAreBottomUpAndUseThePalette",
+     FormatSpec(3, 2, 1, {0xA0, 0, 0, 0, 0x40, 0, 0, 0}, {kRed, kBlue}),
+     {kRed, kBlue, kRed, kBlue, kRed, kBlue}},
+    {"FourBitHighNibbleFirst", FormatSpec(3, 1, 4, {0x12, 0x30, 0, 0}, {kGrey, kRed, kGreen, kBlue}),
+     {kRed, kGreen, kBlue}},
+    {"TwentyFourBitIsBlueGreenRed", FormatSpec(1, 2, 24, {1, 2, 3, 0, 4, 5, 6, 0}),
+     {MakeColor(6, 5, 4), MakeColor(3, 2, 1)}},
+    {"ThirtyTwoBitIgnoresTheFourthByte", FormatSpec(2, 1, 32, {1, 2, 3, 0x80, 40, 50, 60, 0xFF}),
+     {MakeColor(3, 2, 1), MakeColor(60, 50, 40)}},
+    // 0x7FFF white, 0x801F blue with the unused bit set, 0x0421 the smallest grey.
+    {"SixteenBitDefaultIsFiveFiveFiveAndIgnoresTheTopBit",
+     FormatSpec(3, 1, 16, {0xFF, 0x7F, 0x1F, 0x80, 0x21, 0x04, 0, 0}),
+     {kWhite, kBlue, MakeColor(8, 8, 8)}},
+    // 0xF800 red, 0x07E0 green, 0x0841 (1, 2, 1), 0xFFFF white.
+    {"SixteenBitFiveSixFiveBitFields",
+     FormatSpec(4, 1, 16, {0x00, 0xF8, 0xE0, 0x07, 0x41, 0x08, 0xFF, 0xFF}, {},
+                {0xF800, 0x07E0, 0x001F}),
+     {kRed, kGreen, MakeColor(8, 8, 8), kWhite}},
+    // 101 -> 10110110
+    {"ThreeBitChannelRepeatsItsBits", FormatSpec(1, 1, 16, {5, 0, 0, 0}, {}, {0x7, 0, 0}),
+     {MakeColor(182, 0, 0)}},
+    {"ZeroFullAndOverlappingMasksAreDefined",
+     FormatSpec(1, 1, 32, {0x11, 0x22, 0x33, 0xAB}, {}, {0xFFFFFFFF, 0xFF000000, 0}),
+     {MakeColor(0xAB, 0xAB, 0)}},
+};
+
+class BmpDecodeFormat : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(BmpDecodeFormat, DecodesToTheExpectedPicture) {
+  const FormatCase& c = GetParam();
+  EXPECT_EQ(Decoded(BuildBmp(c.spec)), Image(c.spec.width, c.spec.height, c.top_down));
 }
+
+INSTANTIATE_TEST_SUITE_P(Formats, BmpDecodeFormat, ::testing::ValuesIn(kFormatCases),
+                         [](const ::testing::TestParamInfo<FormatCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(BmpDecode, EightBitWithPaddedRows) {
   EXPECT_EQ(Decoded(BuildBmp(Pal8Spec())), Pal8Image());
@@ -97,46 +139,6 @@ TEST(BmpDecode, NegativeHeightMeansTopDownRows) {
     for (int x = 0; x < 5; ++x) flipped.SetPixel(x, y, expected.Pixel(x, 2 - y));
   }
   EXPECT_EQ(Decoded(BuildBmp(s)), flipped);
-}
-
-TEST(BmpDecode, TwentyFourBitIsBlueGreenRed) {
-  BmpSpec s;
-  s.width = 1;
-  s.height = 2;
-  s.bits = 24;
-  s.pixels = {1, 2, 3, 0, 4, 5, 6, 0};
-  EXPECT_EQ(Decoded(BuildBmp(s)), Image(1, 2, {MakeColor(6, 5, 4), MakeColor(3, 2, 1)}));
-}
-
-TEST(BmpDecode, ThirtyTwoBitIgnoresTheFourthByte) {
-  BmpSpec s;
-  s.width = 2;
-  s.height = 1;
-  s.bits = 32;
-  s.pixels = {1, 2, 3, 0x80, 40, 50, 60, 0xFF};
-  EXPECT_EQ(Decoded(BuildBmp(s)), Image(2, 1, {MakeColor(3, 2, 1), MakeColor(60, 50, 40)}));
-}
-
-TEST(BmpDecode, SixteenBitDefaultIsFiveFiveFiveAndIgnoresTheTopBit) {
-  BmpSpec s;
-  s.width = 3;
-  s.height = 1;
-  s.bits = 16;
-  // 0x7FFF white, 0x801F blue with the unused bit set, 0x0421 the smallest grey.
-  s.pixels = {0xFF, 0x7F, 0x1F, 0x80, 0x21, 0x04, 0, 0};
-  EXPECT_EQ(Decoded(BuildBmp(s)), Image(3, 1, {kWhite, kBlue, MakeColor(8, 8, 8)}));
-}
-
-TEST(BmpDecode, SixteenBitFiveSixFiveBitFields) {
-  BmpSpec s;
-  s.width = 4;
-  s.height = 1;
-  s.bits = 16;
-  s.compression = 3;
-  s.masks = {0xF800, 0x07E0, 0x001F};
-  // 0xF800 red, 0x07E0 green, 0x0841 (1, 2, 1), 0xFFFF white.
-  s.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x41, 0x08, 0xFF, 0xFF};
-  EXPECT_EQ(Decoded(BuildBmp(s)), Image(4, 1, {kRed, kGreen, MakeColor(8, 8, 8), kWhite}));
 }
 
 TEST(BmpDecode, BitFieldsInsideLargerHeaders) {
@@ -173,28 +175,6 @@ TEST(BmpDecode, MasksOfAnyWidthScaleToEightBits) {
   EXPECT_EQ(Decoded(BuildBmp(s)),
             Image(4, 1, {MakeColor(255, 0, 0), MakeColor(0, 170, 0), MakeColor(0, 0, 255),
                          MakeColor(0, 0, 128)}));
-}
-
-TEST(BmpDecode, ThreeBitChannelRepeatsItsBits) {
-  BmpSpec s;
-  s.width = 1;
-  s.height = 1;
-  s.bits = 16;
-  s.compression = 3;
-  s.masks = {0x7, 0, 0};
-  s.pixels = {5, 0, 0, 0};  // 101 -> 10110110
-  EXPECT_EQ(Decoded(BuildBmp(s)), Image(1, 1, {MakeColor(182, 0, 0)}));
-}
-
-TEST(BmpDecode, ZeroFullAndOverlappingMasksAreDefined) {
-  BmpSpec s;
-  s.width = 1;
-  s.height = 1;
-  s.bits = 32;
-  s.compression = 3;
-  s.masks = {0xFFFFFFFF, 0xFF000000, 0};
-  s.pixels = {0x11, 0x22, 0x33, 0xAB};
-  EXPECT_EQ(Decoded(BuildBmp(s)), Image(1, 1, {MakeColor(0xAB, 0xAB, 0)}));
 }
 
 TEST(BmpDecode, CoreHeaderWithThreeBytePaletteCountedFromTheOffset) {
