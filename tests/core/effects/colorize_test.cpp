@@ -34,13 +34,25 @@ Bitmap LiteralBlend(const Bitmap& first, const Bitmap& second, int k, int n) {
 
 Bitmap Plain(int w, int h, Color c) { return Bitmap(w, h, c); }
 
+// A whole Colorize run with a scripted protocol that never cancels: the
+// protocol's record, the frame count as the run left it, the Vesk picture.
+struct ColorizeResult {
+  ScriptedRun run;
+  std::uint16_t frames;
+  Bitmap vesk;
+};
+
+ColorizeResult RunColorize(const Bitmap& first, const Bitmap& second, std::uint16_t frames) {
+  ColorizeResult result{ScriptedRun(), frames, Bitmap()};
+  const Status status = Colorize(first, second, result.frames, result.run, result.vesk);
+  EXPECT_TRUE(status.Ok()) << status.Message();
+  return result;
+}
+
 TEST(Colorize, FourStepsOfRedFromZeroTo255) {
   const Bitmap first = Plain(6, 4, MakeColor(0, 10, 20));
   const Bitmap second = Plain(6, 4, MakeColor(255, 10, 20));
-  ScriptedRun run;
-  std::uint16_t frames = 4;
-  Bitmap vesk;
-  ASSERT_TRUE(Colorize(first, second, frames, run, vesk).Ok());
+  auto [run, frames, vesk] = RunColorize(first, second, 4);
   EXPECT_EQ(frames, 4);
   ASSERT_EQ(run.written.size(), 5u);
   EXPECT_EQ(run.written[0], first);
@@ -54,10 +66,7 @@ TEST(Colorize, FourStepsOfRedFromZeroTo255) {
 TEST(Colorize, ThreeStepsDownwardTruncateTowardZero) {
   const Bitmap first = Plain(3, 3, MakeColor(200, 0, 200));
   const Bitmap second = Plain(3, 3, MakeColor(0, 0, 1));
-  ScriptedRun run;
-  std::uint16_t frames = 3;
-  Bitmap vesk;
-  ASSERT_TRUE(Colorize(first, second, frames, run, vesk).Ok());
+  auto [run, frames, vesk] = RunColorize(first, second, 3);
   ASSERT_EQ(run.written.size(), 4u);
   // 200 + (-200 x k) div 3: 134 and 67; blue 200 -> 1 gives 134 and 68.
   EXPECT_EQ(run.written[1].Pixel(1, 1), MakeColor(134, 0, 134));
@@ -67,10 +76,7 @@ TEST(Colorize, ThreeStepsDownwardTruncateTowardZero) {
 TEST(Colorize, FrameCountOneIsRaisedToTwoAndGivesThreeFrames) {
   const Bitmap first = Plain(4, 4, MakeColor(0, 100, 255));
   const Bitmap second = Plain(4, 4, MakeColor(255, 0, 0));
-  ScriptedRun run;
-  std::uint16_t frames = 1;
-  Bitmap vesk;
-  ASSERT_TRUE(Colorize(first, second, frames, run, vesk).Ok());
+  auto [run, frames, vesk] = RunColorize(first, second, 1);
   EXPECT_EQ(frames, 2);
   ASSERT_EQ(run.written.size(), 3u);
   EXPECT_EQ(run.written[1].Pixel(2, 2), MakeColor(127, 50, 128));
@@ -82,10 +88,7 @@ TEST(Colorize, FrameCountOneIsRaisedToTwoAndGivesThreeFrames) {
 TEST(Colorize, TwelveFramesWriteThirteenFilesWithCountersOneToEleven) {
   const Bitmap first = RandomImage(7, 5, 1);
   const Bitmap second = RandomImage(7, 5, 2);
-  ScriptedRun run;
-  std::uint16_t frames = 12;
-  Bitmap vesk;
-  ASSERT_TRUE(Colorize(first, second, frames, run, vesk).Ok());
+  auto [run, frames, vesk] = RunColorize(first, second, 12);
   EXPECT_EQ(run.written.size(), 13u);
   const std::vector<std::string> counters = run.Counters();
   ASSERT_EQ(counters.size(), 11u);
@@ -126,10 +129,7 @@ TEST(Colorize, SeededBlendsMatchTheLiteralAlgorithm) {
 TEST(Colorize, FirstImageLargerFadesTheUncoveredPartToWhite) {
   const Bitmap first = Plain(10, 8, MakeColor(0, 0, 0));
   const Bitmap second = Plain(4, 3, MakeColor(100, 100, 100));
-  ScriptedRun run;
-  std::uint16_t frames = 2;
-  Bitmap vesk;
-  ASSERT_TRUE(Colorize(first, second, frames, run, vesk).Ok());
+  auto [run, frames, vesk] = RunColorize(first, second, 2);
   ASSERT_EQ(run.written.size(), 3u);
   const Bitmap& half = run.written[1];
   EXPECT_EQ(half.Width(), 10);
@@ -145,10 +145,7 @@ TEST(Colorize, FirstImageLargerFadesTheUncoveredPartToWhite) {
 TEST(Colorize, SecondImageLargerBlendsOnlyTheFirstImagesArea) {
   const Bitmap first = RandomImage(5, 4, 8);
   const Bitmap second = RandomImage(9, 12, 9);
-  ScriptedRun run;
-  std::uint16_t frames = 5;
-  Bitmap vesk;
-  ASSERT_TRUE(Colorize(first, second, frames, run, vesk).Ok());
+  auto [run, frames, vesk] = RunColorize(first, second, 5);
   ASSERT_EQ(run.written.size(), 6u);
   for (int k = 1; k < 5; ++k) {
     EXPECT_EQ(run.written[static_cast<std::size_t>(k)].Width(), 5);
