@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/generate/int_conversion.h"
+#include "core/common/int_conversion.h"
 
 namespace vesk {
 

@@ -1,42 +1,11 @@
 #include "core/settings/options_rules.h"
 
+#include "core/common/int_conversion.h"
+
 namespace vesk {
 
 std::optional<std::int32_t> IntegerFromText(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  bool hex = false;
-  if (i < text.size() && text[i] == '$') {
-    hex = true;
-    ++i;
-  }
-  if (i == text.size()) return std::nullopt;
-  // Decimal magnitudes reach 2^31 only for the negative end; hexadecimal
-  // ones fill 32 bits and are read as a bit pattern.
-  const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-  std::uint64_t magnitude = 0;
-  for (; i < text.size(); ++i) {
-    char c = text[i];
-    int digit = -1;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (hex && c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else if (hex && c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    }
-    if (digit < 0) return std::nullopt;
-    magnitude = magnitude * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
-    if (magnitude > limit) return std::nullopt;
-  }
-  auto pattern = static_cast<std::uint32_t>(magnitude);
-  if (negative) pattern = 0u - pattern;
-  return static_cast<std::int32_t>(pattern);
+  return ToolkitStrToInt(text);
 }
 
 std::optional<std::string> ClampedEditText(const std::string& text, int min, int max) {

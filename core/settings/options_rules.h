@@ -9,9 +9,10 @@
 
 namespace vesk {
 
-// The integer value of an edit's text, by the toolkit's conversion: leading
-// blanks, an optional sign, then decimal digits or "$" and hexadecimal
-// digits, within 32 bits; anything else (trailing blanks, empty) is none.
+// The integer value of an edit's text, by the toolkit's conversion
+// (ToolkitStrToInt): leading blanks, an optional sign, then decimal digits or
+// "$" and hexadecimal digits, within 32 bits; anything else (trailing
+// blanks, empty) is none.
 std::optional<std::int32_t> IntegerFromText(const std::string& text);
 
 // Clamping rule of every numeric edit: a text that is not an integer becomes

@@ -1,4 +1,4 @@
-#include "core/generate/int_conversion.h"
+#include "core/common/int_conversion.h"
 
 #include <gtest/gtest.h>
 
