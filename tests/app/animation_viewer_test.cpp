@@ -34,6 +34,14 @@ QString WriteFrames(const QTemporaryDir& dir, int count, int width = 16, int hei
                                  [=](int k) { return Bitmap(width, height, FrameColor(k)); });
 }
 
+// A viewer shown on a fresh list of `count` frames.
+struct ShownViewer {
+  explicit ShownViewer(int count) : viewer(dialogs, WriteFrames(dir, count)) { viewer.show(); }
+  QTemporaryDir dir;
+  ScriptedDialogs dialogs;
+  TAnimaci viewer;
+};
+
 // The messages shown by a viewer made on `list`, which must refuse to load
 // it and keep no frame ("loaded" stands first when it did not refuse).
 QStringList RefusedLoadMessages(const QString& list) {
@@ -115,10 +123,8 @@ class AnimationViewerTest : public QObject {
   }
 
   void ActivationShowsFrameOneAndTheFirstTickFrameTwo() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 4));
-    viewer.show();
+    ShownViewer shown(4);
+    TAnimaci& viewer = shown.viewer;
     QCOMPARE(viewer.ShownFrame(), 1);
     QCOMPARE(NamedChild<QLabel>(viewer, "Label1")->text(), QString("1/1"));
     auto* image = NamedChild<TPictureBox>(viewer, "Image1");
@@ -133,18 +139,14 @@ class AnimationViewerTest : public QObject {
   }
 
   void ForwardSequenceWraps() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 4));
-    viewer.show();
+    ShownViewer shown(4);
+    TAnimaci& viewer = shown.viewer;
     QCOMPARE(Ticks(viewer, 8), (QList<int>{2, 3, 4, 1, 2, 3, 4, 1}));
   }
 
   void BackAndForthShowsTheEndFramesTwice() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 4));
-    viewer.show();
+    ShownViewer shown(4);
+    TAnimaci& viewer = shown.viewer;
     // Checking the box at frame 1 turns backward: the turn at 1 shows 1.
     QTest::mouseClick(NamedChild<QCheckBox>(viewer, "CheckBox1"), Qt::LeftButton, {},
                       QPoint(5, NamedChild<QCheckBox>(viewer, "CheckBox1")->height() / 2));
@@ -154,10 +156,8 @@ class AnimationViewerTest : public QObject {
   }
 
   void CheckingInTheMiddleReversesAtOnce() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 5));
-    viewer.show();
+    ShownViewer shown(5);
+    TAnimaci& viewer = shown.viewer;
     QCOMPARE(Ticks(viewer, 2), (QList<int>{2, 3}));
     NamedChild<QCheckBox>(viewer, "CheckBox1")->click();
     QCOMPARE(Ticks(viewer, 3), (QList<int>{2, 1, 1}));
@@ -167,10 +167,8 @@ class AnimationViewerTest : public QObject {
   }
 
   void OneFrameStaysOneOfOne() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 1));
-    viewer.show();
+    ShownViewer shown(1);
+    TAnimaci& viewer = shown.viewer;
     QCOMPARE(Ticks(viewer, 3), (QList<int>{1, 1, 1}));
     QCOMPARE(NamedChild<QLabel>(viewer, "Label1")->text(), QString("1/1"));
     NamedChild<QCheckBox>(viewer, "CheckBox1")->click();
@@ -179,19 +177,15 @@ class AnimationViewerTest : public QObject {
   }
 
   void DraggingTheFrameSliderMovesThePlayback() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 6));
-    viewer.show();
+    ShownViewer shown(6);
+    TAnimaci& viewer = shown.viewer;
     NamedChild<QSlider>(viewer, "TrackBar2")->setValue(4);
     QCOMPARE(Ticks(viewer, 1), (QList<int>{5}));
   }
 
   void PauseTwiceResumesWithPlayDown() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 3));
-    viewer.show();
+    ShownViewer shown(3);
+    TAnimaci& viewer = shown.viewer;
     auto* play = NamedChild<QToolButton>(viewer, "SpeedButton1");
     auto* pause = NamedChild<QToolButton>(viewer, "SpeedButton3");
     auto* timer = NamedChild<QTimer>(viewer, "Timer1");
@@ -206,10 +200,8 @@ class AnimationViewerTest : public QObject {
   }
 
   void PlayWhileDownReleasesButKeepsPlaying() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 3));
-    viewer.show();
+    ShownViewer shown(3);
+    TAnimaci& viewer = shown.viewer;
     auto* play = NamedChild<QToolButton>(viewer, "SpeedButton1");
     QTest::mouseClick(play, Qt::LeftButton);
     QVERIFY(!play->isChecked());
@@ -219,10 +211,8 @@ class AnimationViewerTest : public QObject {
   }
 
   void PlayNextFrameStepsBackwardWhenRunningBackward() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 5));
-    viewer.show();
+    ShownViewer shown(5);
+    TAnimaci& viewer = shown.viewer;
     QCOMPARE(Ticks(viewer, 3), (QList<int>{2, 3, 4}));
     NamedChild<QCheckBox>(viewer, "CheckBox1")->click();
     auto* next = NamedChild<QToolButton>(viewer, "SpeedButton2");
@@ -237,10 +227,8 @@ class AnimationViewerTest : public QObject {
   }
 
   void SpeedSliderSetsThePeriod() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 2));
-    viewer.show();
+    ShownViewer shown(2);
+    TAnimaci& viewer = shown.viewer;
     auto* speed = NamedChild<QSlider>(viewer, "TrackBar1");
     auto* timer = NamedChild<QTimer>(viewer, "Timer1");
     QCOMPARE(timer->interval(), 100);  // designed period until the slider moves
@@ -256,10 +244,8 @@ class AnimationViewerTest : public QObject {
   }
 
   void TheTimerPlaysOnItsOwn() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 3));
-    viewer.show();
+    ShownViewer shown(3);
+    TAnimaci& viewer = shown.viewer;
     NamedChild<QSlider>(viewer, "TrackBar1")->setValue(15);
     QTRY_COMPARE_WITH_TIMEOUT(viewer.ShownFrame(), 3, 3000);
   }
@@ -354,10 +340,8 @@ class AnimationViewerTest : public QObject {
   }
 
   void CreateAviOpensTheCreatorOnTheSameList() {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    TAnimaci viewer(dialogs, WriteFrames(dir, 4));
-    viewer.show();
+    ShownViewer shown(4);
+    TAnimaci& viewer = shown.viewer;
     viewer.Timer1Timer();
     int entries = -1;
     QString title;

@@ -35,6 +35,18 @@ class OptionsFormTest : public QObject {
   static QRect ShapeRect(TOptionsForm& form, const char* name) {
     return Child<TShape>(form, name)->geometry();
   }
+  // Backspace with the caret after the last character.
+  static void BackspaceAtEnd(QLineEdit* edit) {
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+  }
+  // Backspace over the whole text selected.
+  static void BackspaceOverAll(QLineEdit* edit) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+  }
   // Replaces the whole text by typing, as a user who selected it would.
   static void Retype(QLineEdit* edit, const QString& text) {
     edit->setFocus();
@@ -138,37 +150,27 @@ class OptionsFormTest : public QObject {
     s.FlagRadius = 7;
     TOptionsForm form(s);
     form.show();
-    Edit(form, 1)->setFocus();
-    Edit(form, 1)->end(false);
-    QTest::keyClick(Edit(form, 1), Qt::Key_Backspace);
+    BackspaceAtEnd(Edit(form, 1));
     QCOMPARE(Edit(form, 1)->text(), QString("0"));
     QTest::keyClick(Edit(form, 1), Qt::Key_Backspace);
     QCOMPARE(Edit(form, 1)->text(), QString("0"));
-    Edit(form, 3)->setFocus();
-    Edit(form, 3)->end(false);
-    QTest::keyClick(Edit(form, 3), Qt::Key_Backspace);
+    BackspaceAtEnd(Edit(form, 3));
     QCOMPARE(Edit(form, 3)->text(), QString("1"));
   }
 
   void BackspaceOnLongerTextDeletesOneDigit() {
     TOptionsForm form{Settings{}};
     form.show();
-    Edit(form, 1)->setFocus();
-    Edit(form, 1)->end(false);
-    QTest::keyClick(Edit(form, 1), Qt::Key_Backspace);
+    BackspaceAtEnd(Edit(form, 1));
     QCOMPARE(Edit(form, 1)->text(), QString("3"));
   }
 
   void EmptyingThroughASelectionLeavesTheMinimum() {
     TOptionsForm form{Settings{}};
     form.show();
-    Edit(form, 3)->setFocus();
-    Edit(form, 3)->selectAll();
-    QTest::keyClick(Edit(form, 3), Qt::Key_Backspace);
+    BackspaceOverAll(Edit(form, 3));
     QCOMPARE(Edit(form, 3)->text(), QString("1"));
-    Edit(form, 2)->setFocus();
-    Edit(form, 2)->selectAll();
-    QTest::keyClick(Edit(form, 2), Qt::Key_Backspace);
+    BackspaceOverAll(Edit(form, 2));
     QCOMPARE(Edit(form, 2)->text(), QString("0"));
   }
 
