@@ -145,6 +145,13 @@ ImageWindow KindOfWindow(const TMDIForm& form, const TChildForm* child) {
 
 }  // namespace
 
+EffectSource TMDIForm::EffectSourceOf(EffectSource (*rule)(bool, bool, ImageWindow)) {
+  EffectSource source = rule(first_child_ != nullptr, second_child_ != nullptr,
+                             KindOfWindow(*this, ActiveChild()));
+  if (source.source == ImageWindow::kNone) ShowImagesNotOpen();
+  return source;
+}
+
 TChildForm* TMDIForm::EffectSourceWindow(const EffectSource& source) {
   TChildForm* child = source.source == ImageWindow::kFirst ? first_child_ : second_child_;
   if (source.activate) mdi_area_->setActiveSubWindow(child);
@@ -152,12 +159,8 @@ TChildForm* TMDIForm::EffectSourceWindow(const EffectSource& source) {
 }
 
 void TMDIForm::SheetGlassClick() {
-  EffectSource source = SheetGlassSource(first_child_ != nullptr, second_child_ != nullptr,
-                                         KindOfWindow(*this, ActiveChild()));
-  if (source.source == ImageWindow::kNone) {
-    ShowImagesNotOpen();
-    return;
-  }
+  const EffectSource source = EffectSourceOf(SheetGlassSource);
+  if (source.source == ImageWindow::kNone) return;
   KancelFlag = 0;
   RunMark mark(run_active_);
   TChildForm* source_child = EffectSourceWindow(source);
@@ -195,12 +198,8 @@ void TMDIForm::Colorize1Click() {
 }
 
 void TMDIForm::FlagStreaming1Click() {
-  EffectSource source = FlagStreamingSource(first_child_ != nullptr, second_child_ != nullptr,
-                                            KindOfWindow(*this, ActiveChild()));
-  if (source.source == ImageWindow::kNone) {
-    ShowImagesNotOpen();
-    return;
-  }
+  const EffectSource source = EffectSourceOf(FlagStreamingSource);
+  if (source.source == ImageWindow::kNone) return;
   const FlagStreamingValues values = FlagStreamingValuesFrom(settings_);
   {
     const TChildForm* source_child =

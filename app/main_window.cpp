@@ -229,31 +229,40 @@ TUpDown* TMDIForm::AddUpDown(QLineEdit* associate, const char* name, int left,
 }
 
 void TMDIForm::BuildToolPanel() {
-  QToolButton* new_button =
-      AddButton("NewButton", 7, 3, Glyph::NewMesh, "New mesh", &TMDIForm::NewMeshClick);
-  AddButton("OpenMeshButton", 34, 3, Glyph::OpenMesh, "Open mesh", &TMDIForm::OpenMeshClick);
-  AddButton("SaveMeshButton", 62, 3, Glyph::SaveMesh, "Save mesh",
-            &TMDIForm::SavemeshClickCommand);
-  AddButton("CopyF2PButton", 104, 3, Glyph::CopyVesk2First, "Copy Vesk 2 First",
-            &TMDIForm::CopyVesk2FirstClick);
-  AddButton("CopyS2PButton", 131, 3, Glyph::CopyVesk2Second, "Copy Vesk 2 Second",
-            &TMDIForm::CopyVesk2SecondClick);
-  AddButton("SwapButton", 159, 3, Glyph::SwapMesh, "Swap nods", &TMDIForm::SwapMorphMeshClick);
-  AddButton("SheetGlassButton", 201, 3, Glyph::SheetGlass, "Sheet Glass",
-            &TMDIForm::SheetGlassClick);
-  AddButton("BitBtn1", 228, 3, Glyph::Colorize, "Colorize", &TMDIForm::Colorize1Click);
-  AddButton("FlagButton", 256, 3, Glyph::FlagStreaming, "Flag Streaming",
-            &TMDIForm::FlagStreaming1Click);
-  AddButton("DistorsionButton", 283, 3, Glyph::Distorsion, "Distorsion",
-            &TMDIForm::Distorsion1Click);
-  AddButton("MorphButton", 311, 3, Glyph::Morph, "Morph", &TMDIForm::Ombrix1Click);
-  AddButton("AniBitBtn", 345, 3, Glyph::Animations, "Load frame list file",
-            &TMDIForm::AnimationsClick);
-  AddButton("ExitButton", 7, 29, Glyph::Exit, "Exit: close the program", &TMDIForm::Exit1Click);
-  AddButton("OpenFirstButton", 34, 29, Glyph::OpenFirst, "Open first image",
-            &TMDIForm::OpenFirstClick);
-  AddButton("OpenSecondButton", 62, 29, Glyph::OpenSecond, "Open second image",
-            &TMDIForm::OpenSecondClick);
+  struct ButtonRow {
+    const char* name;
+    int left, top;
+    Glyph glyph;
+    const char* hint;
+    void (TMDIForm::*handler)();
+  };
+  const ButtonRow rows[] = {
+      {"NewButton", 7, 3, Glyph::NewMesh, "New mesh", &TMDIForm::NewMeshClick},
+      {"OpenMeshButton", 34, 3, Glyph::OpenMesh, "Open mesh", &TMDIForm::OpenMeshClick},
+      {"SaveMeshButton", 62, 3, Glyph::SaveMesh, "Save mesh", &TMDIForm::SavemeshClickCommand},
+      {"CopyF2PButton", 104, 3, Glyph::CopyVesk2First, "Copy Vesk 2 First",
+       &TMDIForm::CopyVesk2FirstClick},
+      {"CopyS2PButton", 131, 3, Glyph::CopyVesk2Second, "Copy Vesk 2 Second",
+       &TMDIForm::CopyVesk2SecondClick},
+      {"SwapButton", 159, 3, Glyph::SwapMesh, "Swap nods", &TMDIForm::SwapMorphMeshClick},
+      {"SheetGlassButton", 201, 3, Glyph::SheetGlass, "Sheet Glass", &TMDIForm::SheetGlassClick},
+      {"BitBtn1", 228, 3, Glyph::Colorize, "Colorize", &TMDIForm::Colorize1Click},
+      {"FlagButton", 256, 3, Glyph::FlagStreaming, "Flag Streaming",
+       &TMDIForm::FlagStreaming1Click},
+      {"DistorsionButton", 283, 3, Glyph::Distorsion, "Distorsion", &TMDIForm::Distorsion1Click},
+      {"MorphButton", 311, 3, Glyph::Morph, "Morph", &TMDIForm::Ombrix1Click},
+      {"AniBitBtn", 345, 3, Glyph::Animations, "Load frame list file",
+       &TMDIForm::AnimationsClick},
+      {"ExitButton", 7, 29, Glyph::Exit, "Exit: close the program", &TMDIForm::Exit1Click},
+      {"OpenFirstButton", 34, 29, Glyph::OpenFirst, "Open first image",
+       &TMDIForm::OpenFirstClick},
+      {"OpenSecondButton", 62, 29, Glyph::OpenSecond, "Open second image",
+       &TMDIForm::OpenSecondClick},
+  };
+  for (const ButtonRow& row : rows) {
+    AddButton(row.name, row.left, row.top, row.glyph, row.hint, row.handler);
+  }
+  QToolButton* new_button = buttons_.at("NewButton");
 
   label1_ = new QLabel("(0:0)", panel1_);
   label1_->setObjectName("Label1");

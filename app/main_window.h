@@ -38,6 +38,7 @@ class TUpDown;
 class UserDialogs;
 class Bitmap;
 enum class Glyph;
+enum class ImageWindow;
 struct EffectSource;
 struct GenerationSetup;
 struct TrianglePositions;
@@ -174,6 +175,9 @@ class TMDIForm : public QMainWindow {
   void RunEngine(FrameOutput* output, const Engine& engine);
   // Ombrix and Distorsion: check, frame list, new Vesk window, run.
   void RunMeshCommand(const MeshEngine& engine);
+  // The source that `rule` picks from the open and the active windows; when
+  // there is none, says "First and Second image not open".
+  EffectSource EffectSourceOf(EffectSource (*rule)(bool, bool, ImageWindow));
   // The effect's source window, made the active one when it must be.
   TChildForm* EffectSourceWindow(const EffectSource& source);
   void RedrawImageWindows();
