@@ -8,22 +8,24 @@
 namespace vesk {
 namespace {
 
-TEST(OptionsIntegerText, DecimalSignAndBlanks) {
-  EXPECT_EQ(IntegerFromText("36"), 36);
-  EXPECT_EQ(IntegerFromText("007"), 7);
-  EXPECT_EQ(IntegerFromText("  12"), 12);
-  EXPECT_EQ(IntegerFromText("-3"), -3);
-  EXPECT_EQ(IntegerFromText("+3"), 3);
+TEST(OptionsClamp, TextsAreReadByTheToolkitConversion) {
+  // Blanks before the number, a sign and "$" hexadecimal are numbers.
+  EXPECT_EQ(ClampedEditText("  12", 0, 100), std::nullopt);
+  EXPECT_EQ(ClampedEditText("+3", 0, 10), std::nullopt);
+  EXPECT_EQ(ClampedEditText("$64", 0, 100), std::nullopt);
+  EXPECT_EQ(ClampedEditText("-3", 0, 10), "0");
+  EXPECT_EQ(ClampedEditText("$FFFFFFFF", 0, 100), "0");  // -1
+  EXPECT_EQ(ClampedEditText("2147483647", 0, 100), "100");
+  EXPECT_EQ(ClampedEditText("-2147483648", 1, 15), "1");
   EXPECT_EQ(IntegerFromText("$64"), 100);
-  EXPECT_EQ(IntegerFromText("$FFFFFFFF"), -1);
-  EXPECT_EQ(IntegerFromText("2147483647"), 2147483647);
   EXPECT_EQ(IntegerFromText("-2147483648"), INT32_MIN);
 }
 
-TEST(OptionsIntegerText, NonIntegersAreNone) {
+TEST(OptionsClamp, TextsThatAreNoNumberBecomeTheMinimum) {
   for (const char* bad : {"", " ", "a", "1a", "12 ", "1:", "-", "$", "2147483648",
                           "99999999999999999999", "1.0", "$G"}) {
     EXPECT_FALSE(IntegerFromText(bad).has_value()) << '"' << bad << '"';
+    EXPECT_EQ(ClampedEditText(bad, 1, 15), "1") << '"' << bad << '"';
   }
 }
 
