@@ -1,21 +1,28 @@
 #include "core/generate/distortion.h"
 
-#include "core/generate/equalize.h"
+#include "core/generate/frame_run.h"
 #include "core/generate/piece_frame.h"
 
 namespace vesk {
+namespace {
+
+PieceFrame DistortionPieces(const Bitmap& first, std::span<const TrianglePositions> triangles,
+                            int n, int precision, int painting_threads) {
+  return PieceFrame{.kind = PieceKind::kDistortion,
+                    .first = &first,
+                    .triangles = triangles,
+                    .n = n,
+                    .precision = precision,
+                    .painting_threads = painting_threads};
+}
+
+}  // namespace
 
 int PaintDistortionFrame(const Bitmap& first, std::span<const TrianglePositions> triangles, int t,
                          int n, int precision, Bitmap& vesk, RunProtocol& protocol,
                          int painting_threads) {
-  PieceFrame frame;
-  frame.kind = PieceKind::kDistortion;
-  frame.first = &first;
-  frame.triangles = triangles;
+  PieceFrame frame = DistortionPieces(first, triangles, n, precision, painting_threads);
   frame.t = t;
-  frame.n = n;
-  frame.precision = precision;
-  frame.painting_threads = painting_threads;
   return PaintPieceFrame(frame, vesk, protocol);
 }
 
@@ -24,38 +31,16 @@ Status RunDistortion(const Bitmap& first, std::span<const TrianglePositions> tri
   Status valid = CheckGenerationSetup(setup);
   if (!valid) return valid;
   const int n = setup.frame_count;
-
-  vesk = first;
-  protocol.ShowFrame(vesk);
-  protocol.Begin();
-  int t = 0;
-  if (setup.precision == 1) {
-    t = 1;
-    Status written = protocol.WriteFrame(vesk);
-    if (!written) {
-      protocol.End();
-      return written;
-    }
-  }
-  do {
-    protocol.Counter(t, n);
-    PaintDistortionFrame(first, triangles, t, n, setup.precision, vesk, protocol,
-                         setup.painting_threads);
-    if (setup.equalize) EqualizePicture(vesk, protocol);
-    protocol.ShowFrame(vesk);
-    if (!protocol.CancelRequested()) {
-      Status written = protocol.WriteFrame(vesk);
-      if (!written) {
-        protocol.End();
-        return written;
-      }
-    }
-    ++t;
-  } while (t <= n && !protocol.CancelRequested());
-
-  protocol.ShowFrame(vesk);
-  protocol.End();
-  return Status::Success();
+  FrameRun run;
+  run.frame = DistortionPieces(first, triangles, n, setup.precision, setup.painting_threads);
+  run.equalize = setup.equalize;
+  // Precision 1 opens with the exact first image; either way the loop runs
+  // to frame N and there is no closing copy of the second image.
+  run.opening_copy = setup.precision == 1;
+  run.first_t = run.opening_copy ? 1 : 0;
+  run.last_t = n;
+  run.closing = RunClosing::kShowLastFrame;
+  return RunFrames(run, vesk, protocol);
 }
 
 }  // namespace vesk

@@ -1,9 +1,24 @@
 #include "core/generate/morph.h"
 
-#include "core/generate/equalize.h"
+#include "core/generate/frame_run.h"
 #include "core/generate/piece_frame.h"
 
 namespace vesk {
+namespace {
+
+PieceFrame MorphPieces(const Bitmap& first, const Bitmap& second,
+                       std::span<const TrianglePositions> triangles, int n, int precision,
+                       int painting_threads) {
+  return PieceFrame{.kind = PieceKind::kMorph,
+                    .first = &first,
+                    .second = &second,
+                    .triangles = triangles,
+                    .n = n,
+                    .precision = precision,
+                    .painting_threads = painting_threads};
+}
+
+}  // namespace
 
 Color BlendColor(Color c1, Color c2, int t, int n) {
   int channels[3];
@@ -18,15 +33,8 @@ Color BlendColor(Color c1, Color c2, int t, int n) {
 int PaintMorphFrame(const Bitmap& first, const Bitmap& second,
                     std::span<const TrianglePositions> triangles, int t, int n, int precision,
                     Bitmap& vesk, RunProtocol& protocol, int painting_threads) {
-  PieceFrame frame;
-  frame.kind = PieceKind::kMorph;
-  frame.first = &first;
-  frame.second = &second;
-  frame.triangles = triangles;
+  PieceFrame frame = MorphPieces(first, second, triangles, n, precision, painting_threads);
   frame.t = t;
-  frame.n = n;
-  frame.precision = precision;
-  frame.painting_threads = painting_threads;
   return PaintPieceFrame(frame, vesk, protocol);
 }
 
@@ -36,51 +44,22 @@ Status RunMorph(const Bitmap& first, const Bitmap& second,
   Status valid = CheckGenerationSetup(setup);
   if (!valid) return valid;
   const int n = setup.frame_count;
-  const bool exact_ends = setup.precision == 1;
-
-  vesk = first;
-  protocol.ShowFrame(vesk);
-  protocol.Begin();
-  int t = 0;
-  int last = n;
-  if (exact_ends) {
-    t = 1;
-    last = n - 1;
-    Status written = protocol.WriteFrame(vesk);
-    if (!written) {
-      protocol.End();
-      return written;
-    }
+  FrameRun run;
+  run.frame =
+      MorphPieces(first, second, triangles, n, setup.precision, setup.painting_threads);
+  run.equalize = setup.equalize;
+  if (setup.precision == 1) {
+    // The exact first and second images open and close the run; only the
+    // frames between them are computed.
+    run.first_t = 1;
+    run.last_t = n - 1;
+    run.opening_copy = true;
+    run.closing = RunClosing::kWriteSecondImage;
+  } else {
+    run.first_t = 0;
+    run.last_t = n;
   }
-  do {
-    protocol.Counter(t, n);
-    PaintMorphFrame(first, second, triangles, t, n, setup.precision, vesk, protocol,
-                    setup.painting_threads);
-    if (setup.equalize) EqualizePicture(vesk, protocol);
-    protocol.ShowFrame(vesk);
-    if (!protocol.CancelRequested()) {
-      Status written = protocol.WriteFrame(vesk);
-      if (!written) {
-        protocol.End();
-        return written;
-      }
-    }
-    ++t;
-  } while (t <= last && !protocol.CancelRequested());
-
-  if (exact_ends) {
-    vesk = second;
-    protocol.ShowFrame(vesk);
-    if (!protocol.CancelRequested()) {
-      Status written = protocol.WriteFrame(vesk);
-      if (!written) {
-        protocol.End();
-        return written;
-      }
-    }
-  }
-  protocol.End();
-  return Status::Success();
+  return RunFrames(run, vesk, protocol);
 }
 
 }  // namespace vesk

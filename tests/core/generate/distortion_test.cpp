@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/generate/equalize.h"
+#include "core/generate/piece_frame.h"
 #include "tests/core/generate/piece_test_support.h"
 
 namespace vesk {
@@ -16,29 +17,15 @@ using testing::GridTriangles;
 using testing::RandomPicture;
 using testing::RecordingProtocol;
 using testing::RefPainter;
+using testing::RunSetup;
 using testing::ScatteredTriangles;
 
-GenerationSetup RunSetup(int frames, int precision, bool equalize) {
-  GenerationSetup setup;
-  setup.frame_count = frames;
-  setup.precision = precision;
-  setup.equalize = equalize;
-  return setup;
-}
-
+// What the plain reference paints for the distortion's frames first_t .. last_t.
 std::vector<Bitmap> ReferenceFrames(const Bitmap& first,
                                     const std::vector<TrianglePositions>& triangles, int n,
                                     int precision, bool equalize, int first_t, int last_t) {
-  std::vector<Bitmap> frames;
-  Bitmap vesk = first;
-  RunProtocol quiet;
-  for (int t = first_t; t <= last_t; ++t) {
-    RefPainter ref{first, first, t, n, true, vesk};
-    ref.Frame(triangles, precision);
-    if (equalize) EqualizePicture(vesk, quiet);
-    frames.push_back(vesk);
-  }
-  return frames;
+  return testing::ReferenceFrames(PieceKind::kDistortion, first, first, triangles, n, precision,
+                                  equalize, first_t, last_t);
 }
 
 class DistortionScene : public ::testing::Test {
@@ -103,6 +90,30 @@ TEST_F(DistortionScene, ProtocolCallsComeInTheOrderOfTheRun) {
   EXPECT_EQ(run.events, expected);
 }
 
+TEST_F(DistortionScene, PrecisionOneOpensWithTheFirstImageAndShowsTheLastFrameAgain) {
+  std::vector<TrianglePositions> one(triangles_.begin(), triangles_.begin() + 1);
+  RecordingProtocol run;
+  Bitmap vesk;
+  ASSERT_TRUE(RunDistortion(first_, one, RunSetup(2, 1, false), vesk, run));
+  auto messages = [&](int t) {
+    const Corners& s = one[0].first;
+    const Corners& d = one[0].second;
+    const Corners g{InBetween(s.p0, d.p0, t, 2), InBetween(s.p1, d.p1, t, 2),
+                    InBetween(s.p2, d.p2, t, 2)};
+    return "Msg x" +
+           std::to_string(1 + SplitCount(static_cast<std::uint32_t>(TriangleArea(g.p0, g.p1, g.p2))));
+  };
+  const std::vector<std::string> expected = {
+      "Show",        "Begin",     "Write",     "Counter 1/2", "Inner 100", messages(1), "Show",
+      "Write",       "Counter 2/2", "Inner 100", messages(2), "Show",      "Write",     "Show",
+      "End"};
+  EXPECT_EQ(run.events, expected);
+  ASSERT_EQ(run.shown.size(), 4u);
+  EXPECT_EQ(run.shown[0], first_);
+  EXPECT_EQ(run.shown[3], run.shown[2]);
+  EXPECT_EQ(vesk, run.written.back());
+}
+
 TEST_F(DistortionScene, UnmovedMeshRepaintsFlatPiecesInPlace) {
   std::vector<TrianglePositions> still = triangles_;
   for (TrianglePositions& t : still) t.second = t.first;
@@ -144,6 +155,24 @@ TEST_F(DistortionScene, CancelLeavesThePartialFrameUnwritten) {
   EXPECT_EQ(run.events.back(), "End");
 }
 
+TEST_F(DistortionScene, CancelStillEqualizesThePartialFrame) {
+  RecordingProtocol run;
+  run.CancelDuring(0, 4);
+  Bitmap vesk;
+  ASSERT_TRUE(RunDistortion(first_, triangles_, RunSetup(12, 5, true), vesk, run));
+  EXPECT_TRUE(run.written.empty());
+  Bitmap partial = first_;
+  RefPainter ref{first_, first_, 0, 12, true, partial};
+  ref.Frame(triangles_, 5, 4);
+  RunProtocol quiet;
+  EqualizePicture(partial, quiet);
+  EXPECT_EQ(vesk, partial);
+  EXPECT_EQ(run.Only("EqualizationBegin").size(), 1u);
+  EXPECT_EQ(run.Only("Inner").size(), 4u);
+  EXPECT_EQ(run.Only("Counter"), std::vector<std::string>{"Counter 0/12"});
+  EXPECT_EQ(run.events.back(), "End");
+}
+
 TEST_F(DistortionScene, FailedWriteEndsTheRun) {
   RecordingProtocol run;
   run.FailWrite(1, "Cannot create file imag1.bmp");
@@ -161,6 +190,30 @@ TEST_F(DistortionScene, ZeroPrecisionIsRefused) {
   EXPECT_FALSE(RunDistortion(first_, triangles_, RunSetup(12, 0, false), vesk, run));
   EXPECT_FALSE(RunDistortion(first_, triangles_, RunSetup(0, 3, false), vesk, run));
   EXPECT_TRUE(run.events.empty());
+}
+
+// First-image corners beyond a billion pixels to the right: at t = N the
+// pieces lie at the second positions inside the picture and every sample is
+// far outside the first image, so the whole triangle is black.
+TEST(DistortionEngine, FarAwayFirstCornersPaintBlackPieces) {
+  std::mt19937 rng(17);
+  const Bitmap first = RandomPicture(rng, 80, 60);
+  const int far = 1500000000;
+  const std::vector<TrianglePositions> one = {
+      TrianglePositions{Corners{Point{far, -far}, Point{far, far}, Point{1000000000, 0}},
+                        Corners{Point{4, 4}, Point{70, 10}, Point{20, 55}}}};
+  Bitmap expected = first;
+  RefPainter ref{first, first, 3, 3, true, expected};
+  ref.Frame(one, 2);
+  EXPECT_EQ(expected.Pixel(30, 20), kBlack);
+  EXPECT_EQ(expected.Pixel(5, 5), kBlack);
+  EXPECT_EQ(expected.Pixel(75, 55), first.Pixel(75, 55));
+  for (int threads : {1, 2}) {
+    Bitmap vesk = first;
+    RecordingProtocol run;
+    PaintDistortionFrame(first, one, 3, 3, 2, vesk, run, threads);
+    EXPECT_EQ(vesk, expected) << "threads " << threads;
+  }
 }
 
 TEST(DistortionEngine, RandomScenesMatchThePlainReference) {

@@ -19,32 +19,15 @@ using testing::RandomPicture;
 using testing::RecordingProtocol;
 using testing::RefBlend;
 using testing::RefPainter;
+using testing::RunSetup;
 using testing::ScatteredTriangles;
 
-GenerationSetup RunSetup(int frames, int precision, bool equalize, int threads = 0) {
-  GenerationSetup setup;
-  setup.frame_count = frames;
-  setup.precision = precision;
-  setup.equalize = equalize;
-  setup.painting_threads = threads;
-  return setup;
-}
-
-// What the plain reference paints for frames first_t .. last_t, each over
-// the previous one, starting from the first image, equalized when asked.
+// What the plain reference paints for the morph's frames first_t .. last_t.
 std::vector<Bitmap> ReferenceFrames(const Bitmap& first, const Bitmap& second,
                                     const std::vector<TrianglePositions>& triangles, int n,
                                     int precision, bool equalize, int first_t, int last_t) {
-  std::vector<Bitmap> frames;
-  Bitmap vesk = first;
-  RunProtocol quiet;
-  for (int t = first_t; t <= last_t; ++t) {
-    RefPainter ref{first, second, t, n, false, vesk};
-    ref.Frame(triangles, precision);
-    if (equalize) EqualizePicture(vesk, quiet);
-    frames.push_back(vesk);
-  }
-  return frames;
+  return testing::ReferenceFrames(PieceKind::kMorph, first, second, triangles, n, precision,
+                                  equalize, first_t, last_t);
 }
 
 class MorphScene : public ::testing::Test {
@@ -177,6 +160,29 @@ TEST_F(MorphScene, ProtocolCallsComeInTheOrderOfTheRun) {
                                              "Write",
                                              "End"};
   EXPECT_EQ(run.EventsOutsideEqualization(), expected);
+}
+
+TEST_F(MorphScene, OtherPrecisionsEndWithoutAClosingCopy) {
+  // Precision 3: no opening write, frames 0 and 1, and the run ends right
+  // after the last computed frame's write (no copy of the second image).
+  std::vector<TrianglePositions> one(triangles_.begin(), triangles_.begin() + 1);
+  RecordingProtocol run;
+  Bitmap vesk;
+  ASSERT_TRUE(RunMorph(first_, second_, one, RunSetup(1, 3, false), vesk, run));
+  auto messages = [&](int t) {
+    const Corners& s = one[0].first;
+    const Corners& d = one[0].second;
+    const Corners g{InBetween(s.p0, d.p0, t, 1), InBetween(s.p1, d.p1, t, 1),
+                    InBetween(s.p2, d.p2, t, 1)};
+    const auto depth = static_cast<std::uint32_t>(TriangleArea(g.p0, g.p1, g.p2) / 3);
+    return "Msg x" + std::to_string(1 + SplitCount(depth));
+  };
+  const std::vector<std::string> expected = {
+      "Show",        "Begin",     "Counter 0/1", "Inner 100", messages(0), "Show", "Write",
+      "Counter 1/1", "Inner 100", messages(1),   "Show",      "Write",     "End"};
+  EXPECT_EQ(run.events, expected);
+  EXPECT_EQ(vesk, run.written.back());
+  EXPECT_NE(vesk, second_);
 }
 
 TEST_F(MorphScene, EqualizationRunsOnEveryComputedFrame) {

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "core/generate/equalize.h"
 #include "core/generate/generation_input.h"
+#include "core/generate/piece_frame.h"
 #include "core/generate/run_protocol.h"
 #include "core/image/bitmap.h"
 #include "core/image/raster.h"
@@ -116,6 +118,16 @@ class RecordingProtocol : public RunProtocol {
   int fail_write_ = -1;
   std::string fail_message_;
 };
+
+// The settings of a run.
+inline GenerationSetup RunSetup(int frames, int precision, bool equalize, int threads = 0) {
+  GenerationSetup setup;
+  setup.frame_count = frames;
+  setup.precision = precision;
+  setup.equalize = equalize;
+  setup.painting_threads = threads;
+  return setup;
+}
 
 // ---- Plain references ---------------------------------------------------
 
@@ -249,6 +261,24 @@ struct RefPainter {
     }
   }
 };
+
+// What the plain reference paints for frames first_t .. last_t of n, each
+// over the previous one, starting from the first image, equalized when asked.
+inline std::vector<Bitmap> ReferenceFrames(PieceKind kind, const Bitmap& first,
+                                           const Bitmap& second,
+                                           const std::vector<TrianglePositions>& triangles, int n,
+                                           int precision, bool equalize, int first_t, int last_t) {
+  std::vector<Bitmap> frames;
+  Bitmap vesk = first;
+  RunProtocol quiet;
+  for (int t = first_t; t <= last_t; ++t) {
+    RefPainter ref{first, second, t, n, kind == PieceKind::kDistortion, vesk};
+    ref.Frame(triangles, precision);
+    if (equalize) EqualizePicture(vesk, quiet);
+    frames.push_back(vesk);
+  }
+  return frames;
+}
 
 // ---- Scenes ---------------------------------------------------------------
 
