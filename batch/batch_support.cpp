@@ -341,4 +341,21 @@ int RunFrameCommand(std::string title, const std::string& list_path,
   return kExitDone;
 }
 
+int RunMeshFrameCommand(const std::string& title, std::string_view usage,
+                        const std::vector<std::string>& args, const MeshEngine& engine) {
+  auto line = CommandLine::Parse(
+      args, 1, {{"--frames", 1}, {"--precision", 1}, {"--equalize", 1}, {"--list", 1}});
+  if (!line) return ReportUsage(usage, line.Message());
+  auto setup = GenerationSetupFromOptions(line.Value());
+  if (!setup) return ReportUsage(usage, setup.Message());
+
+  auto scene = LoadMeshScene(line.Value().Positional()[0]);
+  if (!scene) return ReportBadInput(scene.Message());
+  const std::vector<TrianglePositions> triangles = TrianglePositionsOf(scene.Value().mesh);
+  Bitmap vesk;
+  return RunFrameCommand(title, line.Value().Value("--list"), [&](RunProtocol& run) {
+    return engine(scene.Value(), triangles, setup.Value(), vesk, run);
+  });
+}
+
 }  // namespace vesk::batch

@@ -24,6 +24,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -183,5 +184,17 @@ class BatchRun : public RunProtocol {
 // prints a one-line summary on standard output and answers the exit status.
 int RunFrameCommand(std::string title, const std::string& list_path,
                     const std::function<Status(RunProtocol&)>& compute);
+
+// The engine of a mesh command (morph or distort), run on a loaded scene.
+using MeshEngine =
+    std::function<Status(const MeshScene& scene, std::span<const TrianglePositions> triangles,
+                         const GenerationSetup& setup, Bitmap& vesk, RunProtocol& run)>;
+
+// What morph and distort share: "<title> MESH [--frames N] [--precision P]
+// [--equalize on|off] [--list OUT.any]" read from `args` (a usage problem is
+// reported with `usage`), the mesh file's scene loaded (a failure is bad
+// input), and `engine` run through RunFrameCommand.
+int RunMeshFrameCommand(const std::string& title, std::string_view usage,
+                        const std::vector<std::string>& args, const MeshEngine& engine);
 
 }  // namespace vesk::batch

@@ -1,6 +1,7 @@
 // vesk-batch distort MESH [--frames N] [--precision P] [--equalize on|off]
 // [--list OUT.any]: the distortion of the mesh file's first image along the
 // mesh (the second image must exist, as its window must in the program).
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,19 +15,12 @@ constexpr const char* kUsage =
     "distort MESH [--frames N] [--precision P] [--equalize on|off] [--list OUT.any]";
 
 int RunDistortCommand(const std::vector<std::string>& args) {
-  auto line = CommandLine::Parse(
-      args, 1, {{"--frames", 1}, {"--precision", 1}, {"--equalize", 1}, {"--list", 1}});
-  if (!line) return ReportUsage(kUsage, line.Message());
-  auto setup = GenerationSetupFromOptions(line.Value());
-  if (!setup) return ReportUsage(kUsage, setup.Message());
-
-  auto scene = LoadMeshScene(line.Value().Positional()[0]);
-  if (!scene) return ReportBadInput(scene.Message());
-  const std::vector<TrianglePositions> triangles = TrianglePositionsOf(scene.Value().mesh);
-  Bitmap vesk;
-  return RunFrameCommand("distort", line.Value().Value("--list"), [&](RunProtocol& run) {
-    return RunDistortion(scene.Value().first, triangles, setup.Value(), vesk, run);
-  });
+  return RunMeshFrameCommand(
+      "distort", kUsage, args,
+      [](const MeshScene& scene, std::span<const TrianglePositions> triangles,
+         const GenerationSetup& setup, Bitmap& vesk, RunProtocol& run) {
+        return RunDistortion(scene.first, triangles, setup, vesk, run);
+      });
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // vesk-batch morph MESH [--frames N] [--precision P] [--equalize on|off]
 // [--list OUT.any]: the morph of the mesh file's two images, frames written
 // into the list's folder as the program's Ombrix command writes them.
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,19 +15,12 @@ constexpr const char* kUsage =
     "morph MESH [--frames N] [--precision P] [--equalize on|off] [--list OUT.any]";
 
 int RunMorphCommand(const std::vector<std::string>& args) {
-  auto line = CommandLine::Parse(
-      args, 1, {{"--frames", 1}, {"--precision", 1}, {"--equalize", 1}, {"--list", 1}});
-  if (!line) return ReportUsage(kUsage, line.Message());
-  auto setup = GenerationSetupFromOptions(line.Value());
-  if (!setup) return ReportUsage(kUsage, setup.Message());
-
-  auto scene = LoadMeshScene(line.Value().Positional()[0]);
-  if (!scene) return ReportBadInput(scene.Message());
-  const std::vector<TrianglePositions> triangles = TrianglePositionsOf(scene.Value().mesh);
-  Bitmap vesk;
-  return RunFrameCommand("morph", line.Value().Value("--list"), [&](RunProtocol& run) {
-    return RunMorph(scene.Value().first, scene.Value().second, triangles, setup.Value(), vesk, run);
-  });
+  return RunMeshFrameCommand(
+      "morph", kUsage, args,
+      [](const MeshScene& scene, std::span<const TrianglePositions> triangles,
+         const GenerationSetup& setup, Bitmap& vesk, RunProtocol& run) {
+        return RunMorph(scene.first, scene.second, triangles, setup, vesk, run);
+      });
 }
 
 }  // namespace

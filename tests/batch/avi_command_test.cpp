@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/image/bmp_codec.h"
+#include "tests/batch/batch_test_support.h"
 #include "tests/core/animation/riff_walker.h"
 
 namespace vesk {
@@ -22,17 +23,9 @@ struct Outcome {
   std::string err;  // standard error
 };
 
-class AviCommand : public ::testing::Test {
+class AviCommand : public testing::BatchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vesk_batch_avi_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ / "run");
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  void SetUp() override { UseFolder("vesk_batch_avi_", "run"); }
 
   // Runs vesk-batch with `args` from a folder other than the list's.
   Outcome Batch(const std::string& args) {
@@ -63,7 +56,6 @@ class AviCommand : public ::testing::Test {
     return PathOf("list.any");
   }
 
-  fs::path dir_;
 };
 
 TEST_F(AviCommand, WritesTheListedFramesFoundInTheListsFolder) {

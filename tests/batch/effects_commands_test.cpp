@@ -16,21 +16,14 @@
 #include "core/effects/sheet_glass.h"
 #include "core/generate/run_protocol.h"
 #include "core/image/bmp_codec.h"
+#include "tests/batch/batch_test_support.h"
 
 namespace vesk {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Keeps every frame an engine writes.
-class KeepFrames : public RunProtocol {
- public:
-  Status WriteFrame(const Bitmap& frame) override {
-    frames.push_back(frame);
-    return Status::Success();
-  }
-  std::vector<Bitmap> frames;
-};
+using testing::KeepFrames;
 
 Bitmap RandomPicture(int width, int height, std::uint32_t seed) {
   std::mt19937 random(seed);
@@ -41,19 +34,9 @@ Bitmap RandomPicture(int width, int height, std::uint32_t seed) {
   return image;
 }
 
-class EffectsCommands : public ::testing::Test {
+class EffectsCommands : public testing::BatchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vesk_effects_batch_" + std::string(::testing::UnitTest::GetInstance()
-                                                    ->current_test_info()
-                                                    ->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  void SetUp() override { UseFolder("vesk_effects_batch_"); }
 
   void SaveInput(const std::string& name, const Bitmap& image) {
     ASSERT_TRUE(SaveBmpFile(PathOf(name), image).Ok());
@@ -68,11 +51,6 @@ class EffectsCommands : public ::testing::Test {
     std::ifstream err(PathOf("err.txt"));
     errors_.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
-  std::string FileText(const std::string& name) const {
-    std::ifstream in(PathOf(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
   Bitmap LoadFrame(const std::string& name) const {
@@ -97,7 +75,6 @@ class EffectsCommands : public ::testing::Test {
     return text;
   }
 
-  fs::path dir_;
   std::string errors_;
 };
 

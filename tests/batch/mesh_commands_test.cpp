@@ -24,6 +24,7 @@
 #include "core/generate/morph.h"
 #include "core/image/bmp_codec.h"
 #include "core/mesh/mesh_file.h"
+#include "tests/batch/batch_test_support.h"
 
 namespace vesk {
 namespace {
@@ -32,27 +33,11 @@ namespace fs = std::filesystem;
 
 const std::string kExamples = std::string(VESK_SOURCE_DIR) + "/examples";
 
-class KeepFrames : public RunProtocol {
- public:
-  Status WriteFrame(const Bitmap& frame) override {
-    frames.push_back(frame);
-    return Status::Success();
-  }
-  std::vector<Bitmap> frames;
-};
+using testing::KeepFrames;
 
-class MeshCommands : public ::testing::Test {
+class MeshCommands : public testing::BatchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vesk_mesh_batch_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ / "out");
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  void SetUp() override { UseFolder("vesk_mesh_batch_", "out"); }
 
   // Runs the tool in the test folder; answers the exit status and keeps
   // standard output and standard error.
@@ -65,11 +50,6 @@ class MeshCommands : public ::testing::Test {
     fs::remove(dir_ / "stdout.txt");
     fs::remove(dir_ / "stderr.txt");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
-  std::string FileText(const std::string& name) const {
-    std::ifstream in(PathOf(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
   Bitmap Load(const std::string& path) const {
@@ -114,7 +94,6 @@ class MeshCommands : public ::testing::Test {
     fs::copy_file(kExamples + "/second.bmp", dir_ / folder / "second.bmp");
   }
 
-  fs::path dir_;
   std::string out_;
   std::string err_;
   Bitmap first_;
