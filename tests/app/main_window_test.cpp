@@ -533,6 +533,26 @@ class MainWindowTest : public QObject {
     QCOMPARE(second->geometry().left(), first->geometry().right() + 1);
   }
 
+  void FileDialogsHaveTheirFiltersAndNoTitleOfTheirOwn() {
+    ScriptedDialogs dialogs;
+    auto form = MakeMainWindow(dialogs);
+    OpenImage(*form, dialogs, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(20, 10, 1)));
+    OpenImage(*form, dialogs, "OpenSecond", WriteBmp(work_->File("b.bmp"), TestPicture(20, 10, 2)));
+    dialogs.open_answers.push_back(std::nullopt);
+    Item(*form, "OpenMesh")->trigger();
+    dialogs.save_answers.push_back(std::nullopt);
+    Item(*form, "SaveMashAs")->trigger();
+    dialogs.save_answers.push_back(std::nullopt);  // no frame list
+    Item(*form, "Ombrix1")->trigger();
+    const QStringList expected = {"Bitmap|*.BMP|All Files|*.*", "Bitmap|*.BMP|All Files|*.*",
+                                  "Mesh Files|*.mesh|All Files|*.*",
+                                  "Mesh Files|*.mesh|All Files|*.*",
+                                  "Animation Files|*.any|All Files|*.*"};
+    QCOMPARE(dialogs.filters, expected);
+    QCOMPARE(dialogs.titles, QStringList(expected.size(), QString()));
+    QCOMPARE(dialogs.unexpected, 0);
+  }
+
   void WindowMenuListsTheImageWindows() {
     ScriptedDialogs dialogs;
     auto form = MakeMainWindow(dialogs);
