@@ -1,36 +1,26 @@
-// One distortion frame of the benchmark scene (bench_scene.h): frame 6 of
-// 12, equalization off, at Precision 1 and 4, one thread and the default.
+// One distortion frame of the benchmark scene, as frame_bench.h describes.
 #include <benchmark/benchmark.h>
 
-#include "bench/bench_scene.h"
+#include <span>
+
+#include "bench/frame_bench.h"
 #include "core/generate/distortion.h"
 
 namespace {
 
 void DistortionFrame(benchmark::State& state) {
-  const int precision = static_cast<int>(state.range(0));
-  const int threads = static_cast<int>(state.range(1));
-  const vesk::Bitmap first = vesk::bench::ScenePicture(0);
-  const auto triangles = vesk::bench::SceneTriangles();
-  vesk::Bitmap vesk_bitmap = first;
-  vesk::RunProtocol quiet;
-  for (auto _ : state) {
-    vesk::PaintDistortionFrame(first, triangles, 6, 12, precision, vesk_bitmap, quiet, threads);
-    benchmark::DoNotOptimize(vesk_bitmap.Row(0));
-    benchmark::ClobberMemory();
-  }
-  state.SetLabel(threads == 0 ? "default threads" : std::to_string(threads) + " thread(s)");
+  // The distortion never reads the second image.
+  vesk::bench::TimeSceneFrame(
+      state, [](const vesk::Bitmap& first, const vesk::Bitmap& /*second*/,
+                std::span<const vesk::TrianglePositions> triangles, int t, int n, int precision,
+                vesk::Bitmap& vesk_bitmap, vesk::RunProtocol& protocol, int threads) {
+        return vesk::PaintDistortionFrame(first, triangles, t, n, precision, vesk_bitmap,
+                                          protocol, threads);
+      });
 }
 
 }  // namespace
 
-BENCHMARK(DistortionFrame)
-    ->ArgNames({"precision", "threads"})
-    ->Args({1, 0})
-    ->Args({1, 1})
-    ->Args({4, 0})
-    ->Args({4, 1})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(DistortionFrame)->Apply(vesk::bench::SceneFrameArguments);
 
 BENCHMARK_MAIN();
