@@ -19,6 +19,7 @@ using testing::RecordingProtocol;
 using testing::RefPainter;
 using testing::RunSetup;
 using testing::ScatteredTriangles;
+using testing::TriangleMessages;
 
 // What the plain reference paints for the distortion's frames first_t .. last_t.
 std::vector<Bitmap> ReferenceFrames(const Bitmap& first,
@@ -76,14 +77,7 @@ TEST_F(DistortionScene, ProtocolCallsComeInTheOrderOfTheRun) {
   RecordingProtocol run;
   Bitmap vesk;
   ASSERT_TRUE(RunDistortion(first_, one, RunSetup(1, 2, false), vesk, run));
-  auto messages = [&](int t) {
-    const Corners& s = one[0].first;
-    const Corners& d = one[0].second;
-    const Corners g{InBetween(s.p0, d.p0, t, 1), InBetween(s.p1, d.p1, t, 1),
-                    InBetween(s.p2, d.p2, t, 1)};
-    const auto depth = static_cast<std::uint32_t>(TriangleArea(g.p0, g.p1, g.p2) / 2);
-    return "Msg x" + std::to_string(1 + SplitCount(depth));
-  };
+  auto messages = [&](int t) { return TriangleMessages(one[0], t, 1, 2); };
   const std::vector<std::string> expected = {
       "Show",        "Begin",     "Counter 0/1", "Inner 100", messages(0), "Show", "Write",
       "Counter 1/1", "Inner 100", messages(1),   "Show",      "Write",     "Show", "End"};
@@ -95,14 +89,7 @@ TEST_F(DistortionScene, PrecisionOneOpensWithTheFirstImageAndShowsTheLastFrameAg
   RecordingProtocol run;
   Bitmap vesk;
   ASSERT_TRUE(RunDistortion(first_, one, RunSetup(2, 1, false), vesk, run));
-  auto messages = [&](int t) {
-    const Corners& s = one[0].first;
-    const Corners& d = one[0].second;
-    const Corners g{InBetween(s.p0, d.p0, t, 2), InBetween(s.p1, d.p1, t, 2),
-                    InBetween(s.p2, d.p2, t, 2)};
-    return "Msg x" +
-           std::to_string(1 + SplitCount(static_cast<std::uint32_t>(TriangleArea(g.p0, g.p1, g.p2))));
-  };
+  auto messages = [&](int t) { return TriangleMessages(one[0], t, 2, 1); };
   const std::vector<std::string> expected = {
       "Show",        "Begin",     "Write",     "Counter 1/2", "Inner 100", messages(1), "Show",
       "Write",       "Counter 2/2", "Inner 100", messages(2), "Show",      "Write",     "Show",

@@ -21,6 +21,7 @@ using testing::RefBlend;
 using testing::RefPainter;
 using testing::RunSetup;
 using testing::ScatteredTriangles;
+using testing::TriangleMessages;
 
 // What the plain reference paints for the morph's frames first_t .. last_t.
 std::vector<Bitmap> ReferenceFrames(const Bitmap& first, const Bitmap& second,
@@ -136,22 +137,14 @@ TEST_F(MorphScene, ProtocolCallsComeInTheOrderOfTheRun) {
   RecordingProtocol run;
   Bitmap vesk;
   ASSERT_TRUE(RunMorph(first_, second_, two, RunSetup(2, 1, true), vesk, run));
-  auto splits = [&](int k, int t) {
-    const Corners& s = two[k].first;
-    const Corners& d = two[k].second;
-    const Corners g{InBetween(s.p0, d.p0, t, 2), InBetween(s.p1, d.p1, t, 2),
-                    InBetween(s.p2, d.p2, t, 2)};
-    return std::to_string(1 +
-                          SplitCount(static_cast<std::uint32_t>(TriangleArea(g.p0, g.p1, g.p2))));
-  };
   const std::vector<std::string> expected = {"Show",
                                              "Begin",
                                              "Write",
                                              "Counter 1/2",
                                              "Inner 50",
-                                             "Msg x" + splits(0, 1),
+                                             TriangleMessages(two[0], 1, 2, 1),
                                              "Inner 100",
-                                             "Msg x" + splits(1, 1),
+                                             TriangleMessages(two[1], 1, 2, 1),
                                              "EqualizationBegin",
                                              "EqualizationEnd",
                                              "Show",
@@ -169,14 +162,7 @@ TEST_F(MorphScene, OtherPrecisionsEndWithoutAClosingCopy) {
   RecordingProtocol run;
   Bitmap vesk;
   ASSERT_TRUE(RunMorph(first_, second_, one, RunSetup(1, 3, false), vesk, run));
-  auto messages = [&](int t) {
-    const Corners& s = one[0].first;
-    const Corners& d = one[0].second;
-    const Corners g{InBetween(s.p0, d.p0, t, 1), InBetween(s.p1, d.p1, t, 1),
-                    InBetween(s.p2, d.p2, t, 1)};
-    const auto depth = static_cast<std::uint32_t>(TriangleArea(g.p0, g.p1, g.p2) / 3);
-    return "Msg x" + std::to_string(1 + SplitCount(depth));
-  };
+  auto messages = [&](int t) { return TriangleMessages(one[0], t, 1, 3); };
   const std::vector<std::string> expected = {
       "Show",        "Begin",     "Counter 0/1", "Inner 100", messages(0), "Show", "Write",
       "Counter 1/1", "Inner 100", messages(1),   "Show",      "Write",     "End"};

@@ -212,6 +212,24 @@ inline int RefArea(Point a, Point b, Point c) {
   return static_cast<int>((twice < 0 ? -twice : twice) / 2);
 }
 
+inline Point RefBetween(Point s, Point d, int t, int n) {
+  return Point{static_cast<int>(s.x + (std::int64_t{d.x} - s.x) * t / n),
+               static_cast<int>(s.y + (std::int64_t{d.y} - s.y) * t / n)};
+}
+
+// The recorder's entry for the messages processed for one triangle of frame
+// t of n: one before it and one per split, so as many as it has pieces.
+inline std::string TriangleMessages(const TrianglePositions& tri, int t, int n, int precision) {
+  const Corners& s = tri.first;
+  const Corners& d = tri.second;
+  int depth = RefArea(RefBetween(s.p0, d.p0, t, n), RefBetween(s.p1, d.p1, t, n),
+                      RefBetween(s.p2, d.p2, t, n)) /
+              precision;
+  long long pieces = 1;
+  for (; depth > 0; depth /= 2) pieces *= 2;
+  return "Msg x" + std::to_string(pieces);
+}
+
 // The recursion of both engines, written out plainly. Messages processed
 // inside are counted in `splits`.
 struct RefPainter {
@@ -250,13 +268,9 @@ struct RefPainter {
     for (std::size_t k = 0; k < triangles.size() && k < count; ++k) {
       const Corners& s = triangles[k].first;
       const Corners& d = triangles[k].second;
-      auto between = [&](Point a, Point b) {
-        return Point{static_cast<int>(a.x + (std::int64_t{b.x} - a.x) * t / n),
-                     static_cast<int>(a.y + (std::int64_t{b.y} - a.y) * t / n)};
-      };
-      const Point g0 = between(s.p0, d.p0);
-      const Point g1 = between(s.p1, d.p1);
-      const Point g2 = between(s.p2, d.p2);
+      const Point g0 = RefBetween(s.p0, d.p0, t, n);
+      const Point g1 = RefBetween(s.p1, d.p1, t, n);
+      const Point g2 = RefBetween(s.p2, d.p2, t, n);
       Triangle(s.p0, s.p1, s.p2, d.p0, d.p1, d.p2, g0, g1, g2, RefArea(g0, g1, g2) / precision);
     }
   }
