@@ -35,7 +35,7 @@ QString LastFrameListName() { return last_frame_list; }
 
 void RunAnimationsCommand(QWidget* parent, UserDialogs& dialogs) {
   std::optional<QString> chosen =
-      dialogs.OpenFileName(parent, "Open", "Animation Files|*.any|All Files|*.*");
+      dialogs.OpenFileName(parent, QString(), "Animation Files|*.any|All Files|*.*");
   if (!chosen) return;
   last_frame_list = QFileInfo(*chosen).absoluteFilePath();
   TAnimaci viewer(dialogs, last_frame_list, parent);

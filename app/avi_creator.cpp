@@ -160,7 +160,7 @@ void TAniToolForm::BitmapListBoxClick() {
 
 void TAniToolForm::SpeedButton1Click() {
   std::optional<QString> chosen =
-      dialogs_.SaveFileName(this, "Save As", "AVI-Files (*.avi)|*.avi", QString());
+      dialogs_.SaveFileName(this, QString(), "AVI-Files (*.avi)|*.avi", QString());
   if (!chosen) return;
   QString path = *chosen;
   if (QFileInfo(path).suffix().isEmpty()) path += ".avi";  // the default extension

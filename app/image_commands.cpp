@@ -20,7 +20,7 @@ const QString kTitle = "Trelvanique";
 
 void SaveVeskImageAs(QWidget* parent, UserDialogs& dialogs, const Bitmap& vesk_picture) {
   std::optional<QString> chosen =
-      dialogs.SaveFileName(parent, "Save As", "Bitmap Files|*.bmp|All Files|*.*", QString());
+      dialogs.SaveFileName(parent, QString(), "Bitmap Files|*.bmp|All Files|*.*", QString());
   if (!chosen) return;
   const std::string name = BmpSaveName(chosen->toStdString());
   Status saved = SaveBmpFile(name, vesk_picture);

@@ -69,6 +69,7 @@ class ImageCommandsTest : public QObject {
     ScriptedDialogs dialogs;
     QCOMPARE(SaveAs(dir, "frame", dialogs), QStringList{"frame.bmp"});
     QCOMPARE(dialogs.filters, QStringList{"Bitmap Files|*.bmp|All Files|*.*"});
+    QCOMPARE(dialogs.titles, QStringList{QString()});  // the platform's own title
     Result<Bitmap> back = LoadBmpFile(dir.filePath("frame.bmp").toStdString());
     QVERIFY(back.Ok());
     QVERIFY(back.Value() == Picture());
