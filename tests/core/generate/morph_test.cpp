@@ -264,6 +264,32 @@ TEST_F(MorphScene, CancelAtOtherPrecisionsLeavesThePartialFrame) {
   EXPECT_EQ(run.Only("Counter").size(), 1u);
 }
 
+TEST(MorphEngine, CancelWithHelperThreadsPaintsOnlyTheTrianglesBeforeIt) {
+  // A picture tall enough for helper threads: they must not paint a
+  // triangle whose cancel poll has not passed.
+  std::mt19937 rng(77);
+  const Bitmap first = RandomPicture(rng, 220, 180);
+  const Bitmap second = RandomPicture(rng, 220, 180);
+  const std::vector<TrianglePositions> triangles = GridTriangles(rng, 220, 180, 6, 5, 10);
+  const Bitmap frame0 = ReferenceFrames(first, second, triangles, 3, 2, false, 0, 0)[0];
+  Bitmap partial = frame0;
+  RefPainter ref{first, second, 1, 3, false, partial};
+  ref.Frame(triangles, 2, 7);
+  Bitmap whole = frame0;
+  RefPainter{first, second, 1, 3, false, whole}.Frame(triangles, 2);
+  ASSERT_NE(partial, whole);
+  for (int threads : {2, 3}) {
+    RecordingProtocol run;
+    run.CancelDuring(1, 7);
+    Bitmap vesk;
+    ASSERT_TRUE(RunMorph(first, second, triangles, RunSetup(3, 2, false, threads), vesk, run));
+    ASSERT_EQ(run.written.size(), 1u);
+    EXPECT_EQ(run.written[0], frame0);
+    EXPECT_EQ(vesk, partial) << "threads " << threads;
+    EXPECT_EQ(run.Only("Inner").size(), triangles.size() + 7);
+  }
+}
+
 TEST_F(MorphScene, FailedWriteEndsTheRunWithItsMessage) {
   RecordingProtocol run;
   run.FailWrite(3, "Cannot write file imag3.bmp");
