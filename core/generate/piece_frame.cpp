@@ -287,6 +287,21 @@ bool Inside(const Corners& c, const Bitmap& picture) {
   return true;
 }
 
+// One triangle by the fast form; `sources_inside` when the source triangles
+// the engine samples lie inside their pictures.
+template <PieceKind kKind>
+void PaintFast(bool sources_inside, LeafPainter& painter, const Bitmap& first,
+               const Bitmap& second, const BlendTable& blend, const TrianglePositions& tri,
+               const TriangleWork& work) {
+  if (sources_inside) {
+    FastPieces<kKind, true>(painter, first, second, blend)
+        .Triangle(tri.first, tri.second, work.g, work.depth);
+  } else {
+    FastPieces<kKind, false>(painter, first, second, blend)
+        .Triangle(tri.first, tri.second, work.g, work.depth);
+  }
+}
+
 // Paints triangle k of the frame on one painter's rows.
 void PaintTriangle(const PieceFrame& frame, const BlendTable& blend, LeafPainter& painter,
                    std::size_t k) {
@@ -295,22 +310,13 @@ void PaintTriangle(const PieceFrame& frame, const BlendTable& blend, LeafPainter
   const Bitmap& second = frame.second != nullptr ? *frame.second : *frame.first;
   if (FastPieces<PieceKind::kMorph, false>::Fits(tri.first, tri.second, work.g)) {
     if (frame.kind == PieceKind::kMorph) {
-      if (Inside(tri.first, *frame.first) && Inside(tri.second, second)) {
-        FastPieces<PieceKind::kMorph, true>(painter, *frame.first, second, blend)
-            .Triangle(tri.first, tri.second, work.g, work.depth);
-      } else {
-        FastPieces<PieceKind::kMorph, false>(painter, *frame.first, second, blend)
-            .Triangle(tri.first, tri.second, work.g, work.depth);
-      }
+      PaintFast<PieceKind::kMorph>(
+          Inside(tri.first, *frame.first) && Inside(tri.second, second), painter, *frame.first,
+          second, blend, tri, work);
     } else {
       // The distortion's second-image corners only move the pieces.
-      if (Inside(tri.first, *frame.first)) {
-        FastPieces<PieceKind::kDistortion, true>(painter, *frame.first, second, blend)
-            .Triangle(tri.first, tri.second, work.g, work.depth);
-      } else {
-        FastPieces<PieceKind::kDistortion, false>(painter, *frame.first, second, blend)
-            .Triangle(tri.first, tri.second, work.g, work.depth);
-      }
+      PaintFast<PieceKind::kDistortion>(Inside(tri.first, *frame.first), painter, *frame.first,
+                                        second, blend, tri, work);
     }
     return;
   }
