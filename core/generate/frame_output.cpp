@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/common/file_io.h"
+#include "core/common/file_name_rules.h"
 #include "core/image/bmp_codec.h"
 
 namespace vesk {
@@ -30,10 +31,7 @@ std::string NextFrameName(const std::string& folder) {
 }
 
 std::string FrameListPathFor(const std::string& chosen) {
-  std::string upper = chosen;
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (upper.find(".ANY") != std::string::npos) return chosen;
-  return chosen + ".any";
+  return WithExtensionUnlessContained(chosen, ".ANY");
 }
 
 FrameListWriter::FrameListWriter(FrameListWriter&& other) noexcept

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "core/common/file_io.h"
+#include "core/common/file_name_rules.h"
 
 namespace vesk {
 
@@ -199,12 +200,7 @@ Status WriteMeshFile(const std::string& name, const Mesh& mesh, const std::strin
 }
 
 std::string SaveAsMeshFileName(const std::string& chosen) {
-  std::string upper = chosen;
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  if (upper.find(".MESH") != std::string::npos) return chosen;
-  return chosen + ".mesh";
+  return WithExtensionUnlessContained(chosen, ".MESH");
 }
 
 std::string MeshWindowCaption(const std::string& title_text, const std::string& mesh_file_name) {
