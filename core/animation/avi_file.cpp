@@ -5,6 +5,8 @@
 #include <limits>
 #include <system_error>
 
+#include "core/common/file_io.h"
+
 namespace vesk {
 namespace {
 
@@ -54,7 +56,7 @@ Status AviFile::Open(const std::string& path) {
   std::error_code ec;
   if (path.empty() || fs::is_directory(path, ec)) return Failure{"Cannot create file " + path};
   path_ = path;
-  temp_path_ = path + ".vesk-tmp";
+  temp_path_ = TemporaryNameFor(path);
   file_ = std::fopen(temp_path_.c_str(), "wb");
   if (file_ == nullptr) return Failure{"Cannot create file " + path};
   // Unbuffered: every sample goes out in one write straight from the
@@ -260,8 +262,7 @@ Status AviFile::Release() {
     return Failure{failure};
   }
   std::filesystem::resize_file(temp_path_, file_size, ec);
-  if (!ec) std::filesystem::rename(temp_path_, path_, ec);
-  if (ec) {
+  if (ec || !MoveIntoPlace(temp_path_, path_)) {
     std::error_code ignored;
     std::filesystem::remove(temp_path_, ignored);
     return Failure{failure};

@@ -39,11 +39,21 @@ Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& name, std::ui
   return bytes;
 }
 
+std::string TemporaryNameFor(const std::string& name) { return name + ".vesk-tmp"; }
+
+Status MoveIntoPlace(const std::string& temporary, const std::string& name) {
+  std::error_code ec;
+  std::filesystem::rename(temporary, name, ec);
+  if (ec) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return Failure{"Cannot write file " + name + ": " + ec.message()};
+  }
+  return Status::Success();
+}
+
 Status WriteFileReplacing(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-  namespace fs = std::filesystem;
-  fs::path target(name);
-  fs::path temp = target;
-  temp += ".vesk-tmp";
+  std::string temp = TemporaryNameFor(name);
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return Failure{"Cannot create file " + name};
@@ -52,18 +62,11 @@ Status WriteFileReplacing(const std::string& name, const std::vector<std::uint8_
     if (!out) {
       out.close();
       std::error_code ignored;
-      fs::remove(temp, ignored);
+      std::filesystem::remove(temp, ignored);
       return Failure{"Cannot write file " + name};
     }
   }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return Failure{"Cannot write file " + name + ": " + ec.message()};
-  }
-  return Status::Success();
+  return MoveIntoPlace(temp, name);
 }
 
 }  // namespace vesk

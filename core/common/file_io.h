@@ -23,4 +23,10 @@ Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& name,
 // `name`, so a failed write never destroys the previous file.
 Status WriteFileReplacing(const std::string& name, const std::vector<std::uint8_t>& bytes);
 
+// For writers that stream: the temporary name beside `name` to write to,
+// and the step that puts the finished temporary file in place of `name`
+// (or removes it and reports when that fails).
+std::string TemporaryNameFor(const std::string& name);
+Status MoveIntoPlace(const std::string& temporary, const std::string& name);
+
 }  // namespace vesk

@@ -59,7 +59,7 @@ Status FrameListWriter::Create(const std::string& path) {
   if (path.empty() || (fs::exists(path, ec) && !FileFound(path))) {
     return Failure{"Cannot create file " + path};
   }
-  std::string temp = path + ".vesk-tmp";
+  std::string temp = TemporaryNameFor(path);
   out_ = std::ofstream(temp, std::ios::binary | std::ios::trunc);
   if (!out_) {
     out_ = std::ofstream();
@@ -93,13 +93,7 @@ Status FrameListWriter::Close() {
     fs::remove(temp, ec);
     return Failure{"Cannot write file " + path};
   }
-  fs::rename(temp, path, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return Failure{"Cannot write file " + path + ": " + ec.message()};
-  }
-  return Status::Success();
+  return MoveIntoPlace(temp, path);
 }
 
 Status FrameOutput::Open(const std::string& chosen) {
