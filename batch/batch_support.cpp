@@ -47,23 +47,23 @@ std::string ExtensionOf(const std::string& path) {
 
 Result<CommandLine> CommandLine::Parse(const std::vector<std::string>& args,
                                        std::size_t positional_count,
-                                       std::initializer_list<OptionSpec> options) {
+                                       std::initializer_list<OptionRule> options) {
   CommandLine line;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
     if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
-      const OptionSpec* spec = nullptr;
-      for (const OptionSpec& option : options) {
-        if (option.name == word) spec = &option;
+      const OptionRule* rule = nullptr;
+      for (const OptionRule& option : options) {
+        if (option.name == word) rule = &option;
       }
-      if (spec == nullptr) return Failure{"unknown option " + word};
+      if (rule == nullptr) return Failure{"unknown option " + word};
       if (line.Find(word) != nullptr) return Failure{"option " + word + " given twice"};
-      if (args.size() - i - 1 < static_cast<std::size_t>(spec->value_count)) {
-        return Failure{"option " + word + " needs " + std::to_string(spec->value_count) +
-                       (spec->value_count == 1 ? " value" : " values")};
+      if (args.size() - i - 1 < static_cast<std::size_t>(rule->value_count)) {
+        return Failure{"option " + word + " needs " + std::to_string(rule->value_count) +
+                       (rule->value_count == 1 ? " value" : " values")};
       }
       Given given{word, {}};
-      for (int v = 0; v < spec->value_count; ++v) given.values.push_back(args[++i]);
+      for (int v = 0; v < rule->value_count; ++v) given.values.push_back(args[++i]);
       line.options_.push_back(std::move(given));
     } else {
       line.positional_.push_back(word);

@@ -41,7 +41,7 @@ namespace vesk::batch {
 // ---- Command line -------------------------------------------------------
 
 // An option of a subcommand and how many words follow it ("--sheet W H" has 2).
-struct OptionSpec {
+struct OptionRule {
   std::string_view name;
   int value_count = 1;
 };
@@ -54,7 +54,7 @@ class CommandLine {
   // positional_count.
   static Result<CommandLine> Parse(const std::vector<std::string>& args,
                                    std::size_t positional_count,
-                                   std::initializer_list<OptionSpec> options);
+                                   std::initializer_list<OptionRule> options);
 
   const std::vector<std::string>& Positional() const { return positional_; }
   bool Has(std::string_view name) const;

@@ -14,7 +14,7 @@
 namespace vesk {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpLayout;
 using testing::BuildBmp;
 using testing::Poke16;
 using testing::Poke32;
@@ -46,8 +46,8 @@ Bitmap Image(int width, int height, std::vector<Color> top_down) {
 }
 
 // A valid 8-bit file: 5 x 3, a 4-entry palette, rows padded from 5 to 8.
-BmpSpec Pal8Spec() {
-  BmpSpec s;
+BmpLayout Pal8Layout() {
+  BmpLayout s;
   s.width = 5;
   s.height = 3;
   s.bits = 8;
@@ -69,14 +69,14 @@ Bitmap Pal8Image() {
 // A file in one pixel format and the picture it holds, top row first.
 struct FormatCase {
   const char* name;
-  BmpSpec spec;
+  BmpLayout layout;
   std::vector<Color> top_down;
 };
 
 // A file of one pixel format without any other field set.
-BmpSpec FormatSpec(int width, int height, int bits, std::vector<std::uint8_t> pixels,
+BmpLayout FormatLayout(int width, int height, int bits, std::vector<std::uint8_t> pixels,
                    std::vector<Color> palette = {}, std::vector<std::uint32_t> masks = {}) {
-  BmpSpec s;
+  BmpLayout s;
   s.width = width;
   s.height = height;
   s.bits = bits;
@@ -89,28 +89,28 @@ BmpSpec FormatSpec(int width, int height, int bits, std::vector<std::uint8_t> pi
 
 const FormatCase kFormatCases[] = {
     {"OneBitRowsAreBottomUpAndUseThePalette",
-     FormatSpec(3, 2, 1, {0xA0, 0, 0, 0, 0x40, 0, 0, 0}, {kRed, kBlue}),
+     FormatLayout(3, 2, 1, {0xA0, 0, 0, 0, 0x40, 0, 0, 0}, {kRed, kBlue}),
      {kRed, kBlue, kRed, kBlue, kRed, kBlue}},
-    {"FourBitHighNibbleFirst", FormatSpec(3, 1, 4, {0x12, 0x30, 0, 0}, {kGrey, kRed, kGreen, kBlue}),
+    {"FourBitHighNibbleFirst", FormatLayout(3, 1, 4, {0x12, 0x30, 0, 0}, {kGrey, kRed, kGreen, kBlue}),
      {kRed, kGreen, kBlue}},
-    {"TwentyFourBitIsBlueGreenRed", FormatSpec(1, 2, 24, {1, 2, 3, 0, 4, 5, 6, 0}),
+    {"TwentyFourBitIsBlueGreenRed", FormatLayout(1, 2, 24, {1, 2, 3, 0, 4, 5, 6, 0}),
      {MakeColor(6, 5, 4), MakeColor(3, 2, 1)}},
-    {"ThirtyTwoBitIgnoresTheFourthByte", FormatSpec(2, 1, 32, {1, 2, 3, 0x80, 40, 50, 60, 0xFF}),
+    {"ThirtyTwoBitIgnoresTheFourthByte", FormatLayout(2, 1, 32, {1, 2, 3, 0x80, 40, 50, 60, 0xFF}),
      {MakeColor(3, 2, 1), MakeColor(60, 50, 40)}},
     // 0x7FFF white, 0x801F blue with the unused bit set, 0x0421 the smallest grey.
     {"SixteenBitDefaultIsFiveFiveFiveAndIgnoresTheTopBit",
-     FormatSpec(3, 1, 16, {0xFF, 0x7F, 0x1F, 0x80, 0x21, 0x04, 0, 0}),
+     FormatLayout(3, 1, 16, {0xFF, 0x7F, 0x1F, 0x80, 0x21, 0x04, 0, 0}),
      {kWhite, kBlue, MakeColor(8, 8, 8)}},
     // 0xF800 red, 0x07E0 green, 0x0841 (1, 2, 1), 0xFFFF white.
     {"SixteenBitFiveSixFiveBitFields",
-     FormatSpec(4, 1, 16, {0x00, 0xF8, 0xE0, 0x07, 0x41, 0x08, 0xFF, 0xFF}, {},
+     FormatLayout(4, 1, 16, {0x00, 0xF8, 0xE0, 0x07, 0x41, 0x08, 0xFF, 0xFF}, {},
                 {0xF800, 0x07E0, 0x001F}),
      {kRed, kGreen, MakeColor(8, 8, 8), kWhite}},
     // 101 -> 10110110
-    {"ThreeBitChannelRepeatsItsBits", FormatSpec(1, 1, 16, {5, 0, 0, 0}, {}, {0x7, 0, 0}),
+    {"ThreeBitChannelRepeatsItsBits", FormatLayout(1, 1, 16, {5, 0, 0, 0}, {}, {0x7, 0, 0}),
      {MakeColor(182, 0, 0)}},
     {"ZeroFullAndOverlappingMasksAreDefined",
-     FormatSpec(1, 1, 32, {0x11, 0x22, 0x33, 0xAB}, {}, {0xFFFFFFFF, 0xFF000000, 0}),
+     FormatLayout(1, 1, 32, {0x11, 0x22, 0x33, 0xAB}, {}, {0xFFFFFFFF, 0xFF000000, 0}),
      {MakeColor(0xAB, 0xAB, 0)}},
 };
 
@@ -118,7 +118,7 @@ class BmpDecodeFormat : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(BmpDecodeFormat, DecodesToTheExpectedPicture) {
   const FormatCase& c = GetParam();
-  EXPECT_EQ(Decoded(BuildBmp(c.spec)), Image(c.spec.width, c.spec.height, c.top_down));
+  EXPECT_EQ(Decoded(BuildBmp(c.layout)), Image(c.layout.width, c.layout.height, c.top_down));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, BmpDecodeFormat, ::testing::ValuesIn(kFormatCases),
@@ -127,11 +127,11 @@ INSTANTIATE_TEST_SUITE_P(Formats, BmpDecodeFormat, ::testing::ValuesIn(kFormatCa
                          });
 
 TEST(BmpDecode, EightBitWithPaddedRows) {
-  EXPECT_EQ(Decoded(BuildBmp(Pal8Spec())), Pal8Image());
+  EXPECT_EQ(Decoded(BuildBmp(Pal8Layout())), Pal8Image());
 }
 
 TEST(BmpDecode, NegativeHeightMeansTopDownRows) {
-  BmpSpec s = Pal8Spec();
+  BmpLayout s = Pal8Layout();
   s.height = -3;
   Bitmap expected = Pal8Image();
   Bitmap flipped(5, 3);
@@ -143,7 +143,7 @@ TEST(BmpDecode, NegativeHeightMeansTopDownRows) {
 
 TEST(BmpDecode, BitFieldsInsideLargerHeaders) {
   for (std::uint32_t header : {52u, 56u, 108u, 124u}) {
-    BmpSpec s;
+    BmpLayout s;
     s.header_size = header;
     s.width = 1;
     s.height = 1;
@@ -156,7 +156,7 @@ TEST(BmpDecode, BitFieldsInsideLargerHeaders) {
 }
 
 TEST(BmpDecode, MasksOfAnyWidthScaleToEightBits) {
-  BmpSpec s;
+  BmpLayout s;
   s.width = 4;
   s.height = 1;
   s.bits = 32;
@@ -178,7 +178,7 @@ TEST(BmpDecode, MasksOfAnyWidthScaleToEightBits) {
 }
 
 TEST(BmpDecode, CoreHeaderWithThreeBytePaletteCountedFromTheOffset) {
-  BmpSpec s;
+  BmpLayout s;
   s.header_size = 12;
   s.width = 2;
   s.height = 1;
@@ -193,7 +193,7 @@ TEST(BmpDecode, CoreHeaderWithThreeBytePaletteCountedFromTheOffset) {
 // ---- Palette classes ----
 
 TEST(BmpDecode, IndexBeyondThePaletteIsBlack) {
-  BmpSpec s = Pal8Spec();
+  BmpLayout s = Pal8Layout();
   s.pixels[0] = 200;
   s.pixels[1] = 4;
   Bitmap b = Decoded(BuildBmp(s));
@@ -203,7 +203,7 @@ TEST(BmpDecode, IndexBeyondThePaletteIsBlack) {
 }
 
 TEST(BmpDecode, ColorsUsedLimitsThePalette) {
-  BmpSpec s = Pal8Spec();
+  BmpLayout s = Pal8Layout();
   s.colors_used = 2;  // entries 2 and 3 are present but not in use
   Bitmap b = Decoded(BuildBmp(s));
   EXPECT_EQ(b.Pixel(0, 0), kBlack);  // index 3
@@ -211,7 +211,7 @@ TEST(BmpDecode, ColorsUsedLimitsThePalette) {
 }
 
 TEST(BmpDecode, AbsurdColorsUsedIsClampedToTheBitDepth) {
-  BmpSpec s;
+  BmpLayout s;
   s.width = 2;
   s.height = 1;
   s.bits = 1;
@@ -222,7 +222,7 @@ TEST(BmpDecode, AbsurdColorsUsedIsClampedToTheBitDepth) {
 }
 
 TEST(BmpDecode, ColorsUsedZeroMeansAFullPalette) {
-  BmpSpec s;
+  BmpLayout s;
   s.width = 2;
   s.height = 1;
   s.bits = 4;
@@ -234,7 +234,7 @@ TEST(BmpDecode, ColorsUsedZeroMeansAFullPalette) {
 
 TEST(BmpDecode, PaletteEntriesPastThePixelOffsetAreNotRead) {
   // The header promises 256 entries but the pixels start after four.
-  BmpSpec s = Pal8Spec();
+  BmpLayout s = Pal8Layout();
   s.colors_used = 256;
   s.pixels[0] = 4;  // index 4 would be the first pixel byte if read as palette
   Bitmap b = Decoded(BuildBmp(s));
@@ -244,7 +244,7 @@ TEST(BmpDecode, PaletteEntriesPastThePixelOffsetAreNotRead) {
 // ---- File header classes ----
 
 TEST(BmpDecode, ShortFilesAndWrongMagicAreRefused) {
-  Bytes good = BuildBmp(Pal8Spec());
+  Bytes good = BuildBmp(Pal8Layout());
   for (std::size_t n = 0; n < 18; ++n) ExpectRefused(Bytes(good.begin(), good.begin() + n));
   Bytes magic = good;
   magic[1] = 'A';
@@ -253,7 +253,7 @@ TEST(BmpDecode, ShortFilesAndWrongMagicAreRefused) {
 }
 
 TEST(BmpDecode, EveryTruncationIsRefusedUntilTheLastRowIsComplete) {
-  Bytes good = BuildBmp(Pal8Spec());
+  Bytes good = BuildBmp(Pal8Layout());
   const std::size_t last_row_padding = 3;
   for (std::size_t n = 0; n < good.size(); ++n) {
     Result<Bitmap> r = DecodeBmp(std::span<const std::uint8_t>(good.data(), n));
@@ -269,7 +269,7 @@ TEST(BmpDecode, EveryTruncationIsRefusedUntilTheLastRowIsComplete) {
 
 TEST(BmpDecode, FileSizeFieldAndReservedFieldsAreIgnored) {
   for (std::uint32_t file_size : {0u, 54u, 0x7DDDDDDDu, 0xFFFFFFFFu}) {
-    Bytes f = BuildBmp(Pal8Spec());
+    Bytes f = BuildBmp(Pal8Layout());
     Poke32(f, testing::kOffFileSize, file_size);
     Poke32(f, testing::kOffReserved, 0xDEADBEEF);
     EXPECT_EQ(Decoded(f), Pal8Image()) << file_size;
@@ -277,13 +277,13 @@ TEST(BmpDecode, FileSizeFieldAndReservedFieldsAreIgnored) {
 }
 
 TEST(BmpDecode, PixelsAreFoundThroughTheOffsetAcrossAGap) {
-  BmpSpec s = Pal8Spec();
+  BmpLayout s = Pal8Layout();
   s.gap = 100;
   EXPECT_EQ(Decoded(BuildBmp(s)), Pal8Image());
 }
 
 TEST(BmpDecode, PixelOffsetOutsideTheFileOrInsideTheHeadersIsRefused) {
-  Bytes good = BuildBmp(Pal8Spec());
+  Bytes good = BuildBmp(Pal8Layout());
   for (std::uint32_t offset :
        {0u, 20u, 53u, static_cast<std::uint32_t>(good.size() - 1),
         static_cast<std::uint32_t>(good.size() + 1), 0x80000000u, 0xFFFFFFFFu}) {
@@ -296,12 +296,12 @@ TEST(BmpDecode, PixelOffsetOutsideTheFileOrInsideTheHeadersIsRefused) {
 
 TEST(BmpDecode, UnknownOrOversizedHeaderSizesAreRefused) {
   for (std::uint32_t size : {0u, 11u, 16u, 41u, 64u, 66u, 100u, 0xFFFFFFFFu}) {
-    Bytes f = BuildBmp(Pal8Spec());
+    Bytes f = BuildBmp(Pal8Layout());
     Poke32(f, testing::kOffHeaderSize, size);
     SCOPED_TRACE(size);
     ExpectRefused(f);
   }
-  BmpSpec v5;
+  BmpLayout v5;
   v5.header_size = 124;
   Bytes f = BuildBmp(v5);
   ExpectRefused(Bytes(f.begin(), f.begin() + 100));  // header longer than the file
@@ -309,13 +309,13 @@ TEST(BmpDecode, UnknownOrOversizedHeaderSizesAreRefused) {
 
 TEST(BmpDecode, BadDimensionsAreRefused) {
   for (std::int32_t width : {0, -1, -127, INT_MIN}) {
-    Bytes f = BuildBmp(Pal8Spec());
+    Bytes f = BuildBmp(Pal8Layout());
     Poke32(f, testing::kOffWidth, static_cast<std::uint32_t>(width));
     SCOPED_TRACE(width);
     ExpectRefused(f);
   }
   for (std::int32_t height : {0, INT_MIN}) {
-    Bytes f = BuildBmp(Pal8Spec());
+    Bytes f = BuildBmp(Pal8Layout());
     Poke32(f, testing::kOffHeight, static_cast<std::uint32_t>(height));
     SCOPED_TRACE(height);
     ExpectRefused(f);
@@ -328,7 +328,7 @@ TEST(BmpDecode, HugeDimensionsAreRefusedBeforeAnyAllocation) {
       {INT_MAX, -INT_MAX}, {1000, 1000}};  // the last fits the limit but not the file
   for (auto [w, h] : sizes) {
     for (int bits : {1, 24, 32}) {
-      BmpSpec s;
+      BmpLayout s;
       s.bits = bits;
       s.pixels = {0, 0, 0, 0};
       Bytes f = BuildBmp(s);
@@ -343,7 +343,7 @@ TEST(BmpDecode, HugeDimensionsAreRefusedBeforeAnyAllocation) {
 
 TEST(BmpDecode, PlanesOtherThanOneAreRefused) {
   for (std::uint32_t planes : {0u, 2u, 30000u}) {
-    Bytes f = BuildBmp(Pal8Spec());
+    Bytes f = BuildBmp(Pal8Layout());
     Poke16(f, testing::kOffPlanes, planes);
     ExpectRefused(f);
   }
@@ -351,12 +351,12 @@ TEST(BmpDecode, PlanesOtherThanOneAreRefused) {
 
 TEST(BmpDecode, UnsupportedBitCountsAreRefused) {
   for (std::uint32_t bits : {0u, 2u, 3u, 7u, 48u, 64u, 30000u}) {
-    Bytes f = BuildBmp(Pal8Spec());
+    Bytes f = BuildBmp(Pal8Layout());
     Poke16(f, testing::kOffBits, bits);
     SCOPED_TRACE(bits);
     ExpectRefused(f);
   }
-  BmpSpec core;
+  BmpLayout core;
   core.header_size = 12;
   core.bits = 16;  // the core header has no 16-bit format
   core.pixels = {0, 0, 0, 0};
@@ -365,7 +365,7 @@ TEST(BmpDecode, UnsupportedBitCountsAreRefused) {
 
 TEST(BmpDecode, UnsupportedCompressionIsRefused) {
   for (std::uint32_t compression : {4u, 5u, 6u, 11u, 12u, 13u, 0xFFFFFFFFu}) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1;
     s.height = 1;
     s.bits = compression == 6 ? 32 : 24;
@@ -381,7 +381,7 @@ TEST(BmpDecode, CompressionThatDoesNotFitTheBitCountIsRefused) {
   const std::pair<std::uint32_t, int> pairs[] = {{1, 4}, {1, 24}, {2, 8}, {2, 1},
                                                  {3, 8}, {3, 24}, {3, 1}};
   for (auto [compression, bits] : pairs) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1;
     s.height = 1;
     s.bits = bits;
@@ -395,7 +395,7 @@ TEST(BmpDecode, CompressionThatDoesNotFitTheBitCountIsRefused) {
 }
 
 TEST(BmpDecode, BitFieldsMasksBeyondTheFileAreRefused) {
-  BmpSpec s;
+  BmpLayout s;
   s.width = 1;
   s.height = 1;
   s.bits = 16;
@@ -406,22 +406,22 @@ TEST(BmpDecode, BitFieldsMasksBeyondTheFileAreRefused) {
 
 TEST(BmpDecode, ImageSizeFieldIsNeverTrusted) {
   for (std::uint32_t size_image : {0u, 1u, 0x7EEEEEEEu, 0xFFFFFFFFu}) {
-    Bytes f = BuildBmp(Pal8Spec());
+    Bytes f = BuildBmp(Pal8Layout());
     Poke32(f, testing::kOffSizeImage, size_image);
     EXPECT_EQ(Decoded(f), Pal8Image()) << size_image;
   }
 }
 
 TEST(BmpDecode, TrailingDataIsIgnored) {
-  Bytes f = BuildBmp(Pal8Spec());
+  Bytes f = BuildBmp(Pal8Layout());
   f.insert(f.end(), 5000, 0xEE);
   EXPECT_EQ(Decoded(f), Pal8Image());
 }
 
 // ---- Run-length data ----
 
-BmpSpec RleSpec(int width, int height, int bits, std::vector<std::uint8_t> data) {
-  BmpSpec s;
+BmpLayout RleLayout(int width, int height, int bits, std::vector<std::uint8_t> data) {
+  BmpLayout s;
   s.width = width;
   s.height = height;
   s.bits = bits;
@@ -434,64 +434,64 @@ BmpSpec RleSpec(int width, int height, int bits, std::vector<std::uint8_t> data)
 TEST(BmpRle, Rle8RunsLiteralsAndRowEnds) {
   // Bottom row: literal red green blue (padded), run of 1 red.
   // Top row: run of 2 blue, then end of bitmap; the rest is never set.
-  Bytes f = BuildBmp(RleSpec(4, 2, 8, {0, 3, 1, 2, 3, 0, 1, 1, 0, 0, 2, 3, 0, 1}));
+  Bytes f = BuildBmp(RleLayout(4, 2, 8, {0, 3, 1, 2, 3, 0, 1, 1, 0, 0, 2, 3, 0, 1}));
   EXPECT_EQ(Decoded(f), Image(4, 2, {kBlue, kBlue, kBlack, kBlack, kRed, kGreen, kBlue, kRed}));
 }
 
 TEST(BmpRle, RunPastTheRowEndIsClippedNotWrapped) {
-  Bytes f = BuildBmp(RleSpec(4, 2, 8, {10, 1, 0, 0, 2, 2, 0, 1}));
+  Bytes f = BuildBmp(RleLayout(4, 2, 8, {10, 1, 0, 0, 2, 2, 0, 1}));
   EXPECT_EQ(Decoded(f), Image(4, 2, {kGreen, kGreen, kBlack, kBlack, kRed, kRed, kRed, kRed}));
-  Bytes literal = BuildBmp(RleSpec(2, 2, 8, {0, 5, 1, 2, 3, 1, 2, 0, 0, 0, 1, 3, 0, 1}));
+  Bytes literal = BuildBmp(RleLayout(2, 2, 8, {0, 5, 1, 2, 3, 1, 2, 0, 0, 0, 1, 3, 0, 1}));
   EXPECT_EQ(Decoded(literal), Image(2, 2, {kBlue, kBlack, kRed, kGreen}));
 }
 
 TEST(BmpRle, DeltaSkipsPixelsWhichStayBlack) {
-  Bytes f = BuildBmp(RleSpec(4, 2, 8, {1, 3, 0, 2, 1, 1, 1, 1, 0, 1}));
+  Bytes f = BuildBmp(RleLayout(4, 2, 8, {1, 3, 0, 2, 1, 1, 1, 1, 0, 1}));
   EXPECT_EQ(Decoded(f), Image(4, 2, {kBlack, kBlack, kRed, kBlack, kBlue, kBlack, kBlack, kBlack}));
 }
 
 TEST(BmpRle, DeltaOrRowEndBeyondTheImageEndsIt) {
-  Bytes far = BuildBmp(RleSpec(4, 2, 8, {1, 3, 0, 2, 255, 255, 4, 1, 0, 1}));
+  Bytes far = BuildBmp(RleLayout(4, 2, 8, {1, 3, 0, 2, 255, 255, 4, 1, 0, 1}));
   EXPECT_EQ(Decoded(far), Image(4, 2, {kBlack, kBlack, kBlack, kBlack, kBlue, kBlack, kBlack,
                                        kBlack}));
-  Bytes sideways = BuildBmp(RleSpec(4, 1, 8, {0, 2, 200, 0, 4, 1, 0, 0, 0, 0, 4, 2, 0, 1}));
+  Bytes sideways = BuildBmp(RleLayout(4, 1, 8, {0, 2, 200, 0, 4, 1, 0, 0, 0, 0, 4, 2, 0, 1}));
   EXPECT_EQ(Decoded(sideways), Image(4, 1, {kBlack, kBlack, kBlack, kBlack}));
 }
 
 TEST(BmpRle, DataEndingEarlyLeavesTheRestBlack) {
-  Bytes no_end = BuildBmp(RleSpec(4, 2, 8, {2, 1}));
+  Bytes no_end = BuildBmp(RleLayout(4, 2, 8, {2, 1}));
   EXPECT_EQ(Decoded(no_end), Image(4, 2, {kBlack, kBlack, kBlack, kBlack, kRed, kRed, kBlack,
                                           kBlack}));
-  Bytes cut_literal = BuildBmp(RleSpec(4, 1, 8, {0, 4, 2, 3}));
+  Bytes cut_literal = BuildBmp(RleLayout(4, 1, 8, {0, 4, 2, 3}));
   EXPECT_EQ(Decoded(cut_literal), Image(4, 1, {kGreen, kBlue, kBlack, kBlack}));
-  Bytes cut_delta = BuildBmp(RleSpec(4, 1, 8, {1, 1, 0, 2, 1}));
+  Bytes cut_delta = BuildBmp(RleLayout(4, 1, 8, {1, 1, 0, 2, 1}));
   EXPECT_EQ(Decoded(cut_delta), Image(4, 1, {kRed, kBlack, kBlack, kBlack}));
-  Bytes odd_byte = BuildBmp(RleSpec(4, 1, 8, {1, 1, 3}));
+  Bytes odd_byte = BuildBmp(RleLayout(4, 1, 8, {1, 1, 3}));
   EXPECT_EQ(Decoded(odd_byte), Image(4, 1, {kRed, kBlack, kBlack, kBlack}));
-  Bytes nothing = BuildBmp(RleSpec(2, 1, 8, {}));
+  Bytes nothing = BuildBmp(RleLayout(2, 1, 8, {}));
   EXPECT_EQ(Decoded(nothing), Image(2, 1, {kBlack, kBlack}));
 }
 
 TEST(BmpRle, Rle4RunsAlternateNibbles) {
-  Bytes f = BuildBmp(RleSpec(5, 1, 4, {5, 0x12, 0, 1}));
+  Bytes f = BuildBmp(RleLayout(5, 1, 4, {5, 0x12, 0, 1}));
   EXPECT_EQ(Decoded(f), Image(5, 1, {kRed, kGreen, kRed, kGreen, kRed}));
 }
 
 TEST(BmpRle, Rle4LiteralsArePaddedToWholeWords) {
   // Five pixels take three bytes and one pad byte; three take two and none.
-  Bytes five = BuildBmp(RleSpec(6, 1, 4, {0, 5, 0x12, 0x31, 0x20, 0x00, 1, 0x30, 0, 1}));
+  Bytes five = BuildBmp(RleLayout(6, 1, 4, {0, 5, 0x12, 0x31, 0x20, 0x00, 1, 0x30, 0, 1}));
   EXPECT_EQ(Decoded(five), Image(6, 1, {kRed, kGreen, kBlue, kRed, kGreen, kBlue}));
-  Bytes three = BuildBmp(RleSpec(4, 1, 4, {0, 3, 0x12, 0x30, 1, 0x10, 0, 1}));
+  Bytes three = BuildBmp(RleLayout(4, 1, 4, {0, 3, 0x12, 0x30, 1, 0x10, 0, 1}));
   EXPECT_EQ(Decoded(three), Image(4, 1, {kRed, kGreen, kBlue, kRed}));
 }
 
 TEST(BmpRle, Rle4RunAndLiteralPastTheRowEndAreClipped) {
-  Bytes f = BuildBmp(RleSpec(3, 2, 4, {7, 0x13, 0, 0, 0, 6, 0x22, 0x33, 0x11, 0, 1}));
+  Bytes f = BuildBmp(RleLayout(3, 2, 4, {7, 0x13, 0, 0, 0, 6, 0x22, 0x33, 0x11, 0, 1}));
   EXPECT_EQ(Decoded(f), Image(3, 2, {kGreen, kGreen, kBlue, kRed, kBlue, kRed}));
 }
 
 TEST(BmpRle, NegativeHeightDecodesTopDown) {
-  Bytes f = BuildBmp(RleSpec(2, -2, 8, {2, 1, 0, 0, 2, 2, 0, 1}));
+  Bytes f = BuildBmp(RleLayout(2, -2, 8, {2, 1, 0, 0, 2, 2, 0, 1}));
   EXPECT_EQ(Decoded(f), Image(2, 2, {kRed, kRed, kGreen, kGreen}));
 }
 
@@ -501,7 +501,7 @@ TEST(BmpRle, EndlessRowEndsFinishWithinTheImage) {
   for (int i = 0; i < 20000; ++i) {
     data.insert(data.end(), {0, 2, 0, 0});
   }
-  Bytes f = BuildBmp(RleSpec(3, 3, 8, data));
+  Bytes f = BuildBmp(RleLayout(3, 3, 8, data));
   EXPECT_EQ(Decoded(f), Bitmap(3, 3, kBlack));
 }
 

@@ -22,7 +22,7 @@ inline constexpr int kOffCompression = 30;
 inline constexpr int kOffSizeImage = 34;
 inline constexpr int kOffColorsUsed = 46;
 
-struct BmpSpec {
+struct BmpLayout {
   int width = 1;
   int height = 1;
   int bits = 24;
@@ -35,7 +35,7 @@ struct BmpSpec {
   std::vector<std::uint8_t> pixels;  // stored exactly as given
 };
 
-std::vector<std::uint8_t> BuildBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> BuildBmp(const BmpLayout& layout);
 
 void Poke16(std::vector<std::uint8_t>& file, int offset, std::uint32_t value);
 void Poke32(std::vector<std::uint8_t>& file, int offset, std::uint32_t value);
