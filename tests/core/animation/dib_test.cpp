@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 
 namespace vesk {
@@ -22,6 +23,10 @@ struct SelectorRow {
   int header_size;
   std::uint32_t clr_used;
 };
+
+void PrintTo(const SelectorRow& row, std::ostream* os) {
+  *os << "selector " << static_cast<int>(row.selector) << ", " << row.bit_count << " bits";
+}
 
 class DibSelectorTable : public ::testing::TestWithParam<SelectorRow> {};
 

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -72,6 +73,9 @@ struct FormatCase {
   BmpLayout layout;
   std::vector<Color> top_down;
 };
+
+// Test listings name the case instead of dumping its bytes.
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
 
 // A file of one pixel format without any other field set.
 BmpLayout FormatLayout(int width, int height, int bits, std::vector<std::uint8_t> pixels,

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <random>
 #include <vector>
 
@@ -165,6 +166,8 @@ struct RefusedFile {
   Bytes (*bytes)();
   const char* message;
 };
+
+void PrintTo(const RefusedFile& f, std::ostream* os) { *os << f.name; }
 
 const RefusedFile kRefusedFiles[] = {
     {"FileOf52Bytes",
