@@ -53,6 +53,18 @@ class OptionsFormTest : public QObject {
     edit->selectAll();
     QTest::keyClicks(edit, text);
   }
+  // Types new values into the six edits, clears Equalize and moves the
+  // "Selected Nod:" swatch's ScrollBar2 to 77.
+  static void ChangeEveryEditAndTheSelectedNodeColor(TOptionsForm& form) {
+    Retype(Edit(form, 1), "50");
+    Retype(Edit(form, 2), "60");
+    Retype(Edit(form, 3), "4");
+    Retype(Edit(form, 4), "5");
+    Retype(Edit(form, 5), "6");
+    Retype(Edit(form, 6), "9");
+    Child<QCheckBox>(form, "CheckBox1")->setChecked(false);
+    Child<QScrollBar>(form, "ScrollBar2")->setValue(77);
+  }
 
  private slots:
   void CaptionPagesAndButtons() {
@@ -235,14 +247,7 @@ class OptionsFormTest : public QObject {
     Settings s;
     TOptionsForm form(s);
     form.show();
-    Retype(Edit(form, 1), "50");
-    Retype(Edit(form, 2), "60");
-    Retype(Edit(form, 3), "4");
-    Retype(Edit(form, 4), "5");
-    Retype(Edit(form, 5), "6");
-    Retype(Edit(form, 6), "9");
-    Child<QCheckBox>(form, "CheckBox1")->setChecked(false);
-    Child<QScrollBar>(form, "ScrollBar2")->setValue(77);
+    ChangeEveryEditAndTheSelectedNodeColor(form);
     QTest::mouseClick(Child<QPushButton>(form, "Button2"), Qt::LeftButton);
     QCOMPARE(form.result(), int(QDialog::Rejected));
     QVERIFY(form.Values() == s);
@@ -271,14 +276,7 @@ class OptionsFormTest : public QObject {
     s.Precision = 9;
     TOptionsForm form(s);
     form.show();
-    Retype(Edit(form, 1), "50");
-    Retype(Edit(form, 2), "60");
-    Retype(Edit(form, 3), "4");
-    Retype(Edit(form, 4), "5");
-    Retype(Edit(form, 5), "6");
-    Retype(Edit(form, 6), "9");
-    Child<QCheckBox>(form, "CheckBox1")->setChecked(false);
-    Child<QScrollBar>(form, "ScrollBar2")->setValue(77);  // Selected Nod: swatch
+    ChangeEveryEditAndTheSelectedNodeColor(form);
     QTest::mouseClick(Child<QRadioButton>(form, "RadioButton2"), Qt::LeftButton);
     Child<QScrollBar>(form, "ScrollBar3")->setValue(1);
     QTest::mouseClick(Child<QRadioButton>(form, "RadioButton3"), Qt::LeftButton);
