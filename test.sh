@@ -38,3 +38,6 @@ if command -v clang++ >/dev/null; then
   done
   echo "fuzzers: no crash, leak or hang found"
 fi
+
+echo "== Size of the test suite"
+tools/test-ratio
