@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <random>
@@ -32,17 +33,16 @@ Wide Cross(MeshPoint a, MeshPoint b, MeshPoint c) {
 // textbook determinant: > 0 when d is strictly inside the circle of the
 // positively turning triangle a, b, c.
 Wide InsideCircle(MeshPoint a, MeshPoint b, MeshPoint c, MeshPoint d) {
-  Wide m[3][3];
-  const MeshPoint rows[3] = {a, b, c};
-  for (int i = 0; i < 3; ++i) {
-    Wide dx = rows[i].x - d.x, dy = rows[i].y - d.y;
-    m[i][0] = dx;
-    m[i][1] = dy;
-    m[i][2] = dx * dx + dy * dy;
+  auto lift = [d](MeshPoint p) {
+    const Wide x = p.x - d.x, y = p.y - d.y;
+    return std::array<Wide, 3>{x, y, x * x + y * y};
+  };
+  const std::array<std::array<Wide, 3>, 3> m = {lift(a), lift(b), lift(c)};
+  Wide det = 0;
+  for (int i = 0, j = 1, k = 2; i < 3; ++i, j = (j + 1) % 3, k = (k + 1) % 3) {
+    det += m[0][i] * (m[1][j] * m[2][k] - m[1][k] * m[2][j]);
   }
-  return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
-         m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-         m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+  return det;
 }
 
 // Twice the convex hull's area (Andrew's monotone chain).
