@@ -142,7 +142,8 @@ void TMDIForm::BuildMenu() {
   AddItem(file, "Exit1", "E&xit", ctrl(Qt::Key_X), &TMDIForm::Exit1Click);
   AddDivider(file, "N10");
   recent_menu_ = file->addMenu("Recent &meshes");
-  recent_menu_->setObjectName("RecentMeshes");
+  recent_menu_->setObjectName("RecentMeshesMenu");
+  recent_menu_->menuAction()->setObjectName("RecentMeshes");
   FillRecentMeshes();
 
   QMenu* edit = menu("Edit1", "&Edit");
