@@ -15,5 +15,7 @@ int main(int argc, char* argv[]) {
   vesk::QtUserDialogs dialogs;
   vesk::TMDIForm window(dialogs);
   window.show();
+  // vesk FILE.mesh, vesk FIRST SECOND: open what the command line names.
+  window.OpenFiles(QApplication::arguments().mid(1));
   return app.exec();
 }

@@ -20,6 +20,7 @@
 #include "app/animation_viewer.h"
 #include "app/child_form.h"
 #include "app/design_font.h"
+#include "app/file_drop.h"
 #include "app/glyphs.h"
 #include "app/help_window.h"
 #include "app/image_commands.h"
@@ -70,6 +71,8 @@ TMDIForm::TMDIForm(UserDialogs& dialogs, Options options)
 
   BuildMenu();
   BuildToolPanel();
+  BuildStatusBar();
+  new FileDropFilter(this, [this](const QStringList& files) { OpenFiles(files); });
   kancel_form_ = std::make_unique<TKancelForm>();
   CentreOnScreen();
 
@@ -137,6 +140,11 @@ void TMDIForm::BuildMenu() {
   AddItem(file, "PrinterSetup1", "Pr&inter Setup", none, &TMDIForm::PrinterSetup1Click);
   AddDivider(file, "N3");
   AddItem(file, "Exit1", "E&xit", ctrl(Qt::Key_X), &TMDIForm::Exit1Click);
+  AddDivider(file, "N10");
+  recent_menu_ = file->addMenu("Recent &meshes");
+  recent_menu_->setObjectName("RecentMeshesMenu");
+  recent_menu_->menuAction()->setObjectName("RecentMeshes");
+  FillRecentMeshes();
 
   QMenu* edit = menu("Edit1", "&Edit");
   AddItem(edit, "Copy", "&Copy", ctrl(Qt::Key_C), &TMDIForm::CopyClick);
@@ -148,6 +156,10 @@ void TMDIForm::BuildMenu() {
   AddDivider(edit, "N4");
   AddItem(edit, "SwapMorphMesh", "S&wap Morph Mesh", ctrl(Qt::Key_W),
           &TMDIForm::SwapMorphMeshClick);
+  AddDivider(edit, "N11");
+  AddItem(edit, "NewGridMesh", "New &Grid Mesh...", none, &TMDIForm::NewGridMeshClick);
+  AddItem(edit, "TriangulateNodes", "&Triangulate Nodes", none,
+          &TMDIForm::TriangulateNodesClick);
 
   QMenu* tools = menu("Tools1", "&Tools");
   AddItem(tools, "SheetGlass", "Sheet &Glass", ctrl(Qt::Key_G), &TMDIForm::SheetGlassClick);
@@ -350,6 +362,9 @@ void TMDIForm::UpdateCommandState() {
   set({"Colorize1", "Distorsion1", "Ombrix1"}, {"BitBtn1", "DistorsionButton", "MorphButton"},
       first && second);
   set({"ArrangeIcons1", "Tile1", "Cascade1"}, {}, any);
+  set({"NewGridMesh"}, {}, first && second);
+  set({"TriangulateNodes"}, {}, !mesh_.NodeList().empty());
+  ShowFoldOverCount();
 }
 
 void TMDIForm::ShowCoords(int x, int y) {

@@ -129,6 +129,27 @@ class TMDIForm : public QMainWindow {
   void MaxStepButtonChange();
   void Edit2Change();
 
+  // ---- Quick meshes and the fold-over warning (quick_mesh_commands.cpp) --
+  void NewGridMeshClick();
+  void TriangulateNodesClick();
+  // Every mesh change of these commands goes through here: `edit` changes
+  // the mesh (`step_name` names the step, e.g. "New grid mesh"); then no
+  // drag goes on, the mesh counts as changed and the windows follow.
+  void ApplyMeshEdit(const QString& step_name, const std::function<void(Mesh&)>& edit);
+  // The status bar's "Folded triangles: N".
+  void ShowFoldOverCount();
+
+  // ---- Opening by name (open_files.cpp) ---------------------------------
+  // Opens files given on the command line or dropped on the window: a
+  // ".mesh" file as Open Morph Mesh does, pictures as the first and second
+  // image (a single picture: the first image when none is open, else the
+  // second).
+  void OpenFiles(const QStringList& files);
+  // Open Morph Mesh after its dialog.
+  void OpenMeshFile(const QString& file_name);
+  // The "Recent meshes" submenu, newest first.
+  QMenu* RecentMeshesMenu() const { return recent_menu_; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -154,6 +175,13 @@ class TMDIForm : public QMainWindow {
   // replacing the window there; the slot is none when loading fails.
   void OpenImageWindow(TChildForm*& slot, int kind, const QString& file_name);
   void OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind);
+  // Open First or Second image after its dialog.
+  void OpenImageFile(TChildForm*& slot, QString& file_name_field, int kind,
+                     const QString& file_name);
+  void BuildStatusBar();
+  void FillRecentMeshes();
+  // Puts a mesh file at the top of "Recent meshes".
+  void RememberMesh(const QString& file_name);
   void DestroyChild(TChildForm*& slot);
   // The caption: TitleText, a blank and MeshFileName.
   void ShowMeshCaption();
@@ -218,6 +246,10 @@ class TMDIForm : public QMainWindow {
   std::map<QString, QAction*> items_;
   std::map<QString, QToolButton*> buttons_;
   QList<QAction*> window_list_;
+  QLabel* fold_over_label_ = nullptr;
+  QMenu* recent_menu_ = nullptr;
+  int grid_columns_ = 10;
+  int grid_rows_ = 10;
 };
 
 }  // namespace vesk

@@ -44,12 +44,17 @@ void TMDIForm::OpenImageWindow(TChildForm*& slot, int kind, const QString& file_
 void TMDIForm::OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind) {
   std::optional<QString> chosen = dialogs_.OpenFileName(this, QString(), kBitmapFilter);
   if (!chosen) return;
-  if (!FileFound(chosen->toStdString())) {
-    dialogs_.Message(this, ApplicationTitle(), *chosen + " file already not exist");
+  OpenImageFile(slot, file_name_field, kind, *chosen);
+}
+
+void TMDIForm::OpenImageFile(TChildForm*& slot, QString& file_name_field, int kind,
+                             const QString& file_name) {
+  if (!FileFound(file_name.toStdString())) {
+    dialogs_.Message(this, ApplicationTitle(), file_name + " file already not exist");
     return;
   }
-  file_name_field = *chosen;
-  OpenImageWindow(slot, kind, *chosen);
+  file_name_field = file_name;
+  OpenImageWindow(slot, kind, file_name);
   UpdateCommandState();
   Tile1Click();
 }
@@ -89,6 +94,7 @@ bool TMDIForm::SavemeshClick() {
     return false;
   }
   MeshSaved = true;
+  RememberMesh(MeshFileName);
   UpdateCommandState();
   return true;
 }
@@ -107,9 +113,13 @@ void TMDIForm::SaveMashAsClick() {
 void TMDIForm::OpenMeshClick() {
   std::optional<QString> chosen = dialogs_.OpenFileName(this, QString(), kMeshFileFilter);
   if (!chosen) return;
-  const std::string name = chosen->toStdString();
+  OpenMeshFile(*chosen);
+}
+
+void TMDIForm::OpenMeshFile(const QString& file_name) {
+  const std::string name = file_name.toStdString();
   if (!FileFound(name)) return;
-  MeshFileName = *chosen;
+  MeshFileName = file_name;
   NewMeshClick();
 
   Result<MeshFileContent> read = ReadMeshFile(name);
@@ -121,6 +131,7 @@ void TMDIForm::OpenMeshClick() {
   }
   MeshFileContent content = std::move(read).Value();
   mesh_ = std::move(content.mesh);
+  RememberMesh(MeshFileName);
   FirstFileName = QString::fromStdString(content.first_file_name);
   SecondFileName = QString::fromStdString(content.second_file_name);
 

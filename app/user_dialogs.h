@@ -39,6 +39,11 @@ class UserDialogs {
   // Printer set-up and print dialogs; false when cancelled.
   virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
   virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
+  // Whole numbers in min..max, one field per label, starting at `values`;
+  // nothing when cancelled.
+  virtual std::optional<QList<int>> AskNumbers(QWidget* parent, const QString& caption,
+                                               const QStringList& labels,
+                                               const QList<int>& values, int min, int max) = 0;
 
   // "Bitmap|*.BMP|All Files|*.*" as a Qt name filter list.
   static QString ToQtFilter(const QString& filter);
@@ -59,6 +64,10 @@ class QtUserDialogs : public UserDialogs {
                  bool with_cancel) override;
   bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
   bool PrintDialog(QWidget* parent, QPrinter& printer) override;
+  // A small form of spin boxes (number_dialog.cpp).
+  std::optional<QList<int>> AskNumbers(QWidget* parent, const QString& caption,
+                                       const QStringList& labels, const QList<int>& values,
+                                       int min, int max) override;
 
  protected:
   std::optional<QStringList> AskOpen(QWidget* parent, const QString& title,

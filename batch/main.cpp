@@ -17,8 +17,9 @@ using vesk::batch::BatchCommand;
 
 // The order in which the help lists the subcommands; others follow by name.
 int ListPosition(const std::string& name) {
-  static const char* const kOrder[] = {"morph",      "distort",  "colorize", "flag",
-                                       "sheetglass", "equalize", "avi"};
+  static const char* const kOrder[] = {"morph", "distort", "colorize",    "flag",
+                                       "sheetglass", "equalize", "avi", "grid",
+                                       "triangulate", "check"};
   for (int i = 0; i < static_cast<int>(std::size(kOrder)); ++i) {
     if (name == kOrder[i]) return i;
   }
@@ -41,7 +42,8 @@ void PrintHelp(std::ostream& out) {
     out << "  vesk-batch " << command.usage << "\n";
   }
   out << "Defaults: 12 frames, precision 1, equalize on. Without --list frames are\n"
-         "computed but not written. Exit status: 0 done, 1 bad input, 2 wrong usage.\n";
+         "computed but not written. check exits with 1 when a triangle folds over.\n"
+         "Exit status: 0 done, 1 bad input, 2 wrong usage.\n";
 }
 
 std::string CommandNames() {

@@ -1,6 +1,7 @@
 #include "core/mesh/mesh_overlay.h"
 
 #include "core/image/raster.h"
+#include "core/mesh/fold_over.h"
 
 namespace vesk {
 
@@ -26,13 +27,21 @@ void DrawMeshOver(Bitmap& picture, const Mesh& mesh, int kind, const Settings& s
     Point at = PointOn(node, kind);
     DrawNodeRectangle(picture, at.x, at.y, size, inside);
   }
-  for (const TMeshTriangle& t : mesh.TriangleList()) {
-    Point a = PointOn(*t.A, kind);
-    Point b = PointOn(*t.B, kind);
-    Point c = PointOn(*t.C, kind);
-    DrawLine(picture, a, b, settings.LineColor);
-    DrawLine(picture, b, c, settings.LineColor);
-    DrawLine(picture, c, a, settings.LineColor);
+  // On the second image folded triangles are drawn last, in the warning
+  // colour, so no neighbour's line hides them.
+  const bool warn = kind == kSecondImage;
+  for (bool folded_pass : {false, true}) {
+    for (const TMeshTriangle& t : mesh.TriangleList()) {
+      if ((warn && FoldsOver(t)) != folded_pass) continue;
+      const Color color = folded_pass ? kFoldOverColor : settings.LineColor;
+      Point a = PointOn(*t.A, kind);
+      Point b = PointOn(*t.B, kind);
+      Point c = PointOn(*t.C, kind);
+      DrawLine(picture, a, b, color);
+      DrawLine(picture, b, c, color);
+      DrawLine(picture, c, a, color);
+    }
+    if (!warn) break;
   }
 }
 

@@ -15,8 +15,9 @@ namespace vesk {
 // x - NodeSize .. x + NodeSize - 1 (same in y) with a black outline, filled
 // with PreviousNodeColor for the previous node, else SelectedNodeColor for
 // the selected node, else NodeColor; then each triangle from the head as the
-// lines A-B, B-C, C-A in LineColor, over the squares. Other kinds draw
-// nothing. NodeSize 0 draws no squares.
+// lines A-B, B-C, C-A in LineColor, over the squares. On the second image
+// the triangles that fold over (fold_over.h) are drawn after the others, in
+// kFoldOverColor. Other kinds draw nothing. NodeSize 0 draws no squares.
 void DrawMeshOver(Bitmap& picture, const Mesh& mesh, int kind, const Settings& settings);
 
 // The displayed picture: a fresh copy of `clean` with the overlay drawn.

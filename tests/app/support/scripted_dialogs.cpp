@@ -36,6 +36,22 @@ bool ScriptedDialogs::PrintDialog(QWidget* parent, QPrinter& printer) {
   return PrinterSetup(parent, printer);
 }
 
+std::optional<QList<int>> ScriptedDialogs::AskNumbers(QWidget*, const QString& caption,
+                                                       const QStringList&, const QList<int>&,
+                                                       int, int) {
+  titles << caption;
+  if (number_answers.empty()) {
+    ++unexpected;
+    return std::nullopt;
+  }
+  // An empty entry is a cancelled dialog.
+  QList<int> answer = number_answers.front().value_or(QList<int>());
+  bool chosen = number_answers.front().has_value();
+  number_answers.pop_front();
+  if (!chosen) return std::nullopt;
+  return answer;
+}
+
 std::optional<QStringList> ScriptedDialogs::AskOpen(QWidget*, const QString& title,
                                                     const QString& filter, bool) {
   titles << title;

@@ -25,6 +25,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::optional<QString>> save_answers;
   std::deque<Answer> confirm_answers;
   std::deque<bool> printer_answers;
+  std::deque<std::optional<QList<int>>> number_answers;
 
   // What the program asked or showed, in order.
   std::vector<Shown> messages;      // Message() and Error()
@@ -39,6 +40,8 @@ class ScriptedDialogs : public UserDialogs {
                  bool with_cancel) override;
   bool PrinterSetup(QWidget*, QPrinter&) override;
   bool PrintDialog(QWidget*, QPrinter&) override;
+  std::optional<QList<int>> AskNumbers(QWidget*, const QString& caption, const QStringList&,
+                                       const QList<int>&, int, int) override;
 
  protected:
   std::optional<QStringList> AskOpen(QWidget*, const QString& title, const QString& filter,
