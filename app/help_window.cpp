@@ -1,14 +1,13 @@
 #include "app/help_window.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QVBoxLayout>
-#include <vector>
 
 #include "app/user_dialogs.h"
-#include "core/common/file_io.h"
 
 // The help text lives in a resource of a static library: register it
 // explicitly, since nothing else pulls its object file in.
@@ -20,19 +19,20 @@ namespace {
 // A help file is a page of text; anything this large is not one.
 constexpr qint64 kMaxHelpBytes = qint64{16} << 20;
 
-// Where InstallHelpFile put (or found) the help file at start-up.
-QString installed_help_file;
+// The help file's place in the folder the program started in.
+QString start_folder_help_file;
 
-// The help file named relative to the folder the program started in is
-// still found after a file dialog made another folder the current one.
+constexpr char kBuiltInHelp[] = ":/help/Zelph.hlp";
+
 QString LocateHelpFile(const QString& help_file) {
-  if (QFileInfo(help_file).isFile() || installed_help_file.isEmpty()) return help_file;
-  if (QFileInfo(help_file).isRelative() &&
-      QFileInfo(help_file).fileName() == QFileInfo(installed_help_file).fileName() &&
-      QFileInfo(installed_help_file).isFile()) {
-    return installed_help_file;
+  if (QFileInfo(help_file).isFile()) return help_file;
+  if (QFileInfo(help_file).isRelative() && QFileInfo(start_folder_help_file).isFile() &&
+      QFileInfo(help_file).fileName() == QFileInfo(start_folder_help_file).fileName()) {
+    return start_folder_help_file;
   }
-  return help_file;
+  if (QFileInfo(InstalledHelpFile()).isFile()) return InstalledHelpFile();
+  InitHelpResource();
+  return kBuiltInHelp;
 }
 
 }  // namespace
@@ -81,23 +81,18 @@ void ShowHelpIndex(QWidget* parent, UserDialogs& dialogs, const QString& named_f
 
 QByteArray ShippedHelpText() {
   InitHelpResource();
-  QFile shipped(":/help/Zelph.hlp");
+  QFile shipped(kBuiltInHelp);
   if (!shipped.open(QIODevice::ReadOnly)) return QByteArray();
   return shipped.readAll();
 }
 
-QString InstallHelpFile(const QString& help_file) {
-  const QString absolute = QFileInfo(help_file).absoluteFilePath();
-  installed_help_file = absolute;
-  if (!QFileInfo::exists(absolute)) {
-    const QByteArray text = ShippedHelpText();
-    // A folder that cannot be written leaves no help file; the Index command
-    // then says so.
-    if (!text.isEmpty()) {
-      WriteFileReplacing(absolute.toStdString(), std::vector<std::uint8_t>(text.begin(), text.end()));
-    }
-  }
-  return absolute;
+void RememberHelpFolder(const QString& help_file) {
+  start_folder_help_file = QFileInfo(help_file).absoluteFilePath();
+}
+
+QString InstalledHelpFile() {
+  return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" VESK_INSTALLED_HELP_DIR +
+                         "/Zelph.hlp");
 }
 
 }  // namespace vesk

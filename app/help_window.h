@@ -11,18 +11,21 @@ namespace vesk {
 
 class UserDialogs;
 
-// Shows `help_file` (an HTML file, "./Zelph.hlp") in the help window, one
-// window per parent, raised when it is open already. A relative name that
-// is not found in the current folder is taken from where InstallHelpFile
-// put it at start-up. A missing or unreadable file gives a clear message.
+// Shows the help in the help window, one window per parent, raised when it
+// is open already. The first of these that exists is shown: `help_file`
+// ("./Zelph.hlp") as named, the same name in the folder the program started
+// in (see RememberHelpFolder), the help installed with the program, and the
+// copy built into the program. An unreadable file gives a clear message.
 void ShowHelpIndex(QWidget* parent, UserDialogs& dialogs, const QString& help_file);
 
-// Writes the help file the program ships with to `help_file` when no file of
-// that name exists yet (an existing one is left alone, so a user's own help
-// stays); answers the file's absolute path. The program calls this once at
-// start-up with "./Zelph.hlp" and keeps the answer, so the help is found
-// after a file dialog changed the current directory.
-QString InstallHelpFile(const QString& help_file);
+// Remembers where the relative `help_file` lies in the folder the program
+// started in, so the help is found after a file dialog changed the current
+// folder. Writes nothing.
+void RememberHelpFolder(const QString& help_file);
+
+// The help file installed beside the program (share/vesk/Zelph.hlp under the
+// installation prefix), whether or not it exists.
+QString InstalledHelpFile();
 
 // The help file as the program ships it.
 QByteArray ShippedHelpText();

@@ -10,6 +10,7 @@
 
 #include "batch/batch_support.h"
 #include "batch/command_registry.h"
+#include "vesk_version.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ void PrintHelp(std::ostream& out) {
   for (const BatchCommand& command : SortedCommands()) {
     out << "  vesk-batch " << command.usage << "\n";
   }
+  out << "  vesk-batch --version\n";
   out << "Defaults: 12 frames, precision 1, equalize on. Without --list frames are\n"
          "computed but not written. check exits with 1 when a triangle folds over.\n"
          "Exit status: 0 done, 1 bad input, 2 wrong usage.\n";
@@ -66,6 +68,10 @@ int main(int argc, char** argv) {
   }
   if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
     PrintHelp(std::cout);
+    return vesk::batch::kExitDone;
+  }
+  if (words[0] == "--version") {
+    std::cout << vesk::VersionText() << std::endl;
     return vesk::batch::kExitDone;
   }
   for (const BatchCommand& command : vesk::batch::BatchCommands()) {
