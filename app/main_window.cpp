@@ -25,6 +25,7 @@
 #include "app/image_commands.h"
 #include "app/int_edit.h"
 #include "app/kancel_form.h"
+#include "app/mesh_undo.h"
 #include "app/options_form.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
@@ -68,6 +69,8 @@ TMDIForm::TMDIForm(UserDialogs& dialogs, Options options)
   layout->addWidget(mdi_area_, 1);
   setCentralWidget(client);
 
+  undo_ = std::make_unique<MeshUndo>([this] { return CaptureMeshState(); },
+                                     [this](const MeshUndoState& s) { RestoreMeshState(s); });
   BuildMenu();
   BuildToolPanel();
   kancel_form_ = std::make_unique<TKancelForm>();
@@ -139,6 +142,7 @@ void TMDIForm::BuildMenu() {
   AddItem(file, "Exit1", "E&xit", ctrl(Qt::Key_X), &TMDIForm::Exit1Click);
 
   QMenu* edit = menu("Edit1", "&Edit");
+  BuildUndoItems(edit);
   AddItem(edit, "Copy", "&Copy", ctrl(Qt::Key_C), &TMDIForm::CopyClick);
   AddItem(edit, "Paste", "&Paste", ctrl(Qt::Key_V), &TMDIForm::PasteClick);
   AddDivider(edit, "N5");
@@ -148,6 +152,8 @@ void TMDIForm::BuildMenu() {
   AddDivider(edit, "N4");
   AddItem(edit, "SwapMorphMesh", "S&wap Morph Mesh", ctrl(Qt::Key_W),
           &TMDIForm::SwapMorphMeshClick);
+
+  BuildViewMenu(menu("View1", "&View"));
 
   QMenu* tools = menu("Tools1", "&Tools");
   AddItem(tools, "SheetGlass", "Sheet &Glass", ctrl(Qt::Key_G), &TMDIForm::SheetGlassClick);
@@ -350,6 +356,7 @@ void TMDIForm::UpdateCommandState() {
   set({"Colorize1", "Distorsion1", "Ombrix1"}, {"BitBtn1", "DistorsionButton", "MorphButton"},
       first && second);
   set({"ArrangeIcons1", "Tile1", "Cascade1"}, {}, any);
+  set({"ZoomIn1", "ZoomOut1", "FitWindow1", "ActualPixels1"}, {}, any);
 }
 
 void TMDIForm::ShowCoords(int x, int y) {

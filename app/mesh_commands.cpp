@@ -4,6 +4,7 @@
 
 #include "app/child_form.h"
 #include "app/main_window.h"
+#include "app/mesh_undo.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
 #include "core/mesh/mesh_file.h"
@@ -66,6 +67,10 @@ void TMDIForm::ShowMeshCaption() {
 }
 
 void TMDIForm::NewMeshClick() {
+  undo_->Record("new morph mesh", [this] { ClearMeshAndRedraw(); });
+}
+
+void TMDIForm::ClearMeshAndRedraw() {
   ShowMeshCaption();
   mesh_.FreeMesh();
   for (TChildForm* child : {first_child_, second_child_}) {
@@ -88,6 +93,7 @@ bool TMDIForm::SavemeshClick() {
     ReportError(saved.Message());
     return false;
   }
+  undo_->MarkSaved();
   MeshSaved = true;
   UpdateCommandState();
   return true;
@@ -105,10 +111,17 @@ void TMDIForm::SaveMashAsClick() {
 }
 
 void TMDIForm::OpenMeshClick() {
+  bool read = false;
+  undo_->Record("open morph mesh", [this, &read] { read = ChooseAndReadMesh(); });
+  // The mesh is the file's now.
+  if (read) undo_->MarkSaved();
+}
+
+bool TMDIForm::ChooseAndReadMesh() {
   std::optional<QString> chosen = dialogs_.OpenFileName(this, QString(), kMeshFileFilter);
-  if (!chosen) return;
+  if (!chosen) return false;
   const std::string name = chosen->toStdString();
-  if (!FileFound(name)) return;
+  if (!FileFound(name)) return false;
   MeshFileName = *chosen;
   NewMeshClick();
 
@@ -117,7 +130,7 @@ void TMDIForm::OpenMeshClick() {
     dialogs_.Message(this, ApplicationTitle(), QString::fromStdString(read.Message()));
     // A wrong signature leaves the empty mesh; a read error starts over.
     if (read.Message() != kMeshFormatMessage) NewMeshClick();
-    return;
+    return false;
   }
   MeshFileContent content = std::move(read).Value();
   mesh_ = std::move(content.mesh);
@@ -135,10 +148,11 @@ void TMDIForm::OpenMeshClick() {
   RedrawImageWindows();
   UpdateCommandState();
   Tile1Click();
+  return true;
 }
 
 void TMDIForm::SwapMorphMeshClick() {
-  mesh_.SwapMorphMesh();
+  undo_->Record("swap morph mesh", [this] { mesh_.SwapMorphMesh(); });
   RedrawImageWindows();
 }
 
