@@ -201,11 +201,13 @@ void TChildForm::SetBitmap(vesk::Bitmap bitmap) {
   bitmap_ = std::move(bitmap);
   has_bitmap_ = true;
   ShowPicture(bitmap_);
+  picture_is_clean_ = true;
 }
 
 vesk::Bitmap TChildForm::PictureBitmap() const { return FromQImage(image1_->Picture()); }
 
 void TChildForm::ShowPicture(const vesk::Bitmap& picture) {
+  picture_is_clean_ = false;
   image1_->SetPicture(ToQImage(picture));
 }
 
@@ -233,7 +235,10 @@ bool TChildForm::LoadImage(const QString& file_name) {
 void TChildForm::DrawMesh() {
   if (ImageKind != kFirstImage && ImageKind != kSecondImage) return;
   if (image1_->Zoom() != kActualPixels) {
-    ShowPicture(bitmap_);
+    // The overlay is painted over the clean picture in view pixels.
+    if (!picture_is_clean_) ShowPicture(bitmap_);
+    picture_is_clean_ = true;
+    image1_->update();
     return;
   }
   ShowPicture(vesk::DrawMesh(bitmap_, owner_.MeshModel(), ImageKind, owner_.CurrentSettings()));

@@ -119,6 +119,7 @@ class TChildForm : public QMdiSubWindow {
   ImageView* view_ = nullptr;
   vesk::Bitmap bitmap_;
   bool has_bitmap_ = false;
+  bool picture_is_clean_ = false;  // the picture shows no overlay pixels
 };
 
 // Loads a picture file by its extension: ".bmp" through the program's BMP
