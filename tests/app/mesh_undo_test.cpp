@@ -153,41 +153,39 @@ class MeshUndoTest : public QObject, WindowFixture {
              QPoint(9, 3));
   }
 
-  void ZoomCommandsWheelAndLink() {
-    QMdiArea* area = form_->MdiArea();
-    area->setActiveSubWindow(form_->FirstChild());
+  void ZoomCommandsWheelPanAndLink() {
+    form_->MdiArea()->setActiveSubWindow(form_->FirstChild());
     ImageView& view = form_->FirstChild()->View();
-    struct Row {
-      const char* item;
-      int zoom;
-    };
-    const Row rows[] = {{"ZoomIn1", 384}, {"ZoomIn1", 512}, {"ZoomOut1", 384},
-                        {"ActualPixels1", 256}, {"FitWindow1", view.Zoom()}};
-    for (const Row& r : rows) {
-      Item(*form_, r.item)->trigger();
-      if (r.item != std::string("FitWindow1")) QCOMPARE(view.Zoom(), r.zoom);
-    }
-    // Fit: the 60 x 50 picture fills the window's width or height.
     const QSize room = form_->FirstChild()->findChild<QScrollArea*>()->maximumViewportSize();
-    QCOMPARE(view.Zoom(), FitZoom(60, 50, room.width(), room.height()));
-    Item(*form_, "ActualPixels1")->trigger();
-
-    // Ctrl+wheel zooms at the mouse; a plain wheel does not zoom.
-    auto wheel = [&](Qt::KeyboardModifiers mods, int delta) {
-      QWheelEvent event(QPointF(20, 20), First()->mapToGlobal(QPointF(20, 20)), QPoint(),
-                        QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
-      QApplication::sendEvent(First(), &event);
-    };
-    wheel(Qt::ControlModifier, 120);
-    QCOMPARE(view.Zoom(), 384);
-    wheel(Qt::NoModifier, 120);
-    QCOMPARE(view.Zoom(), 384);
-
-    // Linked, the second window follows the first one's zoom.
+    const std::pair<const char*, int> rows[] = {
+        {"ZoomIn1", 384}, {"ZoomOut1", 256},
+        {"FitWindow1", FitZoom(60, 50, room.width(), room.height())}, {"ActualPixels1", 256}};
+    for (auto [item, zoom] : rows) {
+      Item(*form_, item)->trigger();
+      QCOMPARE(view.Zoom(), zoom);
+    }
+    // Ctrl+wheel zooms, a plain wheel does not; linked, the second window follows.
     Item(*form_, "LinkWindows1")->trigger();
-    QCOMPARE(form_->SecondChild()->View().Zoom(), 384);
-    wheel(Qt::ControlModifier, -120);
-    QCOMPARE(form_->SecondChild()->View().Zoom(), 256);
+    const std::pair<Qt::KeyboardModifiers, int> wheels[] = {
+        {Qt::ControlModifier, 384}, {Qt::NoModifier, 384}, {Qt::ControlModifier, 512}};
+    for (auto [mods, zoom] : wheels) {
+      QWheelEvent event(QPointF(20, 20), First()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                        QPoint(0, 120), Qt::NoButton, mods, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(First(), &event);
+      QCOMPARE(view.Zoom(), zoom);
+      QCOMPARE(form_->SecondChild()->View().Zoom(), zoom);
+    }
+    // The middle button drags the zoomed picture, and places no node.
+    view.ZoomAt(2048, QPoint(0, 0));
+    const ImageView::State before = view.CurrentState();
+    const QPoint at = First()->mapFromGlobal(First()->parentWidget()->mapToGlobal(QPoint(60, 60)));
+    QTest::mousePress(First(), Qt::MiddleButton, {}, at);
+    QTest::mouseMove(First(), at - QPoint(10, 5));
+    QTest::mouseRelease(First(), Qt::MiddleButton, {}, at - QPoint(10, 5));
+    QCOMPARE(view.CurrentState().scroll_x, before.scroll_x + 10);
+    QCOMPARE(view.CurrentState().scroll_y, before.scroll_y + 5);
+    QCOMPARE(form_->SecondChild()->View().CurrentState().scroll_x, before.scroll_x + 10);
+    QVERIFY(form_->MeshModel().Empty());
   }
 };
 
