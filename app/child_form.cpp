@@ -5,25 +5,26 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/about_box.h"
 #include "app/design_font.h"
 #include "app/image_convert.h"
+#include "app/image_view.h"
 #include "app/main_window.h"
+#include "app/mesh_undo.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
 #include "core/image/bmp_codec.h"
 #include "core/image/picture_file.h"
+#include "core/image/view_transform.h"
 #include "core/mesh/mesh_overlay.h"
+#include "core/mesh/zoomed_mesh_overlay.h"
 
 namespace vesk {
 namespace {
-
-QPoint ImagePoint(const QMouseEvent* event) {
-  QPointF p = event->position();
-  return QPoint(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
-}
 
 MouseButton ButtonOf(Qt::MouseButton button) {
   if (button == Qt::RightButton) return MouseButton::Right;
@@ -64,7 +65,7 @@ Result<Bitmap> LoadPictureFile(const std::string& path) {
 
 // ---- TImage ------------------------------------------------------------
 
-TImage::TImage(QWidget* parent) : QWidget(parent) {
+TImage::TImage(QWidget* parent) : QWidget(parent), zoom_(kActualPixels) {
   setObjectName("Image1");
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -73,19 +74,61 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {
 
 void TImage::SetPicture(QImage picture) {
   picture_ = std::move(picture);
-  setFixedSize(picture_.size());
+  TakePictureSize();
   update();
+}
+
+void TImage::SetZoom(int zoom) {
+  zoom_ = ClampZoom(zoom);
+  TakePictureSize();
+  update();
+}
+
+void TImage::TakePictureSize() {
+  setFixedSize(static_cast<int>(WidgetFromImage(picture_.width(), zoom_)),
+               static_cast<int>(WidgetFromImage(picture_.height(), zoom_)));
+}
+
+QPoint TImage::ImagePoint(const QMouseEvent* event) const {
+  QPointF p = event->position();
+  return QPoint(ImageFromWidget(static_cast<std::int64_t>(std::floor(p.x())), zoom_),
+                ImageFromWidget(static_cast<std::int64_t>(std::floor(p.y())), zoom_));
 }
 
 void TImage::SetPixelNow(int x, int y, Color color) {
   if (x < 0 || y < 0 || x >= picture_.width() || y >= picture_.height()) return;
   picture_.setPixel(x, y, qRgb(RedOf(color), GreenOf(color), BlueOf(color)));
-  repaint(x, y, 1, 1);
+  const int left = static_cast<int>(WidgetFromImage(x, zoom_));
+  const int top = static_cast<int>(WidgetFromImage(y, zoom_));
+  repaint(left, top, std::max(1, static_cast<int>(WidgetFromImage(x + 1, zoom_)) - left),
+          std::max(1, static_cast<int>(WidgetFromImage(y + 1, zoom_)) - top));
 }
 
 void TImage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.drawImage(event->rect(), picture_, event->rect());
+  const QRect area = event->rect();
+  if (zoom_ == kActualPixels || picture_.isNull() || area.isEmpty()) {
+    painter.drawImage(area, picture_, area);
+    return;
+  }
+  // Each view pixel shows the image pixel that a click there addresses.
+  std::vector<int> columns(static_cast<std::size_t>(area.width()));
+  for (int i = 0; i < area.width(); ++i) {
+    columns[static_cast<std::size_t>(i)] =
+        std::clamp(ImageFromWidget(area.left() + i, zoom_), 0, picture_.width() - 1);
+  }
+  vesk::Bitmap view(area.width(), area.height());
+  for (int row = 0; row < area.height(); ++row) {
+    const int y = std::clamp(ImageFromWidget(area.top() + row, zoom_), 0, picture_.height() - 1);
+    const auto* in = reinterpret_cast<const QRgb*>(picture_.constScanLine(y));
+    Color* out = view.Row(row);
+    for (int i = 0; i < area.width(); ++i) {
+      const QRgb c = in[columns[static_cast<std::size_t>(i)]];
+      out[i] = MakeColor(qRed(c), qGreen(c), qBlue(c));
+    }
+  }
+  if (overlay_) overlay_(view, area.left(), area.top());
+  painter.drawImage(area.topLeft(), ToQImage(view));
 }
 
 void TImage::Down(QMouseEvent* event, bool double_click) {
@@ -138,6 +181,14 @@ TChildForm::TChildForm(TMDIForm& owner, UserDialogs& dialogs)
   scroll_->setWidget(image1_);
   setWidget(scroll_);
   resize(238, 159);
+  view_ = new ImageView(*scroll_, *image1_, this);
+  image1_->SetOverlay([this](vesk::Bitmap& view, int left, int top) {
+    DrawZoomedMeshOver(view, left, top, image1_->Zoom(), owner_.MeshModel(), ImageKind,
+                       owner_.CurrentSettings());
+  });
+  // The overlay is part of the picture only at actual pixels.
+  connect(view_, &ImageView::ZoomChanged, this, &TChildForm::DrawMesh);
+  connect(view_, &ImageView::Changed, this, [this] { owner_.ImageViewChanged(this); });
 
   connect(image1_, &TImage::MouseDown, this, &TChildForm::Image1MouseDown);
   connect(image1_, &TImage::MouseMove, this, &TChildForm::Image1MouseMove);
@@ -150,11 +201,13 @@ void TChildForm::SetBitmap(vesk::Bitmap bitmap) {
   bitmap_ = std::move(bitmap);
   has_bitmap_ = true;
   ShowPicture(bitmap_);
+  picture_is_clean_ = true;
 }
 
 vesk::Bitmap TChildForm::PictureBitmap() const { return FromQImage(image1_->Picture()); }
 
 void TChildForm::ShowPicture(const vesk::Bitmap& picture) {
+  picture_is_clean_ = false;
   image1_->SetPicture(ToQImage(picture));
 }
 
@@ -181,6 +234,13 @@ bool TChildForm::LoadImage(const QString& file_name) {
 
 void TChildForm::DrawMesh() {
   if (ImageKind != kFirstImage && ImageKind != kSecondImage) return;
+  if (image1_->Zoom() != kActualPixels) {
+    // The overlay is painted over the clean picture in view pixels.
+    if (!picture_is_clean_) ShowPicture(bitmap_);
+    picture_is_clean_ = true;
+    image1_->update();
+    return;
+  }
   ShowPicture(vesk::DrawMesh(bitmap_, owner_.MeshModel(), ImageKind, owner_.CurrentSettings()));
   owner_.ShowFoldOverCount();
 }
@@ -193,8 +253,15 @@ void TChildForm::Image1MouseDown(MouseButton button, ShiftState shift, int x, in
     return;
   }
   if (ImageKind != kFirstImage && ImageKind != kSecondImage) return;
+  MeshUndo& undo = owner_.Undo();
+  MeshUndoState before = undo.Capture();
   MeshMouseDownResult r = MeshMouseDown(owner_.MeshModel(), ImageKind, button, shift, x, y,
                                         owner_.CurrentSettings().NodeSize);
+  if (r.mesh_changed) {
+    undo.Push(MeshUndo::GestureStepName(r.edit, before.mesh, undo.Capture().mesh), before);
+  } else if (r.drag_node) {
+    undo.BeginDrag(std::move(before));
+  }
   if (r.arrow_cursor) image1_->setCursor(Qt::ArrowCursor);
   if (r.drag_assigned) DragNode = r.drag_node;
   if (r.mesh_changed) owner_.MeshSaved = false;
@@ -224,6 +291,8 @@ void TChildForm::Image1MouseUp(MouseButton /*button*/, int x, int y) {
                     image1_->Picture().height())) {
       DrawMesh();
     }
+    // The whole drag, press to release, is one step.
+    owner_.Undo().EndDrag();
   } else {
     Image1MouseMove(x, y);
   }

@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QString>
 
+#include <functional>
 #include <string>
 
 #include "core/common/result.h"
@@ -21,11 +22,14 @@ class QScrollArea;
 
 namespace vesk {
 
+class ImageView;
 class TMDIForm;
 class UserDialogs;
 
 // `Image1`: shows the picture at the origin of the scrolled content, sized
-// to the picture, and reports mouse events in image pixel coordinates.
+// to the zoomed picture, and reports mouse events in image pixel
+// coordinates at every zoom. At a zoom other than actual pixels an overlay
+// drawn in view pixels goes over the picture.
 class TImage : public QWidget {
   Q_OBJECT
 
@@ -37,6 +41,15 @@ class TImage : public QWidget {
   void SetPicture(QImage picture);
   // Sets one pixel of the picture (ignored outside) and repaints it at once.
   void SetPixelNow(int x, int y, Color color);
+
+  // The zoom in 1/256ths (core/image/view_transform.h); the widget takes the
+  // zoomed picture's size.
+  int Zoom() const { return zoom_; }
+  void SetZoom(int zoom);
+  // Draws onto the zoomed view pixels, whose (0, 0) is widget point
+  // (left, top); used at zooms other than actual pixels.
+  using Overlay = std::function<void(vesk::Bitmap& view, int left, int top)>;
+  void SetOverlay(Overlay overlay) { overlay_ = std::move(overlay); }
 
  signals:
   void MouseDown(MouseButton button, ShiftState shift, int x, int y);
@@ -52,7 +65,11 @@ class TImage : public QWidget {
 
  private:
   void Down(QMouseEvent* event, bool double_click);
+  QPoint ImagePoint(const QMouseEvent* event) const;
+  void TakePictureSize();
   QImage picture_;
+  int zoom_;
+  Overlay overlay_;
 };
 
 class TChildForm : public QMdiSubWindow {
@@ -63,6 +80,8 @@ class TChildForm : public QMdiSubWindow {
   ~TChildForm() override;
 
   TImage* Image1() const { return image1_; }
+  // Zoom and pan of this window.
+  ImageView& View() const { return *view_; }
 
   // The clean image. SetBitmap also makes the picture a copy of it.
   const vesk::Bitmap& GetBitmap() const { return bitmap_; }
@@ -97,8 +116,10 @@ class TChildForm : public QMdiSubWindow {
   UserDialogs& dialogs_;
   QScrollArea* scroll_ = nullptr;
   TImage* image1_ = nullptr;
+  ImageView* view_ = nullptr;
   vesk::Bitmap bitmap_;
   bool has_bitmap_ = false;
+  bool picture_is_clean_ = false;  // the picture shows no overlay pixels
 };
 
 // Loads a picture file by its extension: ".bmp" through the program's BMP

@@ -26,6 +26,7 @@
 #include "app/image_commands.h"
 #include "app/int_edit.h"
 #include "app/kancel_form.h"
+#include "app/mesh_undo.h"
 #include "app/options_form.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
@@ -69,6 +70,8 @@ TMDIForm::TMDIForm(UserDialogs& dialogs, Options options)
   layout->addWidget(mdi_area_, 1);
   setCentralWidget(client);
 
+  undo_ = std::make_unique<MeshUndo>([this] { return CaptureMeshState(); },
+                                     [this](const MeshUndoState& s) { RestoreMeshState(s); });
   BuildMenu();
   BuildToolPanel();
   BuildStatusBar();
@@ -140,13 +143,14 @@ void TMDIForm::BuildMenu() {
   AddItem(file, "PrinterSetup1", "Pr&inter Setup", none, &TMDIForm::PrinterSetup1Click);
   AddDivider(file, "N3");
   AddItem(file, "Exit1", "E&xit", ctrl(Qt::Key_X), &TMDIForm::Exit1Click);
-  AddDivider(file, "N10");
+  AddDivider(file, "N12");
   recent_menu_ = file->addMenu("Recent &meshes");
   recent_menu_->setObjectName("RecentMeshesMenu");
   recent_menu_->menuAction()->setObjectName("RecentMeshes");
   FillRecentMeshes();
 
   QMenu* edit = menu("Edit1", "&Edit");
+  BuildUndoItems(edit);
   AddItem(edit, "Copy", "&Copy", ctrl(Qt::Key_C), &TMDIForm::CopyClick);
   AddItem(edit, "Paste", "&Paste", ctrl(Qt::Key_V), &TMDIForm::PasteClick);
   AddDivider(edit, "N5");
@@ -156,10 +160,12 @@ void TMDIForm::BuildMenu() {
   AddDivider(edit, "N4");
   AddItem(edit, "SwapMorphMesh", "S&wap Morph Mesh", ctrl(Qt::Key_W),
           &TMDIForm::SwapMorphMeshClick);
-  AddDivider(edit, "N11");
+  AddDivider(edit, "N13");
   AddItem(edit, "NewGridMesh", "New &Grid Mesh...", none, &TMDIForm::NewGridMeshClick);
   AddItem(edit, "TriangulateNodes", "&Triangulate Nodes", none,
           &TMDIForm::TriangulateNodesClick);
+
+  BuildViewMenu(menu("View1", "&View"));
 
   QMenu* tools = menu("Tools1", "&Tools");
   AddItem(tools, "SheetGlass", "Sheet &Glass", ctrl(Qt::Key_G), &TMDIForm::SheetGlassClick);
@@ -364,6 +370,7 @@ void TMDIForm::UpdateCommandState() {
   set({"ArrangeIcons1", "Tile1", "Cascade1"}, {}, any);
   set({"NewGridMesh"}, {}, first && second);
   set({"TriangulateNodes"}, {}, !mesh_.NodeList().empty());
+  set({"ZoomIn1", "ZoomOut1", "FitWindow1", "ActualPixels1"}, {}, any);
   ShowFoldOverCount();
 }
 

@@ -32,6 +32,8 @@ namespace vesk {
 
 class FrameOutput;
 class KancelRun;
+class MeshUndo;
+struct MeshUndoState;
 class TChildForm;
 class TKancelForm;
 class TUpDown;
@@ -62,6 +64,9 @@ class TMDIForm : public QMainWindow {
   // ---- State ------------------------------------------------------------
   Mesh& MeshModel() { return mesh_; }
   const Mesh& MeshModel() const { return mesh_; }
+  // The undo history of the mesh; every mesh change is one of its steps,
+  // and MeshSaved follows its clean state.
+  MeshUndo& Undo() { return *undo_; }
   const Settings& CurrentSettings() const { return settings_; }
   void SetSettings(const Settings& settings) { settings_ = settings; }
   static QString ApplicationTitle() { return "Trelvanique"; }
@@ -112,6 +117,17 @@ class TMDIForm : public QMainWindow {
   void CopyVesk2FirstClick();
   void CopyVesk2SecondClick();
   void SwapMorphMeshClick();
+  void UndoClick();
+  void RedoClick();
+  // Zoom of the active image window; linking makes the first and the
+  // second image window share zoom and scroll position.
+  void ZoomIn1Click();
+  void ZoomOut1Click();
+  void FitWindow1Click();
+  void ActualPixels1Click();
+  void LinkWindows1Click();
+  // An image window's zoom or scroll position was changed by the user.
+  void ImageViewChanged(TChildForm* child);
   void SheetGlassClick();
   void Colorize1Click();
   void FlagStreaming1Click();
@@ -156,6 +172,14 @@ class TMDIForm : public QMainWindow {
  private:
   void SavemeshClickCommand() { SavemeshClick(); }
   void BuildMenu();
+  void BuildUndoItems(QMenu* edit);
+  void BuildViewMenu(QMenu* view);
+  MeshUndoState CaptureMeshState() const;
+  void RestoreMeshState(const MeshUndoState& state);
+  // The bodies of New and Open Morph Mesh, each run as one undo step.
+  void ClearMeshAndRedraw();
+  // True when a mesh file was read.
+  bool LoadMeshFile(const QString& file_name);
   void BuildToolPanel();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
                    const QKeySequence& shortcut, void (TMDIForm::*handler)());
@@ -226,6 +250,7 @@ class TMDIForm : public QMainWindow {
   QString settings_path_;
   Settings settings_;
   Mesh mesh_;
+  std::unique_ptr<MeshUndo> undo_;
   bool run_active_ = false;
   int beep_count_ = 0;
 

@@ -4,6 +4,7 @@
 
 #include "app/child_form.h"
 #include "app/main_window.h"
+#include "app/mesh_undo.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
 #include "core/mesh/mesh_file.h"
@@ -71,6 +72,10 @@ void TMDIForm::ShowMeshCaption() {
 }
 
 void TMDIForm::NewMeshClick() {
+  undo_->Record("new morph mesh", [this] { ClearMeshAndRedraw(); });
+}
+
+void TMDIForm::ClearMeshAndRedraw() {
   ShowMeshCaption();
   mesh_.FreeMesh();
   for (TChildForm* child : {first_child_, second_child_}) {
@@ -93,6 +98,7 @@ bool TMDIForm::SavemeshClick() {
     ReportError(saved.Message());
     return false;
   }
+  undo_->MarkSaved();
   MeshSaved = true;
   RememberMesh(MeshFileName);
   UpdateCommandState();
@@ -112,13 +118,19 @@ void TMDIForm::SaveMashAsClick() {
 
 void TMDIForm::OpenMeshClick() {
   std::optional<QString> chosen = dialogs_.OpenFileName(this, QString(), kMeshFileFilter);
-  if (!chosen) return;
-  OpenMeshFile(*chosen);
+  if (chosen) OpenMeshFile(*chosen);
 }
 
 void TMDIForm::OpenMeshFile(const QString& file_name) {
+  bool read = false;
+  undo_->Record("open morph mesh", [this, &read, &file_name] { read = LoadMeshFile(file_name); });
+  // The mesh is the file's now.
+  if (read) undo_->MarkSaved();
+}
+
+bool TMDIForm::LoadMeshFile(const QString& file_name) {
   const std::string name = file_name.toStdString();
-  if (!FileFound(name)) return;
+  if (!FileFound(name)) return false;
   MeshFileName = file_name;
   NewMeshClick();
 
@@ -127,7 +139,7 @@ void TMDIForm::OpenMeshFile(const QString& file_name) {
     dialogs_.Message(this, ApplicationTitle(), QString::fromStdString(read.Message()));
     // A wrong signature leaves the empty mesh; a read error starts over.
     if (read.Message() != kMeshFormatMessage) NewMeshClick();
-    return;
+    return false;
   }
   MeshFileContent content = std::move(read).Value();
   mesh_ = std::move(content.mesh);
@@ -146,10 +158,11 @@ void TMDIForm::OpenMeshFile(const QString& file_name) {
   RedrawImageWindows();
   UpdateCommandState();
   Tile1Click();
+  return true;
 }
 
 void TMDIForm::SwapMorphMeshClick() {
-  mesh_.SwapMorphMesh();
+  undo_->Record("swap morph mesh", [this] { mesh_.SwapMorphMesh(); });
   RedrawImageWindows();
 }
 

@@ -35,14 +35,13 @@ void TMDIForm::ShowFoldOverCount() {
       QString("Folded triangles: %1").arg(static_cast<qulonglong>(FoldedTriangleCount(mesh_))));
 }
 
-void TMDIForm::ApplyMeshEdit(const QString& /*step_name*/,
+void TMDIForm::ApplyMeshEdit(const QString& step_name,
                              const std::function<void(Mesh&)>& edit) {
   // The nodes a drag could hold may go with the edit.
   for (TChildForm* child : {first_child_, second_child_}) {
     if (child) child->DragNode = nullptr;
   }
-  edit(mesh_);
-  MeshSaved = false;
+  undo_->Record(step_name, [this, &edit] { edit(mesh_); });
   RedrawImageWindows();
   UpdateCommandState();
 }
@@ -61,11 +60,11 @@ void TMDIForm::NewGridMeshClick() {
   }
   grid_columns_ = (*numbers)[0];
   grid_rows_ = (*numbers)[1];
-  ApplyMeshEdit("New grid mesh", [&grid](Mesh& mesh) { mesh = std::move(grid).Value(); });
+  ApplyMeshEdit("new grid mesh", [&grid](Mesh& mesh) { mesh = std::move(grid).Value(); });
 }
 
 void TMDIForm::TriangulateNodesClick() {
-  ApplyMeshEdit("Triangulate nodes", [](Mesh& mesh) { mesh = TriangulateNodes(mesh); });
+  ApplyMeshEdit("triangulate nodes", [](Mesh& mesh) { mesh = TriangulateNodes(mesh); });
 }
 
 }  // namespace vesk

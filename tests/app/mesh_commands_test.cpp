@@ -157,7 +157,7 @@ class MeshCommandsTest : public QObject {
     QVERIFY(form->SecondChild()->GetBitmap() == second);
     QCOMPARE(form->FirstChild()->ImageKind, 1);
     QCOMPARE(form->SecondChild()->ImageKind, 2);
-    QVERIFY(!form->MeshSaved);  // opening leaves it as it was
+    QVERIFY(form->MeshSaved);  // the mesh is the file's
     QVERIFY(Item(*form, "Ombrix1")->isEnabled());
     QVERIFY(Item(*form, "SwapMorphMesh")->isEnabled());
     // Tiled side by side.
