@@ -6,6 +6,7 @@
 
 #include "app/child_form.h"
 #include "app/main_window.h"
+#include "app/mesh_undo.h"
 #include "app/user_dialogs.h"
 #include "core/mesh/delaunay.h"
 #include "core/mesh/fold_over.h"
