@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "app/about_box.h"
 #include "app/design_font.h"
@@ -29,6 +31,16 @@ MouseButton ButtonOf(Qt::MouseButton button) {
   if (button == Qt::RightButton) return MouseButton::Right;
   if (button == Qt::MiddleButton) return MouseButton::Middle;
   return MouseButton::Left;
+}
+
+// Where the dragged node sits on image `kind`; nothing when there is no
+// drag or the node has left the mesh.
+std::optional<std::pair<std::int32_t, std::int32_t>> DragPosition(const Mesh& mesh,
+                                                                  const TMeshNode* node,
+                                                                  int kind) {
+  if (node == nullptr || !mesh.Contains(node)) return std::nullopt;
+  if (kind == kFirstImage) return std::pair(node->X1, node->Y1);
+  return std::pair(node->X2, node->Y2);
 }
 
 }  // namespace
@@ -163,8 +175,8 @@ bool TChildForm::LoadImage(const QString& file_name) {
   setWindowTitle(QString::fromStdString(CaptionOfFileName(name)));
   // A file that cannot be opened as named is looked for by its bare name in
   // the current folder.
-  const std::string path = FileFound(name) ? name : BareFileName(name);
-  if (!FileFound(path)) {
+  const std::string path = FileReadable(name) ? name : BareFileName(name);
+  if (!FileReadable(path)) {
     dialogs_.Message(&owner_, owner_.ApplicationTitle(), "File Not Found");
     return false;
   }
@@ -209,8 +221,11 @@ void TChildForm::Image1MouseMove(int x, int y) {
     if (Painting) image1_->SetPixelNow(x, y, PaintColor);
     return;
   }
+  const auto before = DragPosition(owner_.MeshModel(), DragNode, ImageKind);
   if (MeshMouseMove(owner_.MeshModel(), ImageKind, DragNode, x, y, image1_->Picture().width(),
                     image1_->Picture().height())) {
+    // A node that moved is an edit like any other.
+    if (DragPosition(owner_.MeshModel(), DragNode, ImageKind) != before) owner_.MeshSaved = false;
     DrawMesh();
   }
 }
@@ -219,8 +234,13 @@ void TChildForm::Image1MouseUp(MouseButton /*button*/, int x, int y) {
   // The mouse-move steps at the release point come first.
   if (ImageKind == kFirstImage || ImageKind == kSecondImage) {
     owner_.ShowCoords(x, y);
+    TMeshNode* dragged = DragNode;
+    const auto before = DragPosition(owner_.MeshModel(), dragged, ImageKind);
     if (MeshMouseUp(owner_.MeshModel(), ImageKind, DragNode, x, y, image1_->Picture().width(),
                     image1_->Picture().height())) {
+      if (DragPosition(owner_.MeshModel(), dragged, ImageKind) != before) {
+        owner_.MeshSaved = false;
+      }
       DrawMesh();
     }
   } else {

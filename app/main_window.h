@@ -157,6 +157,12 @@ class TMDIForm : public QMainWindow {
   void DestroyChild(TChildForm*& slot);
   // The caption: TitleText, a blank and MeshFileName.
   void ShowMeshCaption();
+  // Before an edited mesh would go (close, New, Open): "Do you want to save
+  // the mesh ?" with Yes, No and Cancel. True when the mesh may go: it was
+  // saved, the user said No, or it was unchanged.
+  bool MeshMayBeDropped();
+  // The New mesh steps without the question; the mesh then counts as saved.
+  void ResetMesh();
   TChildForm* NewVeskChild();
 
   // The generation commands' shared steps. An engine fills the Vesk bitmap

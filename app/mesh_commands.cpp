@@ -44,7 +44,7 @@ void TMDIForm::OpenImageWindow(TChildForm*& slot, int kind, const QString& file_
 void TMDIForm::OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind) {
   std::optional<QString> chosen = dialogs_.OpenFileName(this, QString(), kBitmapFilter);
   if (!chosen) return;
-  if (!FileFound(chosen->toStdString())) {
+  if (!FileReadable(chosen->toStdString())) {
     dialogs_.Message(this, ApplicationTitle(), *chosen + " file already not exist");
     return;
   }
@@ -65,7 +65,28 @@ void TMDIForm::ShowMeshCaption() {
       MeshWindowCaption(TitleText.toStdString(), MeshFileName.toStdString())));
 }
 
+bool TMDIForm::MeshMayBeDropped() {
+  if (MeshSaved) return true;
+  switch (dialogs_.Confirm(this, "Confirm", QString::fromLatin1(kSaveMeshQuestion), true)) {
+    case Answer::Yes:
+      // A save that fails, or whose overwrite question is declined, keeps
+      // the mesh.
+      SavemeshClick();
+      return MeshSaved;
+    case Answer::No:
+      return true;
+    case Answer::Cancel:
+      break;
+  }
+  return false;
+}
+
 void TMDIForm::NewMeshClick() {
+  if (!MeshMayBeDropped()) return;
+  ResetMesh();
+}
+
+void TMDIForm::ResetMesh() {
   ShowMeshCaption();
   mesh_.FreeMesh();
   for (TChildForm* child : {first_child_, second_child_}) {
@@ -73,6 +94,8 @@ void TMDIForm::NewMeshClick() {
   }
   RedrawImageWindows();
   mesh_.InitMesh();
+  // The user was asked before an edited mesh went; the empty one is unchanged.
+  MeshSaved = true;
   UpdateCommandState();
 }
 
@@ -105,18 +128,19 @@ void TMDIForm::SaveMashAsClick() {
 }
 
 void TMDIForm::OpenMeshClick() {
+  if (!MeshMayBeDropped()) return;
   std::optional<QString> chosen = dialogs_.OpenFileName(this, QString(), kMeshFileFilter);
   if (!chosen) return;
   const std::string name = chosen->toStdString();
-  if (!FileFound(name)) return;
+  if (!FileReadable(name)) return;
   MeshFileName = *chosen;
-  NewMeshClick();
+  ResetMesh();
 
   Result<MeshFileContent> read = ReadMeshFile(name);
   if (!read) {
     dialogs_.Message(this, ApplicationTitle(), QString::fromStdString(read.Message()));
     // A wrong signature leaves the empty mesh; a read error starts over.
-    if (read.Message() != kMeshFormatMessage) NewMeshClick();
+    if (read.Message() != kMeshFormatMessage) ResetMesh();
     return;
   }
   MeshFileContent content = std::move(read).Value();
@@ -126,10 +150,10 @@ void TMDIForm::OpenMeshClick() {
 
   // An image that is found replaces its window; one that is not found
   // leaves the window as it was.
-  if (FileFound(content.first_file_name)) {
+  if (FileReadable(content.first_file_name)) {
     OpenImageWindow(first_child_, kFirstImage, FirstFileName);
   }
-  if (FileFound(content.second_file_name)) {
+  if (FileReadable(content.second_file_name)) {
     OpenImageWindow(second_child_, kSecondImage, SecondFileName);
   }
   RedrawImageWindows();
@@ -139,6 +163,7 @@ void TMDIForm::OpenMeshClick() {
 
 void TMDIForm::SwapMorphMeshClick() {
   mesh_.SwapMorphMesh();
+  MeshSaved = false;
   RedrawImageWindows();
 }
 
