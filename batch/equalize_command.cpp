@@ -26,7 +26,7 @@ int RunEqualizeCommand(const std::vector<std::string>& args) {
   run.Begin();
   EqualizePicture(picture.Value(), run);
   run.End();
-  Status saved = SaveImageFile(picture.Value(), out);
+  Status saved = SaveImageFile(picture.Value(), out, "equalize");
   if (!saved) return ReportBadInput(saved.Message());
   std::cout << "equalize: written to " << out << std::endl;
   return kExitDone;

@@ -140,13 +140,5 @@ TEST_F(ReplacingWriteTest, LinksModesFoldersAndFifos) {
   }
 }
 
-TEST_F(ReplacingWriteTest, ProbesReadOnlyFilesForReadingButNotForWriting) {
-  Put(PathOf("a.mesh"), fs::perms::owner_read);
-  EXPECT_TRUE(FileReadable(PathOf("a.mesh")));
-  EXPECT_TRUE(WriteProtected(PathOf("a.mesh")));
-  EXPECT_FALSE(FileFound(PathOf("a.mesh")));
-  EXPECT_EQ(ReadWholeFile(PathOf("a.mesh")).Value().size(), 3u);
-}
-
 }  // namespace
 }  // namespace vesk
