@@ -19,15 +19,6 @@ class UnsavedMeshTest : public QObject, WindowFixture {
     Item(*form_, "Savemesh")->trigger();
     QVERIFY(form_->MeshSaved);
   }
-  // Closing asks "Do you want to save the mesh ?"; Cancel keeps the window.
-  void CloseAsksAndCancelKeepsTheWindow() {
-    dialogs_.confirm_answers.push_back(Answer::Cancel);
-    QVERIFY(!form_->close());
-    QCOMPARE(dialogs_.confirmations.size(), size_t{1});
-    QCOMPARE(dialogs_.confirmations[0].text, QString("Do you want to save the mesh ?"));
-    QVERIFY(form_->isVisible());
-  }
-
  private slots:
   void init() { StartWindow(); }
   void cleanup() { StopWindow(); }
@@ -60,7 +51,11 @@ class UnsavedMeshTest : public QObject, WindowFixture {
       QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(20, 15));
     }
     QVERIFY(!form_->MeshSaved);
-    CloseAsksAndCancelKeepsTheWindow();
+    dialogs_.confirm_answers.push_back(Answer::Cancel);
+    QVERIFY(!form_->close());
+    QCOMPARE(dialogs_.confirmations.size(), size_t{1});
+    QCOMPARE(dialogs_.confirmations[0].text, QString("Do you want to save the mesh ?"));
+    QVERIFY(form_->isVisible());
   }
 
   void DecliningToOverwriteAtCloseKeepsTheProgramOpen() {
