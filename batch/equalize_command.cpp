@@ -22,6 +22,7 @@ int RunEqualizeCommand(const std::vector<std::string>& args) {
   if (!picture) return ReportBadInput(picture.Message());
   if (picture.Value().Empty())
     return ReportBadInput(line.Value().Positional()[0] + ": the image is empty");
+  if (Interrupted()) return ReportCancelled("equalize", "; nothing written");
   BatchRun run("equalize");
   run.Begin();
   EqualizePicture(picture.Value(), run);
