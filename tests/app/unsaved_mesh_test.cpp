@@ -1,5 +1,6 @@
-// An edited mesh is never dropped without a question: drags, Swap Morph Mesh
-// and a picture save leave the mesh unsaved, and close, New and Open ask.
+// Nothing the user made is lost: drags, Swap Morph Mesh and a picture save
+// leave the mesh unsaved, close, New and Open ask, and a read-only settings
+// file is left alone at close.
 #include <QFile>
 
 #include "app1_support.h"
@@ -93,6 +94,16 @@ class UnsavedMeshTest : public QObject, WindowFixture {
     QCOMPARE(dialogs_.unexpected, 0);
     QVERIFY(form_->MeshSaved);
     QVERIFY(form_->close());
+  }
+
+  void ReadOnlySettingsFileIsLeftAloneSilently() {
+    QFile ini(work_->File("Trelvanique.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("mine") == 4);
+    ini.close();
+    QVERIFY(ini.setPermissions(QFile::ReadOwner));
+    QVERIFY(form_->close());
+    QVERIFY(dialogs_.messages.empty());
+    QVERIFY(ini.open(QIODevice::ReadOnly) && ini.readAll() == "mine");
   }
 };
 
