@@ -216,8 +216,8 @@ bool TChildForm::LoadImage(const QString& file_name) {
   setWindowTitle(QString::fromStdString(CaptionOfFileName(name)));
   // A file that cannot be opened as named is looked for by its bare name in
   // the current folder.
-  const std::string path = FileFound(name) ? name : BareFileName(name);
-  if (!FileFound(path)) {
+  const std::string path = FileReadable(name) ? name : BareFileName(name);
+  if (!FileReadable(path)) {
     dialogs_.Message(&owner_, owner_.ApplicationTitle(), "File Not Found");
     return false;
   }

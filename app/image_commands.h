@@ -16,7 +16,7 @@ class UserDialogs;
 // "Save Vesk Image as..": the save dialog with "Bitmap Files|*.bmp|All
 // Files|*.*"; a name without ".BMP" in its upper-case form gets ".bmp"
 // appended; the picture is written as a BMP file. A refused save is reported.
-// The caller sets MeshSaved and updates the command state afterwards.
+// The caller updates the command state afterwards; MeshSaved is not touched.
 void SaveVeskImageAs(QWidget* parent, UserDialogs& dialogs, const Bitmap& vesk_picture);
 
 // Copy: puts exactly this bitmap on the clipboard as an image.

@@ -381,17 +381,7 @@ void TMDIForm::ShowCoords(int x, int y) {
 
 bool TMDIForm::FormCloseQuery() {
   if (run_active_) return false;
-  if (MeshSaved) return true;
-  switch (dialogs_.Confirm(this, "Confirm", QString::fromLatin1(kSaveMeshQuestion), true)) {
-    case Answer::Yes:
-      // A save that fails with an error keeps the program open.
-      return SavemeshClick();
-    case Answer::No:
-      return true;
-    case Answer::Cancel:
-      break;
-  }
-  return false;
+  return MeshMayBeDropped();
 }
 
 void TMDIForm::FormClose() {
@@ -400,6 +390,8 @@ void TMDIForm::FormClose() {
   }
   mesh_.FreeMesh();
   mesh_.InitMesh();
+  // A settings file the user made read-only is kept as it is, silently.
+  if (WriteProtected(settings_path_.toStdString())) return;
   Status saved = SaveSettings(settings_path_.toStdString(), settings_);
   if (!saved) ReportError(saved.Message());
 }
@@ -507,8 +499,8 @@ void TMDIForm::Edit2Change() { TakeIntegerEdit(edit2_, settings_.Precision, 1000
 // ---- Image commands ----------------------------------------------------------
 
 void TMDIForm::SaveVeskImageAsClick() {
+  // Saving a picture says nothing about the mesh: MeshSaved stays.
   if (vesk_child_) SaveVeskImageAs(this, dialogs_, vesk_child_->PictureBitmap());
-  MeshSaved = true;
   UpdateCommandState();
 }
 

@@ -180,6 +180,8 @@ class TMDIForm : public QMainWindow {
   void ClearMeshAndRedraw();
   // True when a mesh file was read.
   bool LoadMeshFile(const QString& file_name);
+  // Open Morph Mesh after the save question: reading `file_name` as one step.
+  void OpenMeshStep(const QString& file_name);
   void BuildToolPanel();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
                    const QKeySequence& shortcut, void (TMDIForm::*handler)());
@@ -209,6 +211,11 @@ class TMDIForm : public QMainWindow {
   void DestroyChild(TChildForm*& slot);
   // The caption: TitleText, a blank and MeshFileName.
   void ShowMeshCaption();
+  // Before an edited mesh would go (close, New, Open): "Do you want to save
+  // the mesh ?" with Yes, No and Cancel. True when the mesh may go: it was
+  // saved, the user said No, or it was unchanged.
+  bool MeshMayBeDropped();
+  // The New mesh steps without the question; the mesh then counts as saved.
   TChildForm* NewVeskChild();
 
   // The generation commands' shared steps. An engine fills the Vesk bitmap

@@ -50,7 +50,7 @@ void TMDIForm::OpenImageCommand(TChildForm*& slot, QString& file_name_field, int
 
 void TMDIForm::OpenImageFile(TChildForm*& slot, QString& file_name_field, int kind,
                              const QString& file_name) {
-  if (!FileFound(file_name.toStdString())) {
+  if (!FileReadable(file_name.toStdString())) {
     dialogs_.Message(this, ApplicationTitle(), file_name + " file already not exist");
     return;
   }
@@ -71,8 +71,27 @@ void TMDIForm::ShowMeshCaption() {
       MeshWindowCaption(TitleText.toStdString(), MeshFileName.toStdString())));
 }
 
+bool TMDIForm::MeshMayBeDropped() {
+  if (MeshSaved) return true;
+  switch (dialogs_.Confirm(this, "Confirm", QString::fromLatin1(kSaveMeshQuestion), true)) {
+    case Answer::Yes:
+      // A save that fails, or whose overwrite question is declined, keeps
+      // the mesh.
+      SavemeshClick();
+      return MeshSaved;
+    case Answer::No:
+      return true;
+    case Answer::Cancel:
+      break;
+  }
+  return false;
+}
+
 void TMDIForm::NewMeshClick() {
+  if (!MeshMayBeDropped()) return;
   undo_->Record("new morph mesh", [this] { ClearMeshAndRedraw(); });
+  // The old mesh was saved or given up: the empty one has nothing to save.
+  undo_->MarkSaved();
 }
 
 void TMDIForm::ClearMeshAndRedraw() {
@@ -83,6 +102,8 @@ void TMDIForm::ClearMeshAndRedraw() {
   }
   RedrawImageWindows();
   mesh_.InitMesh();
+  // The user was asked before an edited mesh went; the empty one is unchanged.
+  MeshSaved = true;
   UpdateCommandState();
 }
 
@@ -117,11 +138,16 @@ void TMDIForm::SaveMashAsClick() {
 }
 
 void TMDIForm::OpenMeshClick() {
+  if (!MeshMayBeDropped()) return;
   std::optional<QString> chosen = dialogs_.OpenFileName(this, QString(), kMeshFileFilter);
-  if (chosen) OpenMeshFile(*chosen);
+  if (chosen) OpenMeshStep(*chosen);
 }
 
 void TMDIForm::OpenMeshFile(const QString& file_name) {
+  if (MeshMayBeDropped()) OpenMeshStep(file_name);
+}
+
+void TMDIForm::OpenMeshStep(const QString& file_name) {
   bool read = false;
   undo_->Record("open morph mesh", [this, &read, &file_name] { read = LoadMeshFile(file_name); });
   // The mesh is the file's now.
@@ -130,15 +156,15 @@ void TMDIForm::OpenMeshFile(const QString& file_name) {
 
 bool TMDIForm::LoadMeshFile(const QString& file_name) {
   const std::string name = file_name.toStdString();
-  if (!FileFound(name)) return false;
+  if (!FileReadable(name)) return false;
   MeshFileName = file_name;
-  NewMeshClick();
+  ClearMeshAndRedraw();
 
   Result<MeshFileContent> read = ReadMeshFile(name);
   if (!read) {
     dialogs_.Message(this, ApplicationTitle(), QString::fromStdString(read.Message()));
     // A wrong signature leaves the empty mesh; a read error starts over.
-    if (read.Message() != kMeshFormatMessage) NewMeshClick();
+    if (read.Message() != kMeshFormatMessage) ClearMeshAndRedraw();
     return false;
   }
   MeshFileContent content = std::move(read).Value();
@@ -149,10 +175,10 @@ bool TMDIForm::LoadMeshFile(const QString& file_name) {
 
   // An image that is found replaces its window; one that is not found
   // leaves the window as it was.
-  if (FileFound(content.first_file_name)) {
+  if (FileReadable(content.first_file_name)) {
     OpenImageWindow(first_child_, kFirstImage, FirstFileName);
   }
-  if (FileFound(content.second_file_name)) {
+  if (FileReadable(content.second_file_name)) {
     OpenImageWindow(second_child_, kSecondImage, SecondFileName);
   }
   RedrawImageWindows();

@@ -19,7 +19,7 @@ void TMDIForm::OpenFiles(const QStringList& files) {
   for (qsizetype i = 0; i < files.size(); ++i) {
     const QString& file = files[i];
     const QString& absolute = absolute_names[i];
-    if (!FileFound(absolute.toStdString())) {
+    if (!FileReadable(absolute.toStdString())) {
       dialogs_.Message(this, ApplicationTitle(), file + " file already not exist");
     } else if (absolute.endsWith(".mesh", Qt::CaseInsensitive)) {
       // As after the file dialog: the mesh's folder becomes the current one,

@@ -1,5 +1,6 @@
 #include "batch/batch_support.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -57,6 +58,10 @@ Result<CommandLine> CommandLine::Parse(const std::vector<std::string>& args,
         if (option.name == word) rule = &option;
       }
       if (rule == nullptr) return Failure{"unknown option " + word};
+      for (std::size_t v = 1; v <= static_cast<std::size_t>(rule->value_count) && i + v < args.size();
+           ++v) {
+        if (args[i + v].empty()) return Failure{"option " + word + " needs a non-empty value"};
+      }
       if (line.Find(word) != nullptr) return Failure{"option " + word + " given twice"};
       if (args.size() - i - 1 < static_cast<std::size_t>(rule->value_count)) {
         return Failure{"option " + word + " needs " + std::to_string(rule->value_count) +
@@ -132,6 +137,22 @@ int ReportBadInput(std::string_view message) {
   return kExitBadInput;
 }
 
+// ---- Ctrl+C ---------------------------------------------------------------
+
+void InstallInterruptHandler() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;  // reads and writes go on; the steps poll the flag
+  ::sigaction(SIGINT, &action, nullptr);
+}
+
+bool Interrupted() { return g_interrupted != 0; }
+
+int ReportCancelled(std::string_view title, std::string_view detail) {
+  return ReportBadInput(std::string(title) + " cancelled" + std::string(detail));
+}
+
 // ---- Images and files ---------------------------------------------------
 
 Result<Bitmap> LoadImageFile(const std::string& path) {
@@ -149,8 +170,17 @@ Result<Bitmap> LoadImageFile(const std::string& path) {
   return image;
 }
 
-Status SaveImageFile(const Bitmap& image, const std::string& path) {
-  Status saved = SaveBmpFile(path, image);
+Status SaveImageFile(const Bitmap& image, const std::string& path, std::string_view title) {
+  if (image.Empty()) return SaveBmpFile(path, image);  // refused with the codec's message
+  const std::vector<std::uint8_t> bytes = EncodeBmp(image);
+  ReplacingWrite file;
+  Status saved = file.Open(path);
+  if (saved) saved = file.Write(bytes.data(), bytes.size());
+  if (saved && Interrupted()) {
+    file.Abandon();
+    return Failure{std::string(title) + " cancelled; nothing written"};
+  }
+  if (saved) saved = file.Commit();
   if (!saved) return Failure{path + ": " + saved.Message()};
   return saved;
 }
@@ -162,14 +192,16 @@ std::string BareName(const std::string& stored_name) {
 
 std::string LocateMeshImage(const std::string& stored_name, const std::string& mesh_path) {
   namespace fs = std::filesystem;
-  std::error_code ec;
   if (stored_name.empty()) return {};
-  if (fs::is_regular_file(stored_name, ec)) return stored_name;
-  std::string bare = BareName(stored_name);
-  if (bare.empty()) return {};
-  fs::path folder = fs::path(mesh_path).parent_path();
-  fs::path beside = folder.empty() ? fs::path(bare) : folder / bare;
-  if (fs::is_regular_file(beside, ec)) return beside.string();
+  const fs::path folder = fs::path(mesh_path).parent_path();
+  const std::string bare = BareName(stored_name);
+  std::vector<fs::path> candidates;
+  if (fs::path(stored_name).is_relative()) candidates.push_back(folder / stored_name);
+  candidates.push_back(stored_name);
+  if (!bare.empty()) candidates.push_back(folder / bare);
+  for (const fs::path& candidate : candidates) {
+    if (FileReadable(candidate.string())) return candidate.string();
+  }
   return {};
 }
 
@@ -248,9 +280,6 @@ Status BatchRun::CloseFrameList() {
 bool BatchRun::Cancelled() const { return g_interrupted != 0; }
 
 void BatchRun::Begin() {
-  g_interrupted = 0;
-  previous_handler_ = std::signal(SIGINT, OnInterrupt);
-  if (previous_handler_ == SIG_ERR) previous_handler_ = SIG_DFL;
   running_ = true;
   counter_k_ = -1;
   outer_percent_ = 0;
@@ -294,7 +323,6 @@ Status BatchRun::WriteFrame(const Bitmap& frame) {
 void BatchRun::End() {
   if (!running_) return;
   running_ = false;
-  std::signal(SIGINT, previous_handler_);
   if (terminal_) std::fputs("\r\x1b[K", stderr);
 }
 
@@ -318,6 +346,8 @@ void BatchRun::Draw(bool force) {
 
 int RunFrameCommand(std::string title, const std::string& list_path,
                     const std::function<Status(RunProtocol&)>& compute) {
+  // A Ctrl+C while the pictures were read: nothing is started.
+  if (Interrupted()) return ReportCancelled(title, "; nothing written");
   BatchRun run(title);
   if (!list_path.empty()) {
     Status opened = run.OpenFrameList(list_path);
@@ -328,15 +358,17 @@ int RunFrameCommand(std::string title, const std::string& list_path,
   Status closed = run.CloseFrameList();
   if (!result) return ReportBadInput(result.Message());
   if (!closed) return ReportBadInput(closed.Message());
+  // The list as written: the name given, with ".any" added when it was.
+  const std::string written_list = list_path.empty() ? "" : FrameListPathFor(list_path);
   if (run.Cancelled()) {
-    return ReportBadInput(title + " cancelled; " + std::to_string(run.FramesWritten()) +
-                          " frames kept" + (list_path.empty() ? "" : " in " + list_path));
+    return ReportCancelled(title, "; " + std::to_string(run.FramesWritten()) + " frames kept" +
+                                      (list_path.empty() ? "" : " in " + written_list));
   }
   if (list_path.empty()) {
     std::cout << title << ": done (no --list given, no frame written)" << std::endl;
   } else {
-    std::cout << title << ": " << run.FramesWritten() << " frames written, listed in " << list_path
-              << std::endl;
+    std::cout << title << ": " << run.FramesWritten() << " frames written, listed in "
+              << written_list << std::endl;
   }
   return kExitDone;
 }

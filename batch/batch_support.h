@@ -88,6 +88,16 @@ int ReportUsage(std::string_view usage, std::string_view problem);
 // kExitBadInput.
 int ReportBadInput(std::string_view message);
 
+// ---- Ctrl+C ---------------------------------------------------------------
+
+// Installed once when the tool starts: from then on Ctrl+C (SIGINT) never
+// kills the process half-way through a write; it only sets the flag that
+// every step of a subcommand looks at.
+void InstallInterruptHandler();
+bool Interrupted();
+// "vesk-batch: <title> cancelled<detail>" on standard error; kExitBadInput.
+int ReportCancelled(std::string_view title, std::string_view detail = "");
+
 // ---- Images and files ---------------------------------------------------
 
 // Loads an image by its extension: ".bmp" (any letter case) through the
@@ -96,16 +106,18 @@ int ReportBadInput(std::string_view message);
 // name the file.
 Result<Bitmap> LoadImageFile(const std::string& path);
 
-// Saves a bitmap as a 24-bit BMP file, written to a temporary name and
-// renamed into place, so a failure leaves no half-written file.
-Status SaveImageFile(const Bitmap& image, const std::string& path);
+// Saves a bitmap as a 24-bit BMP file through the program's replacing
+// write, so a failure leaves no half-written file. A Ctrl+C before the file
+// is put in place drops it and answers "<title> cancelled; nothing written".
+Status SaveImageFile(const Bitmap& image, const std::string& path, std::string_view title);
 
 // The text after the last "\" or "/" of a stored name (all of it if none).
 std::string BareName(const std::string& stored_name);
 
-// Where an image named in a mesh file is: the name as stored when that file
-// exists, else the bare name in the mesh file's folder when that exists,
-// else "" (and the caller reports the stored name as not found).
+// Where an image named in a mesh file is: a relative name in the mesh file's
+// folder first, then the name as stored (from the current folder), then the
+// bare name in the mesh file's folder; "" when none exists (the caller
+// reports the stored name as not found).
 std::string LocateMeshImage(const std::string& stored_name, const std::string& mesh_path);
 
 // A mesh file with the two images it names, loaded for the morph or the
@@ -129,8 +141,8 @@ Result<GenerationSetup> GenerationSetupFromOptions(const CommandLine& line);
 // ---- Running a computation ------------------------------------------------
 
 // The tool's run protocol. Draws a progress bar on standard error when it is
-// a terminal; Ctrl+C during the run acts as the Kancel button (the run stops
-// at its next poll and keeps what it wrote). Frames are written only after
+// a terminal; Ctrl+C (at any time, also before the run began) acts as the
+// Kancel button: the run stops at its next poll and keeps what it wrote. Frames are written only after
 // OpenFrameList; without it WriteFrame keeps nothing, as when the frame-list
 // dialog is cancelled.
 class BatchRun : public RunProtocol {
@@ -174,7 +186,6 @@ class BatchRun : public RunProtocol {
   int frames_written_ = 0;
   bool running_ = false;
   std::unique_ptr<FrameList> list_;
-  void (*previous_handler_)(int) = nullptr;
 };
 
 // Runs a frame-producing computation the way every frame command of the

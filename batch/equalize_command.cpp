@@ -22,11 +22,12 @@ int RunEqualizeCommand(const std::vector<std::string>& args) {
   if (!picture) return ReportBadInput(picture.Message());
   if (picture.Value().Empty())
     return ReportBadInput(line.Value().Positional()[0] + ": the image is empty");
+  if (Interrupted()) return ReportCancelled("equalize", "; nothing written");
   BatchRun run("equalize");
   run.Begin();
   EqualizePicture(picture.Value(), run);
   run.End();
-  Status saved = SaveImageFile(picture.Value(), out);
+  Status saved = SaveImageFile(picture.Value(), out, "equalize");
   if (!saved) return ReportBadInput(saved.Message());
   std::cout << "equalize: written to " << out << std::endl;
   return kExitDone;

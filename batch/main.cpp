@@ -10,6 +10,7 @@
 
 #include "batch/batch_support.h"
 #include "batch/command_registry.h"
+#include "core/image/bitmap.h"
 #include "vesk_version.h"
 
 namespace {
@@ -45,7 +46,8 @@ void PrintHelp(std::ostream& out) {
   out << "  vesk-batch --version\n";
   out << "Defaults: 12 frames, precision 1, equalize on. Without --list frames are\n"
          "computed but not written. check exits with 1 when a triangle folds over.\n"
-         "Exit status: 0 done, 1 bad input, 2 wrong usage.\n";
+         "Exit status: 0 done, 1 bad input or cancelled, 2 wrong usage (an empty\n"
+         "value included).\n";
 }
 
 std::string CommandNames() {
@@ -60,6 +62,7 @@ std::string CommandNames() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vesk::batch::InstallInterruptHandler();
   std::vector<std::string> words(argv + std::min(argc, 1), argv + argc);
   if (words.empty()) {
     std::cerr << "vesk-batch: no command given (commands: " << CommandNames()
@@ -77,13 +80,20 @@ int main(int argc, char** argv) {
   for (const BatchCommand& command : vesk::batch::BatchCommands()) {
     if (words[0] != command.name) continue;
     std::vector<std::string> args(words.begin() + 1, words.end());
+    int status = vesk::batch::kExitBadInput;
     try {
-      return command.run(args);
+      status = command.run(args);
     } catch (const std::bad_alloc&) {
-      return vesk::batch::ReportBadInput("not enough memory for this image size");
+      // Pictures inside the size limit may still not fit in memory.
+      return vesk::batch::ReportBadInput(vesk::kBitmapTooLargeMessage);
     } catch (const std::exception& error) {
       return vesk::batch::ReportBadInput(error.what());
     }
+    // A Ctrl+C after the last step looked: the job is not reported as done.
+    if (status == vesk::batch::kExitDone && vesk::batch::Interrupted()) {
+      return vesk::batch::ReportCancelled(command.name);
+    }
+    return status;
   }
   std::cerr << "vesk-batch: unknown command \"" << words[0] << "\" (commands: " << CommandNames()
             << ")" << std::endl;

@@ -36,8 +36,8 @@ int RunSheetGlass(const std::vector<std::string>& args) {
     run.End();
     if (!made) return ReportBadInput(made.Message());
   }
-  if (cancelled) return ReportBadInput("sheetglass cancelled; nothing written");
-  const Status saved = SaveImageFile(picture, out);
+  if (cancelled) return ReportCancelled("sheetglass", "; nothing written");
+  const Status saved = SaveImageFile(picture, out, "sheetglass");
   if (!saved) return ReportBadInput(saved.Message());
   std::cout << "sheetglass: " << picture.Width() << " x " << picture.Height()
             << " picture written to " << out << std::endl;

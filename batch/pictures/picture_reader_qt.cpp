@@ -9,7 +9,7 @@
 namespace vesk::batch {
 
 Result<Bitmap> ReadPngOrJpeg(const std::string& path) {
-  if (!FileFound(path)) return Failure{"File Not Found"};
+  if (!FileReadable(path)) return Failure{"File Not Found"};
   QImageReader reader(QString::fromStdString(path));
   // Refuse an oversized picture before its pixels are decoded.
   QSize size = reader.size();

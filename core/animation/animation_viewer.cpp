@@ -31,7 +31,7 @@ std::optional<ViewerMessage> AnimationViewer::Load(const std::string& list_path,
                                                    const std::string& folder,
                                                    const FrameLoader& loader) {
   *this = AnimationViewer();
-  if (!FileFound(list_path)) {
+  if (!FileReadable(list_path)) {
     Fail();
     return ViewerMessage{ViewerMessage::Kind::kNotice, "Frame list " + list_path + " not found."};
   }
@@ -52,7 +52,7 @@ std::optional<ViewerMessage> AnimationViewer::Load(const std::string& list_path,
   frame_total_ = 0;
   for (const std::string& name : lines.Value()) {
     ++frame_total_;
-    if (!FileFound(ResolveFrameName(folder, name))) {
+    if (!FileReadable(ResolveFrameName(folder, name))) {
       Fail();
       return ViewerMessage{ViewerMessage::Kind::kNotice, FrameNotFoundMessage(name)};
     }

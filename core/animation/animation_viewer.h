@@ -52,7 +52,7 @@ class AnimationViewer {
   enum class PlayButton { kNone, kPlay, kPause, kNext };
 
   // Loads the list at `list_path` (frame names resolved against `folder`),
-  // in two passes: first every name is probed with FileFound, then every
+  // in two passes: first every name is probed with FileReadable, then every
   // frame is loaded. Answers the message to show when the viewer must not
   // be shown; LoadFailed() is then true and nothing is kept:
   //  - a list that cannot be opened: "Frame list <path> not found.";

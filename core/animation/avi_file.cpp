@@ -1,9 +1,7 @@
 #include "core/animation/avi_file.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <limits>
-#include <system_error>
 
 #include "core/common/file_io.h"
 
@@ -52,16 +50,9 @@ AviFile::~AviFile() { Abandon(); }
 
 Status AviFile::Open(const std::string& path) {
   Abandon();
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  if (path.empty() || fs::is_directory(path, ec)) return Failure{"Cannot create file " + path};
+  Status opened = file_.Open(path);
+  if (!opened) return opened;
   path_ = path;
-  temp_path_ = TemporaryNameFor(path);
-  file_ = std::fopen(temp_path_.c_str(), "wb");
-  if (file_ == nullptr) return Failure{"Cannot create file " + path};
-  // Unbuffered: every sample goes out in one write straight from the
-  // caller's block, and a failed write leaves nothing pending behind it.
-  std::setvbuf(file_, nullptr, _IONBF, 0);
   has_stream_ = false;
   has_format_ = false;
   failed_ = false;
@@ -210,8 +201,7 @@ Status AviFile::Release() {
   // written in full before the index goes on.
   const std::uint64_t movi_end = movi_end_;
   if (size_ != movi_end) {
-    std::clearerr(file_);
-    if (std::fseek(file_, static_cast<long>(movi_end), SEEK_SET) != 0) {
+    if (!file_.Seek(movi_end)) {
       Abandon();
       return Failure{failure};
     }
@@ -253,18 +243,8 @@ Status AviFile::Release() {
     return Failure{failure};
   }
   // The file may be longer than what was kept (a failed write cut back).
-  std::error_code ec;
-  int flushed = std::fflush(file_);
-  int closed = std::fclose(file_);
-  file_ = nullptr;
-  if (flushed != 0 || closed != 0) {
-    std::filesystem::remove(temp_path_, ec);
-    return Failure{failure};
-  }
-  std::filesystem::resize_file(temp_path_, file_size, ec);
-  if (ec || !MoveIntoPlace(temp_path_, path_)) {
-    std::error_code ignored;
-    std::filesystem::remove(temp_path_, ignored);
+  if (!file_.Truncate(file_size) || !file_.Commit()) {
+    Abandon();
     return Failure{failure};
   }
   has_stream_ = false;
@@ -273,34 +253,25 @@ Status AviFile::Release() {
 }
 
 void AviFile::Abandon() {
-  if (file_ == nullptr) return;
-  std::fclose(file_);
-  file_ = nullptr;
-  std::error_code ignored;
-  std::filesystem::remove(temp_path_, ignored);
+  file_.Abandon();
   has_stream_ = false;
   has_format_ = false;
 }
 
 Status AviFile::WriteBytes(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return Status::Success();
-  std::size_t written = std::fwrite(data, 1, size, file_);
-  size_ += written;
-  if (written != size) {
-    failed_ = true;
-    return Failure{"Cannot write file " + path_};
-  }
-  return Status::Success();
+  Status written = file_.Write(data, size);
+  // What went out before a failure counts: Release cuts it back.
+  size_ += size;
+  if (!written) failed_ = true;
+  return written;
 }
 
 Status AviFile::PatchU32(std::uint64_t offset, std::uint32_t value) {
   std::uint8_t bytes[4];
   Store32(bytes, value);
-  if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0 ||
-      std::fwrite(bytes, 1, 4, file_) != 4) {
-    return Failure{"Cannot write file " + path_};
-  }
-  return Status::Success();
+  if (!file_.Seek(offset)) return Failure{"Cannot write file " + path_};
+  return file_.Write(bytes, 4);
 }
 
 }  // namespace vesk

@@ -4,9 +4,9 @@
 // same order: open (replacing), create the stream from its stream
 // information, set the format, write samples one at a time, release.
 //
-// The file is written under a temporary name in the target's folder; the
-// counts and lengths of the headers are filled in at Release, which then
-// renames it over the target. A file that is never released, or whose
+// The file is written through ReplacingWrite (a temporary file beside the
+// target, protected targets refused); the counts and lengths of the headers
+// are filled in at Release, which then puts it in place of the target. A file that is never released, or whose
 // stream never got a format, is dropped and the previous file stays.
 #pragma once
 
@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/file_io.h"
 #include "core/common/result.h"
 
 namespace vesk {
@@ -71,7 +72,8 @@ class AviFile {
   AviFile& operator=(const AviFile&) = delete;
 
   // Opens `path` for writing; an existing file of that name is replaced at
-  // Release. Fails with "Cannot create file <path>".
+  // Release. Fails with "Cannot create file <path>" (also for a read-only
+  // file, a folder or a FIFO of that name).
   Status Open(const std::string& path);
   // The one video stream. Needs a "vids" type, non-zero rate and scale, and
   // a frame rectangle that fits the file's 16-bit fields.
@@ -87,7 +89,7 @@ class AviFile {
   // Drops what was written; the previous file stays.
   void Abandon();
 
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return file_.IsOpen(); }
   int SamplesWritten() const { return static_cast<int>(index_.size()); }
 
  private:
@@ -101,8 +103,7 @@ class AviFile {
   Status PatchU32(std::uint64_t offset, std::uint32_t value);
 
   std::string path_;
-  std::string temp_path_;
-  std::FILE* file_ = nullptr;
+  ReplacingWrite file_;
   bool has_stream_ = false;
   bool has_format_ = false;
   bool failed_ = false;

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "core/common/file_io.h"
@@ -35,15 +34,12 @@ std::string FrameListPathFor(const std::string& chosen) {
 }
 
 FrameListWriter::FrameListWriter(FrameListWriter&& other) noexcept
-    : path_(std::exchange(other.path_, {})),
-      temp_path_(std::exchange(other.temp_path_, {})),
-      out_(std::move(other.out_)) {}
+    : path_(std::exchange(other.path_, {})), out_(std::move(other.out_)) {}
 
 FrameListWriter& FrameListWriter::operator=(FrameListWriter&& other) noexcept {
   if (this != &other) {
     Close();
     path_ = std::exchange(other.path_, {});
-    temp_path_ = std::exchange(other.temp_path_, {});
     out_ = std::move(other.out_);
   }
   return *this;
@@ -53,47 +49,25 @@ FrameListWriter::~FrameListWriter() { Close(); }
 
 Status FrameListWriter::Create(const std::string& path) {
   Close();
-  std::error_code ec;
-  // An existing list is replaced; one that could not be rewritten in place
-  // (read-only, or a folder) is refused as the runtime would refuse it.
-  if (path.empty() || (fs::exists(path, ec) && !FileFound(path))) {
-    return Failure{"Cannot create file " + path};
-  }
-  std::string temp = TemporaryNameFor(path);
-  out_ = std::ofstream(temp, std::ios::binary | std::ios::trunc);
-  if (!out_) {
-    out_ = std::ofstream();
-    return Failure{"Cannot create file " + path};
-  }
+  auto out = std::make_unique<ReplacingWrite>();
+  Status opened = out->Open(path);
+  if (!opened) return opened;
   path_ = path;
-  temp_path_ = std::move(temp);
+  out_ = std::move(out);
   return Status::Success();
 }
 
 Status FrameListWriter::Append(const std::string& name) {
   if (!IsOpen()) return Failure{"The frame list is not open"};
-  out_ << name << "\r\n";
-  if (!out_) return Failure{"Cannot write file " + path_};
-  return Status::Success();
+  const std::string line = name + "\r\n";
+  return out_->Write(line.data(), line.size());
 }
 
 Status FrameListWriter::Close() {
   if (!IsOpen()) return Status::Success();
-  std::string path = std::move(path_);
-  std::string temp = std::move(temp_path_);
   path_.clear();
-  temp_path_.clear();
-  out_.flush();
-  bool written = static_cast<bool>(out_);
-  out_.close();
-  written = written && !out_.fail();
-  out_ = std::ofstream();
-  std::error_code ec;
-  if (!written) {
-    fs::remove(temp, ec);
-    return Failure{"Cannot write file " + path};
-  }
-  return MoveIntoPlace(temp, path);
+  std::unique_ptr<ReplacingWrite> out = std::move(out_);
+  return out->Commit();
 }
 
 Status FrameOutput::Open(const std::string& chosen) {

@@ -5,9 +5,10 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
+#include <memory>
 #include <string>
 
+#include "core/common/file_io.h"
 #include "core/common/result.h"
 #include "core/image/bitmap.h"
 
@@ -27,9 +28,8 @@ std::string NextFrameName(const std::string& folder);
 // with ".any" appended.
 std::string FrameListPathFor(const std::string& chosen);
 
-// The frame-list file being written by a run. Lines are buffered in a
-// temporary file beside the list and renamed into place by Close, so the
-// previous list stays whole until the new one is complete.
+// The frame-list file being written by a run, through ReplacingWrite: the
+// previous list stays whole until Close puts the new one in place.
 class FrameListWriter {
  public:
   FrameListWriter() = default;
@@ -39,13 +39,13 @@ class FrameListWriter {
   ~FrameListWriter();
 
   // Starts an empty list at `path`. Fails, writing nothing, when the file
-  // cannot be created there (missing or read-only folder, a read-only file
-  // or a folder under that name).
+  // cannot be created there (missing folder, a read-only file, a folder or
+  // FIFO under that name).
   Status Create(const std::string& path);
   bool IsOpen() const { return !path_.empty(); }
   const std::string& Path() const { return path_; }
 
-  // Appends `name` and CR LF. Not flushed line by line.
+  // Appends `name` and CR LF.
   Status Append(const std::string& name);
 
   // Writes out what is buffered and puts the list in place. The list then
@@ -54,8 +54,7 @@ class FrameListWriter {
 
  private:
   std::string path_;
-  std::string temp_path_;
-  std::ofstream out_;
+  std::unique_ptr<ReplacingWrite> out_;
 };
 
 // The frame output of one frame-producing command: OpenFrameList's file,

@@ -8,7 +8,7 @@ namespace vesk {
 std::string CheckBitmapSize(std::int64_t width, std::int64_t height) {
   if (width < 0 || height < 0) return "Bitmap size is not valid";
   if (width > kMaxBitmapSide || height > kMaxBitmapSide || width * height > kMaxBitmapPixels) {
-    return "Bitmap is too large (at most 32768 pixels on a side and 268435456 pixels in all)";
+    return kBitmapTooLargeMessage;
   }
   return {};
 }

@@ -16,6 +16,11 @@ namespace vesk {
 inline constexpr int kMaxBitmapSide = 32768;
 inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 28;
 
+// The message of the size limit, also shown when memory runs out for a
+// bitmap inside it.
+inline constexpr char kBitmapTooLargeMessage[] =
+    "Bitmap is too large (at most 32768 pixels on a side and 268435456 pixels in all)";
+
 // Empty when width x height may be made; otherwise the message to show.
 // Negative sizes are refused; 0 x 0 is allowed (an empty bitmap).
 std::string CheckBitmapSize(std::int64_t width, std::int64_t height);

@@ -27,7 +27,7 @@ Result<Bitmap> LoadBmpFile(const std::string& path);
 // 24 bits per pixel, bottom-up rows padded to 4 bytes, 14 + 40 header bytes.
 std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap);
 
-// Writes EncodeBmp's bytes through a temporary file renamed into place.
+// Writes EncodeBmp's bytes through WriteFileReplacing (protected files refused).
 // An empty bitmap is refused: no reader would take the file.
 Status SaveBmpFile(const std::string& path, const Bitmap& bitmap);
 

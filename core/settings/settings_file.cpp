@@ -168,7 +168,7 @@ std::optional<std::string> DecodeSettingsFile(std::span<const std::uint8_t> file
 }
 
 std::optional<std::string> LoadSettings(const std::string& path, Settings& settings) {
-  if (!FileFound(path)) return std::string(kIniNotFoundMessage);
+  if (!FileReadable(path)) return std::string(kIniNotFoundMessage);
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::string(kIniNotFoundMessage);
   // Only the first record is ever looked at.

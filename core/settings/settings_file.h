@@ -86,13 +86,13 @@ SettingsRecordBytes EncodeSettingsFile(const Settings& settings);
 std::optional<std::string> DecodeSettingsFile(std::span<const std::uint8_t> bytes,
                                               Settings& settings);
 
-// Reads the settings file at `path`. A file that cannot be opened for
-// reading and writing (missing, read-only, a folder) answers
-// "Ini file not found !". On any message `settings` keeps its values.
+// Reads the settings file at `path`. A file that is not a regular file or
+// cannot be opened for reading (missing, a folder, a FIFO) answers
+// "Ini file not found !"; a read-only file is read. On any message `settings` keeps its values.
 std::optional<std::string> LoadSettings(const std::string& path, Settings& settings);
 
-// Writes the 53-byte file at `path` through a temporary file, so a failed
-// write leaves the previous file as it was.
+// Writes the 53-byte file at `path` through ReplacingWrite, so a failed or
+// refused write (a read-only file) leaves the previous file as it was.
 Status SaveSettings(const std::string& path, const Settings& settings);
 
 }  // namespace vesk
