@@ -15,7 +15,7 @@
 #include <QTimer>
 
 #include "app/design_font.h"
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
 #include "app/int_edit.h"
 #include "core/effects/flag_preview.h"
 #include "core/settings/options_rules.h"

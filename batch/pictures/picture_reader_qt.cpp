@@ -2,7 +2,7 @@
 #include <QImageReader>
 #include <QString>
 
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
 #include "batch/pictures/picture_reader.h"
 #include "core/common/file_io.h"
 
