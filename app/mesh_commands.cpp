@@ -3,6 +3,7 @@
 #include <QMdiArea>
 
 #include "app/child_form.h"
+#include "app/file_name_bytes.h"
 #include "app/main_window.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
@@ -83,7 +84,7 @@ bool TMDIForm::SavemeshClick() {
     return true;
   }
   Status saved =
-      WriteMeshFile(name, mesh_, FirstFileName.toStdString(), SecondFileName.toStdString());
+      WriteMeshFile(name, mesh_, FileNameBytes(FirstFileName), FileNameBytes(SecondFileName));
   if (!saved) {
     ReportError(saved.Message());
     return false;
@@ -121,8 +122,9 @@ void TMDIForm::OpenMeshClick() {
   }
   MeshFileContent content = std::move(read).Value();
   mesh_ = std::move(content.mesh);
-  FirstFileName = QString::fromStdString(content.first_file_name);
-  SecondFileName = QString::fromStdString(content.second_file_name);
+  // The stored names are bytes, UTF-8 or not; they open and save unchanged.
+  FirstFileName = FileNameFromBytes(content.first_file_name);
+  SecondFileName = FileNameFromBytes(content.second_file_name);
 
   // An image that is found replaces its window; one that is not found
   // leaves the window as it was.
