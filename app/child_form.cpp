@@ -1,6 +1,7 @@
 #include "app/child_form.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,7 +10,8 @@
 
 #include "app/about_box.h"
 #include "app/design_font.h"
-#include "app/image_convert.h"
+#include "app/file_name_bytes.h"
+#include "qtimage/image_convert.h"
 #include "app/main_window.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
@@ -23,6 +25,12 @@ namespace {
 QPoint ImagePoint(const QMouseEvent* event) {
   QPointF p = event->position();
   return QPoint(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
+}
+
+// The side buttons (back and forward) and any other extra button do
+// nothing on an image.
+bool IsImageButton(Qt::MouseButton button) {
+  return button == Qt::LeftButton || button == Qt::RightButton || button == Qt::MiddleButton;
 }
 
 MouseButton ButtonOf(Qt::MouseButton button) {
@@ -83,12 +91,26 @@ void TImage::SetPixelNow(int x, int y, Color color) {
   repaint(x, y, 1, 1);
 }
 
+void TImage::ShowColumns(const vesk::Bitmap& picture, int x_begin, int x_end) {
+  if (picture_.size() != QSize(picture.Width(), picture.Height()) ||
+      picture_.format() != QImage::Format_RGB32) {
+    SetPicture(ToQImage(picture));
+    return;
+  }
+  CopyColumns(picture, x_begin, x_end, picture_);
+  update(x_begin, 0, x_end - x_begin, picture_.height());
+}
+
 void TImage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.drawImage(event->rect(), picture_, event->rect());
 }
 
 void TImage::Down(QMouseEvent* event, bool double_click) {
+  if (!IsImageButton(event->button())) {
+    event->ignore();
+    return;
+  }
   // The whole set of keys and buttons held, the pressed button included.
   ShiftState shift = 0;
   Qt::KeyboardModifiers modifiers = event->modifiers();
@@ -115,6 +137,10 @@ void TImage::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
+  if (!IsImageButton(event->button())) {
+    event->ignore();
+    return;
+  }
   QPoint p = ImagePoint(event);
   emit MouseUp(ButtonOf(event->button()), p.x(), p.y());
 }
@@ -139,6 +165,17 @@ TChildForm::TChildForm(TMDIForm& owner, UserDialogs& dialogs)
   setWidget(scroll_);
   resize(238, 159);
 
+  // The system menu's Close takes Ctrl+W, the shortcut of Swap Morph Mesh;
+  // it keeps Ctrl+F4, so every shortcut of the command table stays the main
+  // window's whichever window is active.
+  if (QMenu* menu = systemMenu()) {
+    for (QAction* action : menu->actions()) {
+      QList<QKeySequence> keys = action->shortcuts();
+      keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_W));
+      action->setShortcuts(keys);
+    }
+  }
+
   connect(image1_, &TImage::MouseDown, this, &TChildForm::Image1MouseDown);
   connect(image1_, &TImage::MouseMove, this, &TChildForm::Image1MouseMove);
   connect(image1_, &TImage::MouseUp, this, &TChildForm::Image1MouseUp);
@@ -159,7 +196,7 @@ void TChildForm::ShowPicture(const vesk::Bitmap& picture) {
 }
 
 bool TChildForm::LoadImage(const QString& file_name) {
-  const std::string name = file_name.toStdString();
+  const std::string name = FileNameBytes(file_name);
   setWindowTitle(QString::fromStdString(CaptionOfFileName(name)));
   // A file that cannot be opened as named is looked for by its bare name in
   // the current folder.
