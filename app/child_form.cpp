@@ -1,8 +1,8 @@
 #include "app/child_form.h"
 
 #include <QCloseEvent>
-#include <QMenu>
 #include <QImageReader>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -11,13 +11,13 @@
 #include "app/about_box.h"
 #include "app/design_font.h"
 #include "app/file_name_bytes.h"
-#include "qtimage/image_convert.h"
 #include "app/main_window.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
 #include "core/image/bmp_codec.h"
 #include "core/image/picture_file.h"
 #include "core/mesh/mesh_overlay.h"
+#include "qtimage/image_convert.h"
 
 namespace vesk {
 namespace {

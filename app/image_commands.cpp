@@ -7,10 +7,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "qtimage/image_convert.h"
 #include "app/user_dialogs.h"
 #include "core/image/bmp_codec.h"
 #include "core/image/bmp_save_name.h"
+#include "qtimage/image_convert.h"
 
 namespace vesk {
 namespace {
