@@ -91,6 +91,7 @@ class DesktopDetailsTest : public QObject {
     if (!w) qFatal("no %s", name);
     return w;
   }
+
  private slots:
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
