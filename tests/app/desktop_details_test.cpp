@@ -101,7 +101,7 @@ class DesktopDetailsTest : public QObject {
     options.show_about_box = false;
     form_ = std::make_unique<TMDIForm>(dialogs_, options);
     form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     dialogs_.messages.clear();
   }
   void cleanup() {
