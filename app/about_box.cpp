@@ -10,9 +10,9 @@
 #include <QScreen>
 
 #include "app/design_font.h"
-#include "app/image_convert.h"
 #include "core/image/raster.h"
 #include "core/image/roughen.h"
+#include "qtimage/image_convert.h"
 
 namespace vesk {
 

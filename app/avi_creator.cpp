@@ -4,10 +4,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/design_font.h"
 #include "app/dialog_buttons.h"
@@ -90,7 +92,22 @@ QString TAniToolForm::EntryName(int index) const { return list_->item(index)->te
 
 void TAniToolForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous()) FormActivate();
+  // Loaded once: a second activation would add every frame again.
+  if (event->spontaneous() || list_loaded_) return;
+  list_loaded_ = true;
+  FormActivate();
+}
+
+void TAniToolForm::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  const int w = width();
+  const int h = height();
+  const int list_height = std::max(0, h - kPanelHeight - kStatusHeight);
+  panel_->setGeometry(0, 0, w, kPanelHeight);
+  close_->move(w - 84, close_->y());
+  list_->setGeometry(0, kPanelHeight, kListWidth, list_height);
+  preview_->setGeometry(kListWidth, kPanelHeight, std::max(0, w - kListWidth), list_height);
+  status_->setGeometry(0, h - kStatusHeight, w, kStatusHeight);
 }
 
 void TAniToolForm::ReportError(const QString& text) { dialogs_.Error(this, kTitle, text + "."); }
@@ -104,7 +121,7 @@ void TAniToolForm::AppendEntry(const QString& name, Bitmap bitmap) {
 
 void TAniToolForm::FormActivate() {
   if (frame_list_.isEmpty()) return;
-  // The list is not emptied first: every activation appends its frames.
+  // The list is not emptied first: a call appends the frames.
   Result<std::vector<std::string>> lines = ReadFrameListFile(frame_list_.toStdString());
   if (!lines.Ok()) {
     ReportError(QString::fromStdString(lines.Message()));
@@ -123,7 +140,7 @@ void TAniToolForm::FormActivate() {
 
 void TAniToolForm::SpeedButton4Click() {
   std::optional<QStringList> chosen =
-      dialogs_.OpenFileNames(this, "Add Bitmap", "Bitmaps|*.bmp|Icons|*.ico");
+      dialogs_.OpenFileNames(this, "Add Bitmap", "Bitmaps|*.bmp|Icons|*.ico", "bmp");
   if (!chosen) return;
   for (const QString& file : *chosen) {
     // Every file is read as a BMP file, one chosen as an icon too.
@@ -160,7 +177,7 @@ void TAniToolForm::BitmapListBoxClick() {
 
 void TAniToolForm::SpeedButton1Click() {
   std::optional<QString> chosen =
-      dialogs_.SaveFileName(this, QString(), "AVI-Files (*.avi)|*.avi", QString());
+      dialogs_.SaveFileName(this, QString(), "AVI-Files (*.avi)|*.avi", QString(), "avi");
   if (!chosen) return;
   QString path = *chosen;
   if (QFileInfo(path).suffix().isEmpty()) path += ".avi";  // the default extension

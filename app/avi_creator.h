@@ -1,5 +1,5 @@
-// The AVI creator `TAniToolForm`: a list of bitmaps, filled at every
-// activation from the frame list the viewer plays, to which the user adds
+// The AVI creator `TAniToolForm`: a list of bitmaps, filled once when the
+// dialog first shows from the frame list the viewer plays, to which the user adds
 // and from which he removes bitmaps, previews one, and writes them all as
 // an uncompressed AVI file with the core's AVI writer.
 #pragma once
@@ -26,7 +26,7 @@ class TAniToolForm : public QDialog {
 
  public:
   // `frame_list` is the list the viewer plays (absolute path; frame names
-  // relative to its folder); read again at every activation.
+  // relative to its folder); read when the dialog first shows.
   TAniToolForm(UserDialogs& dialogs, const QString& frame_list, QWidget* parent = nullptr);
   ~TAniToolForm() override;
 
@@ -44,6 +44,9 @@ class TAniToolForm : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The list keeps its designed width on the left, the preview fills the
+  // rest, the status line stays at the bottom.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void AppendEntry(const QString& name, Bitmap bitmap);
@@ -53,6 +56,7 @@ class TAniToolForm : public QDialog {
   QString frame_list_;
   std::vector<Bitmap> bitmaps_;  // entry i owns bitmaps_[i]
   bool updating_list_ = false;
+  bool list_loaded_ = false;
 
   QWidget* panel_ = nullptr;          // Panel1
   QToolButton* add_ = nullptr;        // SpeedButton4

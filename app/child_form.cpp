@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QImageReader>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -11,7 +12,7 @@
 
 #include "app/about_box.h"
 #include "app/design_font.h"
-#include "app/image_convert.h"
+#include "app/file_name_bytes.h"
 #include "app/image_view.h"
 #include "app/main_window.h"
 #include "app/mesh_undo.h"
@@ -22,9 +23,16 @@
 #include "core/image/view_transform.h"
 #include "core/mesh/mesh_overlay.h"
 #include "core/mesh/zoomed_mesh_overlay.h"
+#include "qtimage/image_convert.h"
 
 namespace vesk {
 namespace {
+
+// The side buttons (back and forward) and any other extra button do
+// nothing on an image.
+bool IsImageButton(Qt::MouseButton button) {
+  return button == Qt::LeftButton || button == Qt::RightButton || button == Qt::MiddleButton;
+}
 
 MouseButton ButtonOf(Qt::MouseButton button) {
   if (button == Qt::RightButton) return MouseButton::Right;
@@ -104,6 +112,16 @@ void TImage::SetPixelNow(int x, int y, Color color) {
           std::max(1, static_cast<int>(WidgetFromImage(y + 1, zoom_)) - top));
 }
 
+void TImage::ShowColumns(const vesk::Bitmap& picture, int x_begin, int x_end) {
+  if (picture_.size() != QSize(picture.Width(), picture.Height()) ||
+      picture_.format() != QImage::Format_RGB32) {
+    SetPicture(ToQImage(picture));
+    return;
+  }
+  CopyColumns(picture, x_begin, x_end, picture_);
+  update(x_begin, 0, x_end - x_begin, picture_.height());
+}
+
 void TImage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
@@ -132,6 +150,10 @@ void TImage::paintEvent(QPaintEvent* event) {
 }
 
 void TImage::Down(QMouseEvent* event, bool double_click) {
+  if (!IsImageButton(event->button())) {
+    event->ignore();
+    return;
+  }
   // The whole set of keys and buttons held, the pressed button included.
   ShiftState shift = 0;
   Qt::KeyboardModifiers modifiers = event->modifiers();
@@ -158,6 +180,10 @@ void TImage::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
+  if (!IsImageButton(event->button())) {
+    event->ignore();
+    return;
+  }
   QPoint p = ImagePoint(event);
   emit MouseUp(ButtonOf(event->button()), p.x(), p.y());
 }
@@ -190,6 +216,17 @@ TChildForm::TChildForm(TMDIForm& owner, UserDialogs& dialogs)
   connect(view_, &ImageView::ZoomChanged, this, &TChildForm::DrawMesh);
   connect(view_, &ImageView::Changed, this, [this] { owner_.ImageViewChanged(this); });
 
+  // The system menu's Close takes Ctrl+W, the shortcut of Swap Morph Mesh;
+  // it keeps Ctrl+F4, so every shortcut of the command table stays the main
+  // window's whichever window is active.
+  if (QMenu* menu = systemMenu()) {
+    for (QAction* action : menu->actions()) {
+      QList<QKeySequence> keys = action->shortcuts();
+      keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_W));
+      action->setShortcuts(keys);
+    }
+  }
+
   connect(image1_, &TImage::MouseDown, this, &TChildForm::Image1MouseDown);
   connect(image1_, &TImage::MouseMove, this, &TChildForm::Image1MouseMove);
   connect(image1_, &TImage::MouseUp, this, &TChildForm::Image1MouseUp);
@@ -212,7 +249,7 @@ void TChildForm::ShowPicture(const vesk::Bitmap& picture) {
 }
 
 bool TChildForm::LoadImage(const QString& file_name) {
-  const std::string name = file_name.toStdString();
+  const std::string name = FileNameBytes(file_name);
   setWindowTitle(QString::fromStdString(CaptionOfFileName(name)));
   // A file that cannot be opened as named is looked for by its bare name in
   // the current folder.

@@ -41,6 +41,9 @@ class TImage : public QWidget {
   void SetPicture(QImage picture);
   // Sets one pixel of the picture (ignored outside) and repaints it at once.
   void SetPixelNow(int x, int y, Color color);
+  // Shows columns x_begin .. x_end - 1 of `picture` (all of it when the
+  // sizes differ); they are painted at the next message processing.
+  void ShowColumns(const vesk::Bitmap& picture, int x_begin, int x_end);
 
   // The zoom in 1/256ths (core/image/view_transform.h); the widget takes the
   // zoomed picture's size.

@@ -96,7 +96,17 @@ void TMDIForm::RunEngine(FrameOutput* output, const Engine& engine) {
   if (output) write = [output](const Bitmap& frame) { return output->WriteFrame(frame); };
   KancelRun run(
       *kancel_form_, *this, [this](const Bitmap& frame) { ShowVeskFrame(frame); }, write);
-  Status done = engine(run, vesk);
+  // The effects' pictures grow on the screen column by column.
+  run.SetColumnsHook([this](const Bitmap& picture, int x_begin, int x_end) {
+    if (vesk_child_) vesk_child_->Image1()->ShowColumns(picture, x_begin, x_end);
+  });
+  Status done = Status::Success();
+  try {
+    done = engine(run, vesk);
+  } catch (const std::exception& error) {
+    // A picture too large for the memory ends the run like any failure.
+    done = Failure{ErrorText(error).toStdString()};
+  }
   if (vesk_child_ && !vesk.Empty()) vesk_child_->SetBitmap(std::move(vesk));
   if (!done) ReportError(done.Message());
   if (output) CloseFrameList(*output);

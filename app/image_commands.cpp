@@ -5,11 +5,12 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
-#include "app/image_convert.h"
 #include "app/user_dialogs.h"
 #include "core/image/bmp_codec.h"
 #include "core/image/bmp_save_name.h"
+#include "qtimage/image_convert.h"
 
 namespace vesk {
 namespace {
@@ -43,6 +44,12 @@ std::optional<Bitmap> BitmapFromClipboard() {
   return FromQImage(image);
 }
 
+std::string ClipboardImageSizeProblem() {
+  if (!ClipboardHasBitmap()) return {};
+  const QImage image = QGuiApplication::clipboard()->image();
+  return CheckBitmapSize(image.width(), image.height());
+}
+
 void PrintBitmap(QWidget* parent, UserDialogs& dialogs, QPrinter& printer, const Bitmap& picture) {
   if (!dialogs.PrintDialog(parent, printer)) return;
   // The whole printable area of the page in device pixels; the painter's
@@ -61,7 +68,9 @@ void PrintBitmap(QWidget* parent, UserDialogs& dialogs, QPrinter& printer, const
 }
 
 void RunPrinterSetup(QWidget* parent, UserDialogs& dialogs, QPrinter& printer) {
-  if (!printer.isValid()) {
+  // Without an installed printer Qt would offer its PDF writer; there is
+  // nothing to set up, and no dialog is made that could warn on the terminal.
+  if (QPrinterInfo::availablePrinterNames().isEmpty() || !printer.isValid()) {
     dialogs.Message(parent, kTitle, "There is no printer to set up");
     return;
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "core/image/bitmap.h"
 
@@ -26,12 +27,16 @@ bool ClipboardHasBitmap();
 // The clipboard's image, or nothing when it holds none (the caller shows
 // "There is no bitmap on the Clipboard").
 std::optional<Bitmap> BitmapFromClipboard();
+// The size limit's message when the clipboard's image is larger than a
+// bitmap may be, else "".
+std::string ClipboardImageSizeProblem();
 
 // Print: the print dialog, then the picture stretched over the whole
 // printable area of one page. Errors are shown in a plain message box.
 void PrintBitmap(QWidget* parent, UserDialogs& dialogs, QPrinter& printer,
                  const Bitmap& picture);
-// Printer Setup: the platform's printer set-up dialog on `printer`.
+// Printer Setup: the printer, paper and orientation for the next print;
+// with no printer installed, "There is no printer to set up".
 void RunPrinterSetup(QWidget* parent, UserDialogs& dialogs, QPrinter& printer);
 
 }  // namespace vesk

@@ -7,7 +7,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <chrono>
+#include <limits>
 
 #include "app/design_font.h"
 
@@ -20,11 +22,16 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kMessageInterval = std::chrono::milliseconds(15);
 Clock::time_point last_processing{};
-// The engines call in once per split, over a million times a frame at
-// precision 1; reading the clock only every kClockStride calls keeps the
-// cost of a call to a counter increment.
-constexpr unsigned kClockStride = 64;
-unsigned calls_since_clock = 0;
+
+// Time alone decides, the clock read at every call: a frame with few calls
+// per triangle still sees a Kancel click within the interval. The steady
+// clock is read through the vDSO, a few nanoseconds a call.
+bool MessagesDue() { return Clock::now() - last_processing >= kMessageInterval; }
+
+void ProcessMessagesNow() {
+  QCoreApplication::processEvents();
+  last_processing = Clock::now();
+}
 
 QProgressBar* MakeBar(QWidget* parent, const char* name, int top) {
   auto* bar = new QProgressBar(parent);
@@ -39,18 +46,10 @@ QProgressBar* MakeBar(QWidget* parent, const char* name, int top) {
 }  // namespace
 
 void ProcessMessagesRateLimited() {
-  if (++calls_since_clock < kClockStride) return;
-  calls_since_clock = 0;
-  Clock::time_point now = Clock::now();
-  if (now - last_processing < kMessageInterval) return;
-  QCoreApplication::processEvents();
-  last_processing = Clock::now();
+  if (MessagesDue()) ProcessMessagesNow();
 }
 
-void ResetMessageClock() {
-  last_processing = Clock::time_point{};
-  calls_since_clock = kClockStride - 1;  // the next call looks at the clock
-}
+void ResetMessageClock() { last_processing = Clock::time_point{}; }
 
 TKancelForm::TKancelForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -103,7 +102,12 @@ void TKancelForm::keyPressEvent(QKeyEvent* event) {
 KancelRun::KancelRun(TKancelForm& form, QWidget& main_window, ShowHook show, WriteHook write)
     : form_(form), main_window_(main_window), show_(std::move(show)), write_(std::move(write)) {}
 
+KancelRun::~KancelRun() {
+  if (running_) End();
+}
+
 void KancelRun::Begin() {
+  running_ = true;
   KancelFlag = 0;
   form_.ProgressBar1()->setValue(0);
   form_.ProgressBar2()->setValue(0);
@@ -120,7 +124,23 @@ void KancelRun::Counter(int k, int n) {
 
 void KancelRun::InnerBar(int percent) { form_.ProgressBar1()->setValue(percent); }
 
-void KancelRun::ProcessMessages() { ProcessMessagesRateLimited(); }
+void KancelRun::ProcessMessages() {
+  if (!MessagesDue()) return;
+  // The columns painted since the last time are shown first, so this
+  // processing paints them.
+  if (painted_ != nullptr && painted_begin_ < painted_end_ && columns_) {
+    columns_(*painted_, painted_begin_, painted_end_);
+  }
+  painted_begin_ = std::numeric_limits<int>::max();
+  painted_end_ = 0;
+  ProcessMessagesNow();
+}
+
+void KancelRun::ColumnsPainted(const Bitmap& picture, int x_begin, int x_end) {
+  painted_ = &picture;
+  painted_begin_ = std::min(painted_begin_, x_begin);
+  painted_end_ = std::max(painted_end_, x_end);
+}
 
 bool KancelRun::CancelRequested() { return KancelFlag != 0; }
 
@@ -136,6 +156,9 @@ void KancelRun::EqualizationEnd() {
 
 void KancelRun::ShowFrame(const Bitmap& frame) {
   ++frames_shown_;
+  painted_ = nullptr;
+  painted_begin_ = std::numeric_limits<int>::max();
+  painted_end_ = 0;
   if (show_) show_(frame);
 }
 
@@ -145,6 +168,8 @@ Status KancelRun::WriteFrame(const Bitmap& frame) {
 }
 
 void KancelRun::End() {
+  running_ = false;
+  painted_ = nullptr;
   if (KancelFlag == 0) form_.hide();
   main_window_.setEnabled(true);
   // The progress window took the focus when it was shown; give it back.

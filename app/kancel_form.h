@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <cstdint>
 #include <functional>
+#include <limits>
 
 #include "core/generate/run_protocol.h"
 
@@ -63,9 +64,15 @@ class KancelRun : public RunProtocol {
  public:
   using ShowHook = std::function<void(const Bitmap&)>;
   using WriteHook = std::function<Status(const Bitmap&)>;
+  // Shows columns x_begin .. x_end - 1 of the picture being painted.
+  using ColumnsHook = std::function<void(const Bitmap&, int, int)>;
 
   // `main_window` is disabled by Begin and enabled by End.
   KancelRun(TKancelForm& form, QWidget& main_window, ShowHook show, WriteHook write);
+  // A run left by an exception still ends: main window enabled again.
+  ~KancelRun() override;
+  KancelRun(const KancelRun&) = delete;
+  KancelRun& operator=(const KancelRun&) = delete;
 
   void Begin() override;
   void Counter(int k, int n) override;
@@ -75,6 +82,8 @@ class KancelRun : public RunProtocol {
   void EqualizationBegin() override;
   void EqualizationEnd() override;
   void ShowFrame(const Bitmap& frame) override;
+  void ColumnsPainted(const Bitmap& picture, int x_begin, int x_end) override;
+  void SetColumnsHook(ColumnsHook columns) { columns_ = std::move(columns); }
   Status WriteFrame(const Bitmap& frame) override;
   void End() override;
 
@@ -85,7 +94,13 @@ class KancelRun : public RunProtocol {
   QWidget& main_window_;
   ShowHook show_;
   WriteHook write_;
+  ColumnsHook columns_;
+  // The columns painted since the last message processing.
+  const Bitmap* painted_ = nullptr;
+  int painted_begin_ = std::numeric_limits<int>::max();
+  int painted_end_ = 0;
   int frames_shown_ = 0;
+  bool running_ = false;
 };
 
 }  // namespace vesk

@@ -104,7 +104,7 @@ QAction* TMDIForm::AddItem(QMenu* menu, const char* name, const QString& caption
   auto* action = new QAction(caption, this);
   action->setObjectName(name);
   if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-  connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+  connect(action, &QAction::triggered, this, [this, handler] { RunCommand(handler); });
   menu->addAction(action);
   items_[name] = action;
   return action;
@@ -223,7 +223,7 @@ QToolButton* TMDIForm::AddButton(const char* name, int left, int top, Glyph glyp
   button->setIconSize(QSize(kGlyphSize, kGlyphSize));
   button->setToolTip(hint);
   button->setFocusPolicy(Qt::StrongFocus);
-  connect(button, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+  connect(button, &QToolButton::clicked, this, [this, handler] { RunCommand(handler); });
   buttons_[name] = button;
   return button;
 }
@@ -291,11 +291,15 @@ void TMDIForm::BuildToolPanel() {
   grey.setColor(QPalette::Window, QColor(192, 192, 192));
   label1_->setPalette(grey);
   label1_->move(119, 33);
+  // Every label fits in its room up to the next control, the readout up to
+  // "(9999:9999)".
+  label1_->setFont(FontFitting(label1_->font(), CoordinateCaption(9999, 9999), 168 - 119));
   label1_->adjustSize();
 
   auto* label2 = new QLabel("Iteration:", panel1_);
   label2->setObjectName("Label2");
   label2->move(168, 34);
+  label2->setFont(FontFitting(label2->font(), label2->text(), 209 - 168));
   label2->adjustSize();
 
   max_step_button_ = AddIntegerEdit("MaxStepButton", 209, "Number of frames", 12);
@@ -304,6 +308,7 @@ void TMDIForm::BuildToolPanel() {
   auto* label3 = new QLabel("Precision:", panel1_);
   label3->setObjectName("Label3");
   label3->move(256, 34);
+  label3->setFont(FontFitting(label3->font(), label3->text(), 304 - 256));
   label3->adjustSize();
 
   edit2_ = AddIntegerEdit("Edit2", 304, "Precision", 1);
@@ -407,6 +412,20 @@ void TMDIForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMDIForm::Exit1Click() { close(); }
+
+QString TMDIForm::ErrorText(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error)) return "Out of memory";
+  return QString::fromLocal8Bit(error.what());
+}
+
+void TMDIForm::RunCommand(void (TMDIForm::*handler)()) {
+  // An error that escapes a command is shown and the program goes on.
+  try {
+    (this->*handler)();
+  } catch (const std::exception& error) {
+    ReportError(ErrorText(error).toStdString());
+  }
+}
 
 void TMDIForm::ReportError(const std::string& message) {
   QString text = QString::fromStdString(message);
@@ -522,7 +541,9 @@ void TMDIForm::CopyClick() {
 }
 
 void TMDIForm::PasteClick() {
-  if (std::optional<Bitmap> pasted = BitmapFromClipboard()) {
+  if (const std::string too_large = ClipboardImageSizeProblem(); !too_large.empty()) {
+    ReportError(too_large);  // the window keeps its picture
+  } else if (std::optional<Bitmap> pasted = BitmapFromClipboard()) {
     if (TChildForm* active = ActiveChild()) active->SetBitmap(std::move(*pasted));
   } else {
     dialogs_.Message(this, ApplicationTitle(), "There is no bitmap on the Clipboard");

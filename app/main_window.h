@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -249,6 +250,10 @@ class TMDIForm : public QMainWindow {
   // Shows an error that ends a command: the application title, a stop icon
   // and the message followed by a period.
   void ReportError(const std::string& message);
+  // Runs a command of the menu or the tool panel; an error escaping it is
+  // reported with ReportError.
+  void RunCommand(void (TMDIForm::*handler)());
+  static QString ErrorText(const std::exception& error);
   void ShowVeskFrame(const Bitmap& frame);
   QPrinter& Printer();
 

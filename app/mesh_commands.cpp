@@ -3,6 +3,7 @@
 #include <QMdiArea>
 
 #include "app/child_form.h"
+#include "app/file_name_bytes.h"
 #include "app/main_window.h"
 #include "app/mesh_undo.h"
 #include "app/user_dialogs.h"
@@ -114,7 +115,7 @@ bool TMDIForm::SavemeshClick() {
     return true;
   }
   Status saved =
-      WriteMeshFile(name, mesh_, FirstFileName.toStdString(), SecondFileName.toStdString());
+      WriteMeshFile(name, mesh_, FileNameBytes(FirstFileName), FileNameBytes(SecondFileName));
   if (!saved) {
     ReportError(saved.Message());
     return false;
@@ -170,8 +171,9 @@ bool TMDIForm::LoadMeshFile(const QString& file_name) {
   MeshFileContent content = std::move(read).Value();
   mesh_ = std::move(content.mesh);
   RememberMesh(MeshFileName);
-  FirstFileName = QString::fromStdString(content.first_file_name);
-  SecondFileName = QString::fromStdString(content.second_file_name);
+  // The stored names are bytes, UTF-8 or not; they open and save unchanged.
+  FirstFileName = FileNameFromBytes(content.first_file_name);
+  SecondFileName = FileNameFromBytes(content.second_file_name);
 
   // An image that is found replaces its window; one that is not found
   // leaves the window as it was.

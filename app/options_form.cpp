@@ -15,10 +15,10 @@
 #include <QTimer>
 
 #include "app/design_font.h"
-#include "app/image_convert.h"
 #include "app/int_edit.h"
 #include "core/effects/flag_preview.h"
 #include "core/settings/options_rules.h"
+#include "qtimage/image_convert.h"
 
 namespace vesk {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
 
 namespace vesk {
 

@@ -1,12 +1,13 @@
 #include "app/user_dialogs.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace vesk {
 namespace {
@@ -27,8 +28,11 @@ std::optional<QString> UserDialogs::OpenFileName(QWidget* parent, const QString&
 }
 
 std::optional<QStringList> UserDialogs::OpenFileNames(QWidget* parent, const QString& title,
-                                                      const QString& filter) {
+                                                      const QString& filter,
+                                                      const QString& default_suffix) {
+  default_suffix_ = default_suffix;
   auto chosen = AskOpen(parent, title, filter, true);
+  default_suffix_.clear();
   if (!chosen || chosen->isEmpty()) return std::nullopt;
   EnterFolderOf(chosen->first());
   return chosen;
@@ -36,8 +40,11 @@ std::optional<QStringList> UserDialogs::OpenFileNames(QWidget* parent, const QSt
 
 std::optional<QString> UserDialogs::SaveFileName(QWidget* parent, const QString& title,
                                                  const QString& filter,
-                                                 const QString& file_name) {
+                                                 const QString& file_name,
+                                                 const QString& default_suffix) {
+  default_suffix_ = default_suffix;
   auto chosen = AskSave(parent, title, filter, file_name);
+  default_suffix_.clear();
   if (!chosen || chosen->isEmpty()) return std::nullopt;
   EnterFolderOf(*chosen);
   return chosen;
@@ -49,13 +56,17 @@ QString UserDialogs::ToQtFilter(const QString& filter) {
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(';', ' ');
-    out << parts[i] + " (" + patterns + ")";
+    // "AVI-Files (*.avi)" already shows its patterns.
+    const QString shown = " (" + patterns + ")";
+    out << (parts[i].endsWith(shown) ? parts[i] : parts[i] + shown);
   }
   return out.join(";;");
 }
 
 void QtUserDialogs::Message(QWidget* parent, const QString& caption, const QString& text) {
-  QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+  // The simple message box: no icon.
+  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+  box.exec();
 }
 
 void QtUserDialogs::Error(QWidget* parent, const QString& caption, const QString& text) {
@@ -77,7 +88,14 @@ Answer QtUserDialogs::Confirm(QWidget* parent, const QString& caption, const QSt
 }
 
 bool QtUserDialogs::PrinterSetup(QWidget* parent, QPrinter& printer) {
-  QPageSetupDialog dialog(&printer, parent);
+  // The printer, its paper and orientation (the print dialog's printer
+  // choice and its Properties), without the choices of one print job.
+  QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle("Printer Setup");
+  dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+  for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>()) {
+    if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) ok->setText("OK");
+  }
   return dialog.exec() == QDialog::Accepted;
 }
 
@@ -88,25 +106,26 @@ bool QtUserDialogs::PrintDialog(QWidget* parent, QPrinter& printer) {
 
 std::optional<QStringList> QtUserDialogs::AskOpen(QWidget* parent, const QString& title,
                                                   const QString& filter, bool many) {
-  QString qt_filter = ToQtFilter(filter);
-  if (many) {
-    QStringList files = QFileDialog::getOpenFileNames(parent, title, QDir::currentPath(), qt_filter);
-    if (files.isEmpty()) return std::nullopt;
-    return files;
-  }
-  QString file = QFileDialog::getOpenFileName(parent, title, QDir::currentPath(), qt_filter);
-  if (file.isEmpty()) return std::nullopt;
-  return QStringList{file};
+  QFileDialog dialog(parent, title, QDir::currentPath(), ToQtFilter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(many ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  // A typed name without an extension gets this one ("f3" picks f3.bmp).
+  dialog.setDefaultSuffix(DefaultSuffix());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles();
 }
 
 std::optional<QString> QtUserDialogs::AskSave(QWidget* parent, const QString& title,
                                               const QString& filter, const QString& file_name) {
-  // No overwrite question of the dialog's own: the commands ask their own.
   QString start = file_name.isEmpty() ? QDir::currentPath() : file_name;
-  QString file = QFileDialog::getSaveFileName(parent, title, start, ToQtFilter(filter), nullptr,
-                                              QFileDialog::DontConfirmOverwrite);
-  if (file.isEmpty()) return std::nullopt;
-  return file;
+  QFileDialog dialog(parent, title, start, ToQtFilter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // No overwrite question of the dialog's own: the commands ask their own.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix(DefaultSuffix());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
 }
 
 }  // namespace vesk

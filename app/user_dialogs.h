@@ -24,10 +24,14 @@ class UserDialogs {
   // platform's dialogs do; cancelling answers nothing.
   std::optional<QString> OpenFileName(QWidget* parent, const QString& title,
                                       const QString& filter);
+  // `default_suffix` is the dialog's default extension: a typed name
+  // without one gets it.
   std::optional<QStringList> OpenFileNames(QWidget* parent, const QString& title,
-                                           const QString& filter);
+                                           const QString& filter,
+                                           const QString& default_suffix = QString());
   std::optional<QString> SaveFileName(QWidget* parent, const QString& title,
-                                      const QString& filter, const QString& file_name);
+                                      const QString& filter, const QString& file_name,
+                                      const QString& default_suffix = QString());
 
   // Plain notice: OK button only, `caption` as window title.
   virtual void Message(QWidget* parent, const QString& caption, const QString& text) = 0;
@@ -45,14 +49,21 @@ class UserDialogs {
                                                const QStringList& labels,
                                                const QList<int>& values, int min, int max) = 0;
 
-  // "Bitmap|*.BMP|All Files|*.*" as a Qt name filter list.
+  // "Bitmap|*.BMP|All Files|*.*" as a Qt name filter list; a description
+  // that already ends in its patterns ("AVI-Files (*.avi)") shows them once.
   static QString ToQtFilter(const QString& filter);
 
  protected:
+  // The default extension of the file dialog being asked, "" for none.
+  const QString& DefaultSuffix() const { return default_suffix_; }
+
   virtual std::optional<QStringList> AskOpen(QWidget* parent, const QString& title,
                                              const QString& filter, bool many) = 0;
   virtual std::optional<QString> AskSave(QWidget* parent, const QString& title,
                                          const QString& filter, const QString& file_name) = 0;
+
+ private:
+  QString default_suffix_;
 };
 
 // The real dialogs of the platform.

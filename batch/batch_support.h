@@ -101,9 +101,10 @@ int ReportCancelled(std::string_view title, std::string_view detail = "");
 // ---- Images and files ---------------------------------------------------
 
 // Loads an image by its extension: ".bmp" (any letter case) through the
-// program's BMP reader. PNG and JPEG are read only by the desktop program;
-// they and unknown extensions are refused with a clear message. Messages
-// name the file.
+// program's BMP reader, ".png", ".jpg" and ".jpeg" through Qt's image
+// readers and the shared conversion of qtimage/ (a tool built without Qt
+// refuses them with a clear message); unknown extensions are refused.
+// Messages name the file.
 Result<Bitmap> LoadImageFile(const std::string& path);
 
 // Saves a bitmap as a 24-bit BMP file through the program's replacing

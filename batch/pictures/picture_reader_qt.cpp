@@ -2,9 +2,9 @@
 #include <QImageReader>
 #include <QString>
 
-#include "app/image_convert.h"
 #include "batch/pictures/picture_reader.h"
 #include "core/common/file_io.h"
+#include "qtimage/image_convert.h"
 
 namespace vesk::batch {
 

@@ -71,6 +71,7 @@ Status Colorize(const Bitmap& first, const Bitmap& second, std::uint16_t& frame_
         }
         for (; x < x_end; ++x) to[x] = Blend(from_first[x], kInvalidColor, steps);
       }
+      run.ColumnsPainted(vesk, x_begin, x_end);
     });
     run.ShowFrame(vesk);
     if (!run.CancelRequested()) {

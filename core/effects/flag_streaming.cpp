@@ -76,12 +76,15 @@ Status FlagStreaming(const Bitmap& source, const FlagStreamingValues& values, Ru
   for (int f = 0;;) {
     run.Counter(f, frame_count);
     vesk.Fill(kWhite);
+    run.ColumnsPainted(vesk, 0, frame_width);
     std::int32_t phase = FlagStartPhase(f, frame_count);
     for (int x = 0; x < width;) {
       run.ProcessMessages();
       run.InnerBar(static_cast<int>(static_cast<std::int64_t>(x) * 100 / width));
       DrawColumn(source_rows, frame_rows, x, phase, values, radius, table, frame_width,
                  frame_height);
+      // Source column x lands within frame columns x .. x + 2R + 1.
+      run.ColumnsPainted(vesk, x, std::min(frame_width, x + 2 * radius + 2));
       ++x;
       phase = AddPhase(phase, values.vert_quotient);
       if (x >= width || run.CancelRequested()) break;

@@ -52,6 +52,7 @@ Status SheetGlass(const Bitmap& source, int sheet_horz_size, int sheet_vert_size
           if (sx >= 0 && sx < width) to[x] = from[sx];
         }
       }
+      run.ColumnsPainted(vesk, x_begin, x_end);
     });
   }
   run.ShowFrame(vesk);

@@ -31,6 +31,11 @@ class RunProtocol {
   virtual void EqualizationEnd() {}
   // The Vesk image changed to a finished (or partial) frame.
   virtual void ShowFrame(const Bitmap& /*frame*/) {}
+  // Columns x_begin .. x_end - 1 of `picture`, the frame being painted,
+  // changed. A desktop shows them at its next message processing, so a
+  // long effect's picture grows column by column; `picture` stays alive
+  // until the next ShowFrame or End.
+  virtual void ColumnsPainted(const Bitmap& /*picture*/, int /*x_begin*/, int /*x_end*/) {}
   // Keep the finished frame (frame file plus list line). A failure ends the
   // run; the engine returns the failure to its caller.
   virtual Status WriteFrame(const Bitmap& /*frame*/) { return Status::Success(); }

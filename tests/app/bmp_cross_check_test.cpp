@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <random>
 
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
 #include "core/image/bmp_codec.h"
 
 namespace vesk {

@@ -8,7 +8,7 @@
 
 #include "app/options_form.h"
 #include "app1_support.h"
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
 
 using namespace vesk;
 using namespace vesk::testing;

@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
 #include "app/int_edit.h"
 #include "app/options_form.h"
 #include "core/effects/flag_preview.h"

@@ -1,4 +1,6 @@
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
+
+#include <algorithm>
 
 namespace vesk {
 
@@ -12,6 +14,19 @@ QImage ToQImage(const Bitmap& bitmap) {
     }
   }
   return image;
+}
+
+void CopyColumns(const Bitmap& bitmap, int x_begin, int x_end, QImage& image) {
+  x_begin = std::max(x_begin, 0);
+  x_end = std::min({x_end, bitmap.Width(), image.width()});
+  const int height = std::min(bitmap.Height(), image.height());
+  for (int y = 0; y < height; ++y) {
+    const Color* in = bitmap.Row(y);
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = x_begin; x < x_end; ++x) {
+      out[x] = qRgb(RedOf(in[x]), GreenOf(in[x]), BlueOf(in[x]));
+    }
+  }
 }
 
 Bitmap FromQImage(const QImage& image) {
