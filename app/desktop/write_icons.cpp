@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "app/about_box.h"
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
 
 int main(int argc, char* argv[]) {
   if (argc != 2) {
