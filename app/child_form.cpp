@@ -182,6 +182,7 @@ bool TChildForm::LoadImage(const QString& file_name) {
 void TChildForm::DrawMesh() {
   if (ImageKind != kFirstImage && ImageKind != kSecondImage) return;
   ShowPicture(vesk::DrawMesh(bitmap_, owner_.MeshModel(), ImageKind, owner_.CurrentSettings()));
+  emit owner_.InputsChanged();
 }
 
 void TChildForm::Image1MouseDown(MouseButton button, ShiftState shift, int x, int y) {

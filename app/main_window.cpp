@@ -160,6 +160,7 @@ void TMDIForm::BuildMenu() {
   AddItem(tools, "Animations", "&Animations...", none, &TMDIForm::AnimationsClick);
   AddDivider(tools, "N6");
   AddItem(tools, "Options", "&Options...", none, &TMDIForm::OptionsClick);
+  AddItem(tools, "Preview", "&Preview", ctrl(Qt::Key_R), &TMDIForm::PreviewClick);
 
   window_menu_ = menu("Window1", "&Window");
   AddItem(window_menu_, "Tile1", "&Tile", none, &TMDIForm::Tile1Click);
@@ -350,6 +351,7 @@ void TMDIForm::UpdateCommandState() {
   set({"Colorize1", "Distorsion1", "Ombrix1"}, {"BitBtn1", "DistorsionButton", "MorphButton"},
       first && second);
   set({"ArrangeIcons1", "Tile1", "Cascade1"}, {}, any);
+  emit InputsChanged();
 }
 
 void TMDIForm::ShowCoords(int x, int y) {
@@ -474,6 +476,7 @@ void TMDIForm::TakeIntegerEdit(QLineEdit* edit, std::uint16_t& field, int max) {
   field = static_cast<std::uint16_t>(change.value);
   QString text = QString::number(change.value);
   if (change.restore_text && edit->text() != text) edit->setText(text);
+  emit InputsChanged();
 }
 
 void TMDIForm::MaxStepButtonChange() {

@@ -119,6 +119,8 @@ class TMDIForm : public QMainWindow {
   void Ombrix1Click();
   void AnimationsClick();
   void OptionsClick();
+  // Opens (or brings up) the non-modal preview window.
+  void PreviewClick();
   void Tile1Click();
   void Cascade1Click();
   void ArrangeIcons1Click();
@@ -128,6 +130,12 @@ class TMDIForm : public QMainWindow {
   // The change handlers of the frame-count and precision edits.
   void MaxStepButtonChange();
   void Edit2Change();
+
+ signals:
+  // The pictures, the mesh or the generation settings may have changed
+  // (sent on every overlay redraw, node drags included, and command-state
+  // update); the preview follows it.
+  void InputsChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
