@@ -118,8 +118,14 @@ void TPreviewForm::SendRequest() {
   counter_->setText(QString("%1/%2").arg(slider_->value()).arg(setup.frame_count));
   PreviewJob job;
   job.kind = kind_->currentIndex() == 0 ? PreviewKind::kMorph : PreviewKind::kDistortion;
-  job.first = first->GetBitmap();
-  if (job.kind == PreviewKind::kMorph) job.second = second->GetBitmap();
+  // A picture is copied only when it changed since the last request.
+  for (auto [copy, child] : {std::pair{&first_copy_, first}, std::pair{&second_copy_, second}}) {
+    if (*copy == nullptr || !(**copy == child->GetBitmap())) {
+      *copy = std::make_shared<const Bitmap>(child->GetBitmap());
+    }
+  }
+  job.first = first_copy_;
+  job.second = second_copy_;
   job.triangles = TrianglePositionsOf(owner_.MeshModel());
   job.setup = setup;
   job.t = slider_->value();

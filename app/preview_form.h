@@ -11,8 +11,10 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 
 #include "core/generate/preview_frame.h"
+#include "core/image/bitmap.h"
 
 class QComboBox;
 class QLabel;
@@ -57,6 +59,8 @@ class TPreviewForm : public QWidget {
   std::uint64_t serial_ = 0;
   std::uint64_t shown_serial_ = 0;
   QImage shown_;
+  std::shared_ptr<const Bitmap> first_copy_;  // the pictures as last sent
+  std::shared_ptr<const Bitmap> second_copy_;
 
   QComboBox* kind_ = nullptr;      // KindBox: Morph or Distortion
   QSlider* slider_ = nullptr;      // FrameSlider: t

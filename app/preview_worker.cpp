@@ -4,9 +4,10 @@
 
 namespace vesk {
 
-QImage ComputePreviewImage(const PreviewJob& job) {
-  const PreviewInputs inputs{job.kind, &job.first, &job.second, job.triangles, job.setup};
-  return ToQImage(PreviewFrame(inputs, job.t));
+QImage ComputePreviewImage(const PreviewJob& job, PreviewPainter& painter) {
+  const PreviewInputs inputs{job.kind, job.first.get(), job.second.get(), job.triangles,
+                             job.setup};
+  return ToQImage(painter.Frame(inputs, job.t));
 }
 
 PreviewWorker::PreviewWorker() : thread_([this] { Loop(); }) {}
@@ -46,7 +47,7 @@ void PreviewWorker::Loop() {
       pending_.reset();
       computing_ = true;
     }
-    QImage frame = ComputePreviewImage(job);
+    QImage frame = ComputePreviewImage(job, painter_);
     emit FrameReady(job.serial, std::move(frame));
   }
 }

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -24,8 +25,8 @@ namespace vesk {
 // state when the request is made.
 struct PreviewJob {
   PreviewKind kind = PreviewKind::kMorph;
-  Bitmap first;
-  Bitmap second;
+  std::shared_ptr<const Bitmap> first;   // shared between requests while
+  std::shared_ptr<const Bitmap> second;  // the picture stays the same
   std::vector<TrianglePositions> triangles;
   GenerationSetup setup;
   int t = 0;
@@ -33,7 +34,7 @@ struct PreviewJob {
 };
 
 // The frame of a job, ready to be shown.
-QImage ComputePreviewImage(const PreviewJob& job);
+QImage ComputePreviewImage(const PreviewJob& job, PreviewPainter& painter);
 
 class PreviewWorker : public QObject {
   Q_OBJECT
@@ -58,6 +59,7 @@ class PreviewWorker : public QObject {
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::optional<PreviewJob> pending_;
+  PreviewPainter painter_;  // used by the worker's thread only
   bool computing_ = false;
   bool stopping_ = false;
   std::thread thread_;

@@ -12,7 +12,9 @@
 // changes the whole picture, so the frames before t are run in order.
 #pragma once
 
+#include <cstdint>
 #include <span>
+#include <vector>
 
 #include "core/generate/generation_input.h"
 #include "core/image/bitmap.h"
@@ -29,9 +31,20 @@ struct PreviewInputs {
   GenerationSetup setup;
 };
 
-// Frame number t (0 .. frame_count, clamped) of the run that `inputs`
-// describe. An invalid setup (see CheckGenerationSetup) or an empty first
-// image gives the first image unchanged.
-Bitmap PreviewFrame(const PreviewInputs& inputs, int t);
+// Computes preview frames, keeping its working pictures from one frame to
+// the next, so a preview that follows the mouse allocates nothing per frame.
+class PreviewPainter {
+ public:
+  // Frame number t (0 .. frame_count, clamped) of the run that `inputs`
+  // describe; valid until the next call. An invalid setup (see
+  // CheckGenerationSetup) or an empty first image gives the first image.
+  const Bitmap& Frame(const PreviewInputs& inputs, int t);
+
+ private:
+  void PaintBackwards(const PreviewInputs& inputs, int t, int first_t);
+  Bitmap frame_;
+  Bitmap earlier_;
+  std::vector<std::uint8_t> missing_blocks_;
+};
 
 }  // namespace vesk
