@@ -87,15 +87,24 @@ TPreviewForm::TPreviewForm(TMDIForm& owner) : QWidget(&owner, Qt::Window), owner
   connect(speed_, &QSpinBox::valueChanged, this,
           [this](int speed) { timer_->setInterval(1000 / speed); });
   timer_->setInterval(1000 / speed_->value());
-  SendRequest();
 }
 
 TPreviewForm::~TPreviewForm() = default;
 
 bool TPreviewForm::Computing() const { return worker_->Busy(); }
 
+void TPreviewForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  InputsChanged();
+}
+
+void TPreviewForm::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  if (timer_->isActive()) PlayClick();  // stops playing
+}
+
 void TPreviewForm::InputsChanged() {
-  if (request_scheduled_) return;
+  if (request_scheduled_ || !isVisible()) return;
   request_scheduled_ = true;
   QTimer::singleShot(0, this, [this] {
     request_scheduled_ = false;

@@ -38,6 +38,7 @@ class TPreviewForm : public QWidget {
 
   // Something the frame depends on may have changed: a new frame is asked
   // for once the interface thread is idle (many notifications, one request).
+  // A hidden preview asks for nothing until it is shown again.
   void InputsChanged();
 
   // What is shown: the frame and the serial number of its request; the
@@ -46,6 +47,10 @@ class TPreviewForm : public QWidget {
   std::uint64_t ShownSerial() const { return shown_serial_; }
   std::uint64_t RequestedSerial() const { return serial_; }
   bool Computing() const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void SendRequest();

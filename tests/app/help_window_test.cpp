@@ -136,12 +136,12 @@ class HelpWindowTest : public QObject {
         "Exit (Ctrl+X)",           "Copy (Ctrl+C)",            "Paste (Ctrl+V)",
         "Swap Morph Mesh (Ctrl+W)", "Sheet Glass (Ctrl+G)",    "Colorize (Ctrl+L)",
         "FlagStreaming (Ctrl+F)",  "Distorsion (Ctrl+D)",      "Ombrix (Ctrl+M)",
-        "Index</b> (F1)"};
+        "Preview (Ctrl+R)",        "Index</b> (F1)"};
     for (const char* entry : entries) {
       QVERIFY2(text.contains(entry), entry);
     }
     // No other command heading offers a key combination.
-    QCOMPARE(text.count(QRegularExpression("<dt>[^<]*\\(Ctrl\\+")), 12);
+    QCOMPARE(text.count(QRegularExpression("<dt>[^<]*\\(Ctrl\\+")), 13);
   }
 };
 
