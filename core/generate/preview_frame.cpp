@@ -51,47 +51,32 @@ PieceFrame PiecesOf(const PreviewInputs& inputs, std::span<const TrianglePositio
                     .painting_threads = inputs.setup.painting_threads};
 }
 
-// Marks the blocks that hold an unpainted pixel; false when none does.
-bool MarkMissingBlocks(const Bitmap& frame, std::vector<std::uint8_t>& blocks, int block_columns) {
+// Marks the blocks that hold one of the unpainted pixels (indices
+// y * width + x).
+void MarkMissingBlocks(const std::vector<std::uint32_t>& missing, int width,
+                       std::vector<std::uint8_t>& blocks, int block_columns) {
   std::fill(blocks.begin(), blocks.end(), 0);
-  bool any = false;
-  for (int y = 0; y < frame.Height(); ++y) {
-    const Color* row = frame.Row(y);
-    std::uint8_t* marks = blocks.data() + static_cast<std::size_t>(y >> kBlockShift) * block_columns;
-    for (int x = 0; x < frame.Width(); ++x) {
-      if (row[x] == kUnpainted) {
-        marks[x >> kBlockShift] = 1;
-        any = true;
-      }
-    }
+  for (const std::uint32_t p : missing) {
+    const int x = static_cast<int>(p % static_cast<std::uint32_t>(width));
+    const int y = static_cast<int>(p / static_cast<std::uint32_t>(width));
+    blocks[static_cast<std::size_t>(y >> kBlockShift) * block_columns + (x >> kBlockShift)] = 1;
   }
-  return any;
 }
 
 // Whether a marked block meets columns x0..x1, rows y0..y1 (pixels).
 bool AnyMarked(const std::vector<std::uint8_t>& blocks, int block_columns, int block_rows, int x0,
                int y0, int x1, int y1) {
+  if (x1 < 0 || y1 < 0) return false;
   const int bx0 = std::max(x0, 0) >> kBlockShift;
   const int by0 = std::max(y0, 0) >> kBlockShift;
   const int bx1 = std::min(x1 >> kBlockShift, block_columns - 1);
   const int by1 = std::min(y1 >> kBlockShift, block_rows - 1);
-  if (x1 < 0 || y1 < 0) return false;
   for (int by = by0; by <= by1; ++by) {
     for (int bx = bx0; bx <= bx1; ++bx) {
       if (blocks[static_cast<std::size_t>(by) * block_columns + bx] != 0) return true;
     }
   }
   return false;
-}
-
-void FillUnpainted(Bitmap& frame, const Bitmap& from) {
-  for (int y = 0; y < frame.Height(); ++y) {
-    Color* row = frame.Row(y);
-    const Color* source = from.Row(y);
-    for (int x = 0; x < frame.Width(); ++x) {
-      if (row[x] == kUnpainted) row[x] = source[x];
-    }
-  }
 }
 
 }  // namespace
@@ -104,20 +89,28 @@ void FillUnpainted(Bitmap& frame, const Bitmap& from) {
 void PreviewPainter::PaintBackwards(const PreviewInputs& inputs, int t, int first_t) {
   RunProtocol quiet;
   const Bitmap& first = *inputs.first;
+  const int width = first.Width();
   const int n = inputs.setup.frame_count;
-  if (frame_.Width() != first.Width() || frame_.Height() != first.Height()) {
-    frame_ = Bitmap(first.Width(), first.Height(), kUnpainted);
+  if (frame_.Width() != width || frame_.Height() != first.Height()) {
+    frame_ = Bitmap(width, first.Height(), kUnpainted);
   } else {
     frame_.Fill(kUnpainted);
   }
   PaintPieceFrame(PiecesOf(inputs, inputs.triangles, t), frame_, quiet);
+  // Rows are stored one after the other: pixel (x, y) is element y * width + x.
+  Color* frame = frame_.Row(0);
+  const std::uint32_t pixels = static_cast<std::uint32_t>(width) * first.Height();
+  missing_.clear();
+  for (std::uint32_t p = 0; p < pixels; ++p) {
+    if (frame[p] == kUnpainted) missing_.push_back(p);
+  }
 
-  const int block_columns = ((first.Width() - 1) >> kBlockShift) + 1;
+  const int block_columns = ((width - 1) >> kBlockShift) + 1;
   const int block_rows = ((first.Height() - 1) >> kBlockShift) + 1;
   missing_blocks_.resize(static_cast<std::size_t>(block_columns) * block_rows);
   std::vector<TrianglePositions> reaching;
-  for (int s = t - 1; s >= first_t; --s) {
-    if (!MarkMissingBlocks(frame_, missing_blocks_, block_columns)) return;
+  for (int s = t - 1; s >= first_t && !missing_.empty(); --s) {
+    MarkMissingBlocks(missing_, width, missing_blocks_, block_columns);
     reaching.clear();
     for (const TrianglePositions& tri : inputs.triangles) {
       const Point g0 = InBetween(tri.first.p0, tri.second.p0, s, n);
@@ -130,15 +123,25 @@ void PreviewPainter::PaintBackwards(const PreviewInputs& inputs, int t, int firs
       }
     }
     if (reaching.empty()) continue;
-    if (earlier_.Width() != first.Width() || earlier_.Height() != first.Height()) {
-      earlier_ = Bitmap(first.Width(), first.Height(), kUnpainted);
-    } else {
-      earlier_.Fill(kUnpainted);
+    // Only the unpainted pixels are read back, so only they need marking.
+    if (earlier_.Width() != width || earlier_.Height() != first.Height()) {
+      earlier_ = Bitmap(width, first.Height());
     }
+    Color* earlier = earlier_.Row(0);
+    for (const std::uint32_t p : missing_) earlier[p] = kUnpainted;
     PaintPieceFrame(PiecesOf(inputs, reaching, s), earlier_, quiet);
-    FillUnpainted(frame_, earlier_);
+    std::size_t kept = 0;
+    for (const std::uint32_t p : missing_) {
+      if (earlier[p] == kUnpainted) {
+        missing_[kept++] = p;
+      } else {
+        frame[p] = earlier[p];
+      }
+    }
+    missing_.resize(kept);
   }
-  FillUnpainted(frame_, first);
+  const Color* source = first.Row(0);
+  for (const std::uint32_t p : missing_) frame[p] = source[p];
 }
 
 const Bitmap& PreviewPainter::Frame(const PreviewInputs& inputs, int t) {

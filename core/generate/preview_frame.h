@@ -44,6 +44,7 @@ class PreviewPainter {
   void PaintBackwards(const PreviewInputs& inputs, int t, int first_t);
   Bitmap frame_;
   Bitmap earlier_;
+  std::vector<std::uint32_t> missing_;  // pixels no frame has painted yet
   std::vector<std::uint8_t> missing_blocks_;
 };
 
