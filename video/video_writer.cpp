@@ -149,7 +149,7 @@ class VideoEncoder {
 
     if (!(oc->oformat->flags & AVFMT_NOFILE)) {
       ret = avio_open(&oc->pb, path.c_str(), AVIO_FLAG_WRITE);
-      if (ret < 0) return Failure{FfmpegError(("Cannot create file " + path).c_str(), ret)};
+      if (ret < 0) return Failure{FfmpegError("Cannot create the video file", ret)};
     }
     ret = avformat_write_header(oc, nullptr);
     if (ret < 0) return Failure{FfmpegError("Cannot write the video header", ret)};
