@@ -1,5 +1,6 @@
 #include "app/avi_creator.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -19,6 +20,7 @@
 #include "core/animation/avi_writer.h"
 #include "core/generate/frame_list.h"
 #include "core/image/bmp_codec.h"
+#include "video/video_writer.h"
 
 namespace vesk {
 namespace {
@@ -59,6 +61,10 @@ TAniToolForm::TAniToolForm(UserDialogs& dialogs, const QString& frame_list, QWid
   counter_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   counter_->setGeometry(100, 8, 120, 17);
   close_ = MakeCloseButton(panel_, "&Close", QRect(kClientWidth - 84, 4, 80, 25));
+  export_video_ = new QPushButton("Export &Video...", panel_);
+  export_video_->setObjectName("ExportVideoButton");
+  export_video_->setToolTip("Export the frame list as an MP4, WebM or GIF video");
+  export_video_->setGeometry(224, 4, 112, 25);
 
   list_ = new QListWidget(this);
   list_->setObjectName("BitmapListBox");
@@ -81,6 +87,7 @@ TAniToolForm::TAniToolForm(UserDialogs& dialogs, const QString& frame_list, QWid
   connect(remove_, &QToolButton::clicked, this, &TAniToolForm::SpeedButton3Click);
   connect(create_, &QToolButton::clicked, this, &TAniToolForm::SpeedButton1Click);
   connect(close_, &QPushButton::clicked, this, &TAniToolForm::reject);
+  connect(export_video_, &QPushButton::clicked, this, &TAniToolForm::ExportVideoClick);
   connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
     if (!updating_list_) BitmapListBoxClick();
   });
@@ -192,6 +199,54 @@ void TAniToolForm::SpeedButton1Click() {
   if (written.Ok()) return;
   const QString text = QString::fromStdString(written.Message());
   if (written.Message() == kAviEmptyListMessage) {
+    dialogs_.Message(this, kTitle, text + ".");
+  } else {
+    ReportError(text);
+  }
+}
+
+// Like Create: the same counter and messages; the button reads "Cancel"
+// while the export runs, and a cancelled or failed export leaves no file.
+void TAniToolForm::ExportVideoClick() {
+  if (exporting_) {
+    cancel_export_ = true;
+    return;
+  }
+  std::optional<QString> chosen = dialogs_.SaveFileName(
+      this, QString(),
+      "MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|*.webm|Animated GIF (*.gif)|*.gif", QString());
+  if (!chosen) return;
+  QString path = *chosen;
+  if (QFileInfo(path).suffix().isEmpty()) path += ".mp4";  // the default extension
+  repaint();
+  std::vector<const Bitmap*> frames;
+  frames.reserve(bitmaps_.size());
+  for (const Bitmap& bitmap : bitmaps_) frames.push_back(&bitmap);
+  const auto enable_others = [this](bool on) {
+    for (QWidget* control : std::initializer_list<QWidget*>{add_, remove_, create_, close_, list_}) {
+      control->setEnabled(on);
+    }
+  };
+  exporting_ = true;
+  cancel_export_ = false;
+  export_video_->setText("Cancel");
+  enable_others(false);
+  const Status written = WriteVideoFile(
+      frames, path.toStdString(), kVideoDefaultFps,
+      [this](int i, int n) {
+        counter_->setText(QString("%1/%2").arg(i).arg(n));
+        counter_->repaint();
+      },
+      [this] {
+        QCoreApplication::processEvents();  // the Cancel button
+        return cancel_export_;
+      });
+  enable_others(true);
+  export_video_->setText("Export &Video...");
+  exporting_ = false;
+  if (written.Ok()) return;
+  const QString text = QString::fromStdString(written.Message());
+  if (written.Message() == kVideoEmptyListMessage || written.Message() == kVideoCancelledMessage) {
     dialogs_.Message(this, kTitle, text + ".");
   } else {
     ReportError(text);

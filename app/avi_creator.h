@@ -40,6 +40,7 @@ class TAniToolForm : public QDialog {
   void SpeedButton4Click();  // Add
   void SpeedButton3Click();  // Remove
   void SpeedButton1Click();  // Create
+  void ExportVideoClick();   // Export Video...: MP4, WebM or GIF
   void BitmapListBoxClick();
 
  protected:
@@ -57,6 +58,8 @@ class TAniToolForm : public QDialog {
   std::vector<Bitmap> bitmaps_;  // entry i owns bitmaps_[i]
   bool updating_list_ = false;
   bool list_loaded_ = false;
+  bool exporting_ = false;         // a video export runs; the button cancels it
+  bool cancel_export_ = false;
 
   QWidget* panel_ = nullptr;          // Panel1
   QToolButton* add_ = nullptr;        // SpeedButton4
@@ -64,6 +67,7 @@ class TAniToolForm : public QDialog {
   QToolButton* create_ = nullptr;     // SpeedButton1
   QLabel* counter_ = nullptr;         // Label1
   QPushButton* close_ = nullptr;      // BitBtn1
+  QPushButton* export_video_ = nullptr;  // ExportVideoButton
   QListWidget* list_ = nullptr;       // BitmapListBox
   TPictureBox* preview_ = nullptr;    // BitmapImage
   QStatusBar* status_ = nullptr;      // StatusBar1

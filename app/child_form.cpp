@@ -276,10 +276,11 @@ void TChildForm::DrawMesh() {
     if (!picture_is_clean_) ShowPicture(bitmap_);
     picture_is_clean_ = true;
     image1_->update();
-    return;
+  } else {
+    ShowPicture(vesk::DrawMesh(bitmap_, owner_.MeshModel(), ImageKind, owner_.CurrentSettings()));
   }
-  ShowPicture(vesk::DrawMesh(bitmap_, owner_.MeshModel(), ImageKind, owner_.CurrentSettings()));
   owner_.ShowFoldOverCount();
+  emit owner_.InputsChanged();
 }
 
 void TChildForm::Image1MouseDown(MouseButton button, ShiftState shift, int x, int y) {

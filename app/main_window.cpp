@@ -178,6 +178,7 @@ void TMDIForm::BuildMenu() {
   AddItem(tools, "Animations", "&Animations...", none, &TMDIForm::AnimationsClick);
   AddDivider(tools, "N6");
   AddItem(tools, "Options", "&Options...", none, &TMDIForm::OptionsClick);
+  AddItem(tools, "Preview", "&Preview", ctrl(Qt::Key_R), &TMDIForm::PreviewClick);
 
   window_menu_ = menu("Window1", "&Window");
   AddItem(window_menu_, "Tile1", "&Tile", none, &TMDIForm::Tile1Click);
@@ -377,6 +378,7 @@ void TMDIForm::UpdateCommandState() {
   set({"TriangulateNodes"}, {}, !mesh_.NodeList().empty());
   set({"ZoomIn1", "ZoomOut1", "FitWindow1", "ActualPixels1"}, {}, any);
   ShowFoldOverCount();
+  emit InputsChanged();
 }
 
 void TMDIForm::ShowCoords(int x, int y) {
@@ -507,6 +509,7 @@ void TMDIForm::TakeIntegerEdit(QLineEdit* edit, std::uint16_t& field, int max) {
   field = static_cast<std::uint16_t>(change.value);
   QString text = QString::number(change.value);
   if (change.restore_text && edit->text() != text) edit->setText(text);
+  emit InputsChanged();
 }
 
 void TMDIForm::MaxStepButtonChange() {

@@ -136,6 +136,8 @@ class TMDIForm : public QMainWindow {
   void Ombrix1Click();
   void AnimationsClick();
   void OptionsClick();
+  // Opens (or brings up) the non-modal preview window.
+  void PreviewClick();
   void Tile1Click();
   void Cascade1Click();
   void ArrangeIcons1Click();
@@ -166,6 +168,12 @@ class TMDIForm : public QMainWindow {
   void OpenMeshFile(const QString& file_name);
   // The "Recent meshes" submenu, newest first.
   QMenu* RecentMeshesMenu() const { return recent_menu_; }
+
+ signals:
+  // The pictures, the mesh or the generation settings may have changed
+  // (sent on every overlay redraw, node drags included, and command-state
+  // update); the preview follows it.
+  void InputsChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev qt6-qpa-plugins
-          ffmpeg poppler-utils clang libclang-rt-dev desktop-file-utils fonts-liberation)
+          ffmpeg poppler-utils clang libclang-rt-dev desktop-file-utils fonts-liberation
+          libavcodec-dev libavformat-dev libavutil-dev libswscale-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -120,12 +120,12 @@ class HelpWindowTest : public QObject {
         "FlagStreaming (Ctrl+F)",  "Distorsion (Ctrl+D)",      "Ombrix (Ctrl+M)",
         "Index</b> (F1)",          "Undo (Ctrl+Z)",            "Redo (Ctrl+Y, Ctrl+Shift+Z)",
         "Zoom In (Ctrl++",         "Zoom Out (Ctrl+-)",        "Fit Window (Ctrl+0)",
-        "Actual Pixels (Ctrl+1)"};
+        "Actual Pixels (Ctrl+1)",  "Preview (Ctrl+R)"};
     for (const char* entry : entries) {
       QVERIFY2(text.contains(entry), entry);
     }
     // No other command heading offers a key combination.
-    QCOMPARE(text.count(QRegularExpression("<dt>[^<]*\\(Ctrl\\+")), 16);
+    QCOMPARE(text.count(QRegularExpression("<dt>[^<]*\\(Ctrl\\+")), 17);
   }
 };
 

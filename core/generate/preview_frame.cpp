@@ -1,0 +1,173 @@
+#include "core/generate/preview_frame.h"
+
+#include <algorithm>
+
+#include "core/generate/equalize.h"
+#include "core/generate/piece_frame.h"
+#include "core/generate/subdivision.h"
+
+namespace vesk {
+namespace {
+
+// Painted pieces never carry this value: morph colours keep bits 24-31 at
+// zero and the distortion paints outside samples black.
+constexpr Color kUnpainted = kInvalidColor;
+
+// Unpainted pixels are looked up by blocks of 16 x 16 pixels.
+constexpr int kBlockShift = 4;
+
+// What frame number `index` of a run is: a copy of an input or computed
+// frame t, and the first computed frame of the run (where history starts).
+struct FrameSchedule {
+  bool copy_of_first = false;
+  bool copy_of_second = false;
+  int t = 0;
+  int first_t = 0;
+};
+
+FrameSchedule ScheduleOf(const PreviewInputs& inputs, int index) {
+  const int n = inputs.setup.frame_count;
+  FrameSchedule s;
+  s.t = index;
+  if (inputs.setup.precision != 1) return s;
+  s.first_t = 1;
+  if (index == 0) s.copy_of_first = true;
+  // The morph at precision 1 closes with the second image after frames
+  // 1 .. N-1 (at least one computed frame, so N = 1 has three frames).
+  if (inputs.kind == PreviewKind::kMorph && index == std::max(n, 2)) s.copy_of_second = true;
+  return s;
+}
+
+PieceFrame PiecesOf(const PreviewInputs& inputs, std::span<const TrianglePositions> triangles,
+                    int t) {
+  return PieceFrame{.kind = inputs.kind == PreviewKind::kMorph ? PieceKind::kMorph
+                                                               : PieceKind::kDistortion,
+                    .first = inputs.first,
+                    .second = inputs.second,
+                    .triangles = triangles,
+                    .t = t,
+                    .n = inputs.setup.frame_count,
+                    .precision = inputs.setup.precision,
+                    .painting_threads = inputs.setup.painting_threads};
+}
+
+// Marks the blocks that hold one of the unpainted pixels (indices
+// y * width + x).
+void MarkMissingBlocks(const std::vector<std::uint32_t>& missing, int width,
+                       std::vector<std::uint8_t>& blocks, int block_columns) {
+  std::fill(blocks.begin(), blocks.end(), 0);
+  for (const std::uint32_t p : missing) {
+    const int x = static_cast<int>(p % static_cast<std::uint32_t>(width));
+    const int y = static_cast<int>(p / static_cast<std::uint32_t>(width));
+    blocks[static_cast<std::size_t>(y >> kBlockShift) * block_columns + (x >> kBlockShift)] = 1;
+  }
+}
+
+// Whether a marked block meets columns x0..x1, rows y0..y1 (pixels).
+bool AnyMarked(const std::vector<std::uint8_t>& blocks, int block_columns, int block_rows, int x0,
+               int y0, int x1, int y1) {
+  if (x1 < 0 || y1 < 0) return false;
+  const int bx0 = std::max(x0, 0) >> kBlockShift;
+  const int by0 = std::max(y0, 0) >> kBlockShift;
+  const int bx1 = std::min(x1 >> kBlockShift, block_columns - 1);
+  const int by1 = std::min(y1 >> kBlockShift, block_rows - 1);
+  for (int by = by0; by <= by1; ++by) {
+    for (int bx = bx0; bx <= bx1; ++bx) {
+      if (blocks[static_cast<std::size_t>(by) * block_columns + bx] != 0) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+// Without equalization: frame t, then what earlier frames left where it
+// paints nothing (painting only the triangles whose in-between bounding box,
+// which holds all their pieces, meets an unpainted block: leaving out the
+// others changes no unpainted pixel), then the first image where no frame
+// painted.
+void PreviewPainter::PaintBackwards(const PreviewInputs& inputs, int t, int first_t) {
+  RunProtocol quiet;
+  const Bitmap& first = *inputs.first;
+  const int width = first.Width();
+  const int n = inputs.setup.frame_count;
+  if (frame_.Width() != width || frame_.Height() != first.Height()) {
+    frame_ = Bitmap(width, first.Height(), kUnpainted);
+  } else {
+    frame_.Fill(kUnpainted);
+  }
+  PaintPieceFrame(PiecesOf(inputs, inputs.triangles, t), frame_, quiet);
+  // Rows are stored one after the other: pixel (x, y) is element y * width + x.
+  Color* frame = frame_.Row(0);
+  const std::uint32_t pixels = static_cast<std::uint32_t>(width) * first.Height();
+  missing_.clear();
+  for (std::uint32_t p = 0; p < pixels; ++p) {
+    if (frame[p] == kUnpainted) missing_.push_back(p);
+  }
+
+  const int block_columns = ((width - 1) >> kBlockShift) + 1;
+  const int block_rows = ((first.Height() - 1) >> kBlockShift) + 1;
+  missing_blocks_.resize(static_cast<std::size_t>(block_columns) * block_rows);
+  std::vector<TrianglePositions> reaching;
+  for (int s = t - 1; s >= first_t && !missing_.empty(); --s) {
+    MarkMissingBlocks(missing_, width, missing_blocks_, block_columns);
+    reaching.clear();
+    for (const TrianglePositions& tri : inputs.triangles) {
+      const Point g0 = InBetween(tri.first.p0, tri.second.p0, s, n);
+      const Point g1 = InBetween(tri.first.p1, tri.second.p1, s, n);
+      const Point g2 = InBetween(tri.first.p2, tri.second.p2, s, n);
+      if (AnyMarked(missing_blocks_, block_columns, block_rows, std::min({g0.x, g1.x, g2.x}),
+                    std::min({g0.y, g1.y, g2.y}), std::max({g0.x, g1.x, g2.x}),
+                    std::max({g0.y, g1.y, g2.y}))) {
+        reaching.push_back(tri);
+      }
+    }
+    if (reaching.empty()) continue;
+    // Only the unpainted pixels are read back, so only they need marking.
+    if (earlier_.Width() != width || earlier_.Height() != first.Height()) {
+      earlier_ = Bitmap(width, first.Height());
+    }
+    Color* earlier = earlier_.Row(0);
+    for (const std::uint32_t p : missing_) earlier[p] = kUnpainted;
+    PaintPieceFrame(PiecesOf(inputs, reaching, s), earlier_, quiet);
+    std::size_t kept = 0;
+    for (const std::uint32_t p : missing_) {
+      if (earlier[p] == kUnpainted) {
+        missing_[kept++] = p;
+      } else {
+        frame[p] = earlier[p];
+      }
+    }
+    missing_.resize(kept);
+  }
+  const Color* source = first.Row(0);
+  for (const std::uint32_t p : missing_) frame[p] = source[p];
+}
+
+const Bitmap& PreviewPainter::Frame(const PreviewInputs& inputs, int t) {
+  if (inputs.first == nullptr || inputs.first->Empty() || !CheckGenerationSetup(inputs.setup) ||
+      (inputs.kind == PreviewKind::kMorph && inputs.second == nullptr)) {
+    frame_ = inputs.first != nullptr ? *inputs.first : Bitmap();
+    return frame_;
+  }
+  const int n = inputs.setup.frame_count;
+  const bool three_frame_morph =
+      inputs.kind == PreviewKind::kMorph && inputs.setup.precision == 1 && n == 1;
+  const FrameSchedule s = ScheduleOf(inputs, std::clamp(t, 0, three_frame_morph ? 2 : n));
+  if (s.copy_of_first || s.copy_of_second || inputs.setup.equalize) {
+    frame_ = s.copy_of_second ? *inputs.second : *inputs.first;
+    if (s.copy_of_first || s.copy_of_second) return frame_;
+    // With equalization every frame changes the whole picture: the run's
+    // frames in order, as the run paints them.
+    RunProtocol quiet;
+    for (int k = s.first_t; k <= s.t; ++k) {
+      PaintPieceFrame(PiecesOf(inputs, inputs.triangles, k), frame_, quiet);
+      EqualizePicture(frame_, quiet);
+    }
+    return frame_;
+  }
+  PaintBackwards(inputs, s.t, s.first_t);
+  return frame_;
+}
+
+}  // namespace vesk

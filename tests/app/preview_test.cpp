@@ -1,0 +1,119 @@
+// The preview window: its frame equals the frame Ombrix or Distorsion
+// writes, it follows a node drag before the mouse is released, and the
+// interface keeps handling events while a frame is computed.
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QSlider>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/image_convert.h"
+#include "app/preview_form.h"
+#include "app1_support.h"
+
+using namespace vesk;
+using namespace vesk::testing;
+
+class PreviewTest : public QObject, WindowFixture {
+  Q_OBJECT
+
+ private:
+  TPreviewForm* preview_ = nullptr;
+
+  // Both pictures and a 3 x 3 node grid whose middle node moves on the
+  // second image; the preview opened through its menu item.
+  void OpenScene(int width, int height) {
+    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(work_->File("first.bmp"),
+                                                      TestPicture(width, height, 1)));
+    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(work_->File("second.bmp"),
+                                                       TestPicture(width, height, 2)));
+    Mesh& mesh = form_->MeshModel();
+    TMeshNode* grid[3][3];
+    for (int j = 0; j < 3; ++j) {
+      for (int i = 0; i < 3; ++i) grid[j][i] = mesh.AddNode(i * (width - 1) / 2, j * (height - 1) / 2);
+    }
+    Mesh::SetPosition(*grid[1][1], 2, width / 2 + width / 5, height / 2 - height / 6);
+    for (int j = 0; j < 2; ++j) {
+      for (int i = 0; i < 2; ++i) {
+        mesh.PushTriangle(grid[j][i], grid[j][i + 1], grid[j + 1][i]);
+        mesh.PushTriangle(grid[j][i + 1], grid[j + 1][i + 1], grid[j + 1][i]);
+      }
+    }
+    form_->UpdateCommandState();
+    Item(*form_, "Preview")->trigger();
+    preview_ = form_->findChild<TPreviewForm*>("PreviewForm");
+    QVERIFY(preview_ != nullptr && preview_->isVisible());
+  }
+  bool Settled() const {
+    return !preview_->Computing() && preview_->ShownSerial() == preview_->RequestedSerial() &&
+           preview_->ShownSerial() > 0;
+  }
+
+ private slots:
+  void init() { StartWindow(); }
+  void cleanup() { StopWindow(); }
+
+  void FrameEqualsTheWrittenFrame_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<int>("t");
+    QTest::newRow("morph t=3") << "Ombrix1" << 1 << 3;
+    QTest::newRow("morph precision 3, t=0") << "Ombrix1" << 3 << 0;
+    QTest::newRow("distortion t=5 (last)") << "Distorsion1" << 1 << 5;
+  }
+  void FrameEqualsTheWrittenFrame() {
+    QFETCH(QString, command);
+    QFETCH(int, precision);
+    QFETCH(int, t);
+    OpenScene(90, 70);
+    Settings settings = form_->CurrentSettings();
+    settings.FrameCount = 5;
+    settings.Equalize = 0;
+    form_->SetSettings(settings);
+    Edit(*form_, "Edit2")->setText(QString::number(precision));  // notifies the preview
+    preview_->findChild<QComboBox*>("KindBox")->setCurrentIndex(command == "Ombrix1" ? 0 : 1);
+    preview_->findChild<QSlider*>("FrameSlider")->setValue(t);
+    QTRY_VERIFY(Settled());
+
+    dialogs_.save_answers.push_back(work_->File("frames.any"));
+    Item(*form_, command.toLatin1())->trigger();
+    Bitmap written = LoadBmpFile(work_->File(QString("imag%1.bmp").arg(t + 1)).toStdString()).Value();
+    QCOMPARE(preview_->ShownFrame(), ToQImage(written));
+  }
+
+  void FollowsADragWhileTheInterfaceStaysResponsive() {
+    OpenScene(1024, 768);  // the benchmark's size: a frame takes a while
+    preview_->findChild<QSlider*>("FrameSlider")->setValue(6);
+    QTRY_VERIFY(Settled());
+    const QImage before = preview_->ShownFrame();
+    TImage* second = form_->SecondChild()->Image1();
+    QTest::mousePress(second, Qt::LeftButton, {}, QPoint(1024 / 2 + 1024 / 5, 768 / 2 - 768 / 6));
+    QVERIFY(form_->SecondChild()->DragNode != nullptr);
+    qint64 worst_delay = -1;
+    for (int step = 1; step <= 3; ++step) {
+      QTest::mouseMove(second, QPoint(700 - 40 * step, 250 + 30 * step));
+      QCoreApplication::processEvents();  // the preview sends its request
+      QVERIFY(preview_->Computing());
+      // An event posted during the computation is handled at once.
+      QElapsedTimer clock;
+      clock.start();
+      qint64 delay = -1;
+      bool during = false;
+      QTimer::singleShot(0, [&] {
+        delay = clock.elapsed();
+        during = preview_->Computing();
+      });
+      QTRY_VERIFY(delay >= 0);
+      QVERIFY(during);
+      worst_delay = std::max(worst_delay, delay);
+    }
+    QTRY_VERIFY(Settled());
+    QVERIFY(preview_->ShownFrame() != before);  // changed with the button still down
+    QVERIFY(form_->SecondChild()->DragNode != nullptr);
+    QVERIFY2(worst_delay < 50, qPrintable(QString("event waited %1 ms").arg(worst_delay)));
+    QTest::mouseRelease(second, Qt::LeftButton, {}, QPoint(580, 340));
+  }
+};
+
+QTEST_MAIN(PreviewTest)
+#include "preview_test.moc"

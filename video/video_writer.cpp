@@ -1,0 +1,322 @@
+#include "video/video_writer.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "core/common/file_io.h"
+#include "video/gif_palette.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/error.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/log.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+namespace vesk {
+namespace {
+
+struct FormatDeleter {
+  void operator()(AVFormatContext* oc) const {
+    if (oc->pb != nullptr && !(oc->oformat->flags & AVFMT_NOFILE)) avio_closep(&oc->pb);
+    avformat_free_context(oc);
+  }
+};
+struct CodecDeleter {
+  void operator()(AVCodecContext* ctx) const { avcodec_free_context(&ctx); }
+};
+struct FrameDeleter {
+  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+struct PacketDeleter {
+  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+struct ScaleDeleter {
+  void operator()(SwsContext* sws) const { sws_freeContext(sws); }
+};
+
+std::string FfmpegError(const char* what, int code) {
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(code, text, sizeof text);
+  return std::string(what) + ": " + text;
+}
+
+struct FormatChoice {
+  const char* muxer;
+  const char* encoder;
+  AVPixelFormat pixels;
+};
+
+FormatChoice ChoiceOf(VideoFormat format) {
+  switch (format) {
+    case VideoFormat::kMp4:
+      return {"mp4", "libx264", AV_PIX_FMT_YUV420P};
+    case VideoFormat::kWebm:
+      return {"webm", "libvpx-vp9", AV_PIX_FMT_YUV420P};
+    case VideoFormat::kGif:
+      break;
+  }
+  return {"gif", "gif", AV_PIX_FMT_PAL8};
+}
+
+// A picture with its last column and row repeated up to `width` x `height`.
+void PadWithEdges(const Bitmap& picture, Bitmap& padded) {
+  for (int y = 0; y < padded.Height(); ++y) {
+    const Color* src = picture.Row(std::min(y, picture.Height() - 1));
+    Color* dst = padded.Row(y);
+    std::copy(src, src + picture.Width(), dst);
+    std::fill(dst + picture.Width(), dst + padded.Width(), src[picture.Width() - 1]);
+  }
+}
+
+class VideoEncoder {
+ public:
+  Status Open(VideoFormat format, const std::string& path, int width, int height, int fps) {
+    format_ = format;
+    const FormatChoice choice = ChoiceOf(format);
+    // The temporary name has no telling extension: the muxer is named.
+    AVFormatContext* oc = nullptr;
+    int ret = avformat_alloc_output_context2(&oc, nullptr, choice.muxer, path.c_str());
+    if (ret < 0 || oc == nullptr) return Failure{FfmpegError("Cannot make the video container", ret)};
+    output_.reset(oc);
+
+    const AVCodec* codec = avcodec_find_encoder_by_name(choice.encoder);
+    if (codec == nullptr) {
+      return Failure{std::string("FFmpeg has no ") + choice.encoder + " encoder"};
+    }
+    stream_ = avformat_new_stream(oc, nullptr);
+    if (stream_ == nullptr) return Failure{"Cannot add the video stream"};
+    encoder_.reset(avcodec_alloc_context3(codec));
+    if (!encoder_) return Failure{"Cannot make the video encoder"};
+    AVCodecContext* ctx = encoder_.get();
+    // H.264 in 4:2:0 needs even sizes; the padding repeats the edge pixels.
+    width_ = format == VideoFormat::kMp4 ? (width + 1) / 2 * 2 : width;
+    height_ = format == VideoFormat::kMp4 ? (height + 1) / 2 * 2 : height;
+    ctx->width = width_;
+    ctx->height = height_;
+    ctx->time_base = AVRational{1, fps};
+    ctx->framerate = AVRational{fps, 1};
+    ctx->pix_fmt = choice.pixels;
+    ctx->gop_size = 12;
+    stream_->time_base = ctx->time_base;
+    stream_->avg_frame_rate = ctx->framerate;
+    if (format == VideoFormat::kGif) {
+      // Whole frames only: later frames are not cropped against earlier ones,
+      // whose palette may differ.
+      av_opt_set_int(ctx->priv_data, "gifflags", 0, 0);
+    } else {
+      ctx->colorspace = AVCOL_SPC_SMPTE170M;
+      ctx->color_primaries = AVCOL_PRI_SMPTE170M;
+      ctx->color_trc = AVCOL_TRC_SMPTE170M;
+      ctx->color_range = AVCOL_RANGE_MPEG;
+      if (format == VideoFormat::kMp4) {
+        av_opt_set(ctx->priv_data, "preset", "medium", 0);
+        av_opt_set(ctx->priv_data, "crf", "18", 0);
+      } else {
+        ctx->bit_rate = 0;  // constant quality
+        av_opt_set(ctx->priv_data, "crf", "20", 0);
+        av_opt_set(ctx->priv_data, "deadline", "good", 0);
+        av_opt_set(ctx->priv_data, "cpu-used", "4", 0);
+      }
+    }
+    if (oc->oformat->flags & AVFMT_GLOBALHEADER) ctx->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+
+    ret = avcodec_open2(ctx, codec, nullptr);
+    if (ret < 0) return Failure{FfmpegError("Cannot open the video encoder", ret)};
+    ret = avcodec_parameters_from_context(stream_->codecpar, ctx);
+    if (ret < 0) return Failure{FfmpegError("Cannot set the stream parameters", ret)};
+
+    frame_.reset(av_frame_alloc());
+    packet_.reset(av_packet_alloc());
+    if (!frame_ || !packet_) return Failure{"Not enough memory for the video frame"};
+    frame_->format = ctx->pix_fmt;
+    frame_->width = width_;
+    frame_->height = height_;
+    ret = av_frame_get_buffer(frame_.get(), 0);
+    if (ret < 0) return Failure{FfmpegError("Cannot make the video frame", ret)};
+    if (format != VideoFormat::kGif) {
+      scaler_.reset(sws_getContext(width_, height_, AV_PIX_FMT_RGB0, width_, height_, ctx->pix_fmt,
+                                   SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INP, nullptr,
+                                   nullptr, nullptr));
+      if (!scaler_) return Failure{"Cannot make the colour conversion"};
+    }
+
+    if (!(oc->oformat->flags & AVFMT_NOFILE)) {
+      ret = avio_open(&oc->pb, path.c_str(), AVIO_FLAG_WRITE);
+      if (ret < 0) return Failure{FfmpegError("Cannot create the video file", ret)};
+    }
+    ret = avformat_write_header(oc, nullptr);
+    if (ret < 0) return Failure{FfmpegError("Cannot write the video header", ret)};
+    return Status::Success();
+  }
+
+  // `picture` has the size given to Open (before any padding).
+  Status Add(const Bitmap& picture) {
+    int ret = av_frame_make_writable(frame_.get());
+    if (ret < 0) return Failure{FfmpegError("Cannot write the video frame", ret)};
+    if (format_ == VideoFormat::kGif) {
+      FillIndexed(picture);
+    } else {
+      const Bitmap* source = &picture;
+      if (picture.Width() != width_ || picture.Height() != height_) {
+        if (padded_.Empty()) padded_ = Bitmap(width_, height_);
+        PadWithEdges(picture, padded_);
+        source = &padded_;
+      }
+      // Colour bytes in memory are red, green, blue, 0: FFmpeg's RGB0.
+      const std::uint8_t* planes[1] = {reinterpret_cast<const std::uint8_t*>(source->Row(0))};
+      const int strides[1] = {width_ * 4};
+      sws_scale(scaler_.get(), planes, strides, 0, height_, frame_->data, frame_->linesize);
+    }
+    frame_->pts = next_pts_++;
+    return Encode(frame_.get());
+  }
+
+  Status Finish() {
+    Status flushed = Encode(nullptr);
+    if (!flushed) return flushed;
+    int ret = av_write_trailer(output_.get());
+    if (ret < 0) return Failure{FfmpegError("Cannot finish the video file", ret)};
+    if (!(output_->oformat->flags & AVFMT_NOFILE)) {
+      ret = avio_closep(&output_->pb);
+      if (ret < 0) return Failure{FfmpegError("Cannot finish the video file", ret)};
+    }
+    return Status::Success();
+  }
+
+  void Close() { output_.reset(); }
+
+ private:
+  void FillIndexed(const Bitmap& picture) {
+    const IndexedPicture indexed = ToIndexedColors(picture);
+    for (int y = 0; y < height_; ++y) {
+      std::memcpy(frame_->data[0] + static_cast<std::ptrdiff_t>(y) * frame_->linesize[0],
+                  indexed.indices.data() + static_cast<std::size_t>(y) * width_,
+                  static_cast<std::size_t>(width_));
+    }
+    // FFmpeg's palette entries are 0xAARRGGBB, all opaque here.
+    auto* palette = reinterpret_cast<std::uint32_t*>(frame_->data[1]);
+    for (int i = 0; i < 256; ++i) {
+      const Color c = indexed.palette[static_cast<std::size_t>(i)];
+      palette[i] = 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    }
+  }
+
+  // Sends a frame (or, with none, the end of the stream) and writes every
+  // packet the encoder hands back.
+  Status Encode(const AVFrame* frame) {
+    int ret = avcodec_send_frame(encoder_.get(), frame);
+    if (ret < 0) return Failure{kAviAddFrameMessage};
+    while (true) {
+      ret = avcodec_receive_packet(encoder_.get(), packet_.get());
+      if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF) return Status::Success();
+      if (ret < 0) return Failure{kAviAddFrameMessage};
+      av_packet_rescale_ts(packet_.get(), encoder_->time_base, stream_->time_base);
+      packet_->stream_index = stream_->index;
+      ret = av_interleaved_write_frame(output_.get(), packet_.get());
+      if (ret < 0) return Failure{kAviAddFrameMessage};
+    }
+  }
+
+  VideoFormat format_ = VideoFormat::kMp4;
+  std::unique_ptr<AVFormatContext, FormatDeleter> output_;
+  std::unique_ptr<AVCodecContext, CodecDeleter> encoder_;
+  std::unique_ptr<AVFrame, FrameDeleter> frame_;
+  std::unique_ptr<AVPacket, PacketDeleter> packet_;
+  std::unique_ptr<SwsContext, ScaleDeleter> scaler_;
+  AVStream* stream_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  std::int64_t next_pts_ = 0;
+  Bitmap padded_;
+};
+
+class VectorFrames : public AviFrameSource {
+ public:
+  explicit VectorFrames(const std::vector<const Bitmap*>& frames) : frames_(frames) {}
+  int FrameCount() const override { return static_cast<int>(frames_.size()); }
+  Result<const Bitmap*> Frame(int index) override {
+    const Bitmap* frame = frames_[static_cast<std::size_t>(index)];
+    if (frame == nullptr) return Failure{kAviEmptyFrameMessage};
+    return frame;
+  }
+
+ private:
+  const std::vector<const Bitmap*>& frames_;
+};
+
+Status EncodeAll(AviFrameSource& frames, VideoFormat format, const std::string& temporary, int fps,
+                 const AviCounter& counter, const VideoCancel& cancelled) {
+  const int count = frames.FrameCount();
+  Result<const Bitmap*> first = frames.Frame(0);
+  if (!first.Ok()) return Failure{first.Message()};
+  if (first.Value()->Empty()) return Failure{kAviEmptyFrameMessage};
+  const int width = first.Value()->Width();
+  const int height = first.Value()->Height();
+
+  VideoEncoder encoder;
+  Status opened = encoder.Open(format, temporary, width, height, fps);
+  if (!opened) return opened;
+  Bitmap scaled;  // frames of another size, made once when first needed
+  for (int i = 0; i < count; ++i) {
+    if (cancelled && cancelled()) return Failure{kVideoCancelledMessage};
+    if (counter) counter(i + 1, count);
+    Result<const Bitmap*> frame = frames.Frame(i);
+    if (!frame.Ok()) return Failure{frame.Message()};
+    const Bitmap* bitmap = frame.Value();
+    if (bitmap->Empty()) return Failure{kAviEmptyFrameMessage};
+    if (bitmap->Width() != width || bitmap->Height() != height) {
+      if (scaled.Empty()) scaled = Bitmap(width, height);
+      ScaleNearest(*bitmap, scaled);
+      bitmap = &scaled;
+    }
+    Status added = encoder.Add(*bitmap);
+    if (!added) return added;
+  }
+  return encoder.Finish();
+}
+
+}  // namespace
+
+std::optional<VideoFormat> VideoFormatOf(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".mp4") return VideoFormat::kMp4;
+  if (extension == ".webm") return VideoFormat::kWebm;
+  if (extension == ".gif") return VideoFormat::kGif;
+  return std::nullopt;
+}
+
+Status WriteVideoFile(AviFrameSource& frames, const std::string& out_path, int fps,
+                      const AviCounter& counter, const VideoCancel& cancelled) {
+  const std::optional<VideoFormat> format = VideoFormatOf(out_path);
+  if (!format) return Failure{kVideoUnknownFormatMessage};
+  if (frames.FrameCount() <= 0) return Failure{kVideoEmptyListMessage};
+  if (fps < 1 || fps > kVideoMaxFps) {
+    return Failure{"The frame rate must lie between 1 and " + std::to_string(kVideoMaxFps)};
+  }
+  av_log_set_level(AV_LOG_ERROR);  // the encoders' chatter stays off the terminal
+  const std::string temporary = TemporaryNameFor(out_path);
+  Status encoded = EncodeAll(frames, *format, temporary, fps, counter, cancelled);
+  if (!encoded) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return encoded;
+  }
+  return MoveIntoPlace(temporary, out_path);
+}
+
+Status WriteVideoFile(const std::vector<const Bitmap*>& frames, const std::string& out_path,
+                      int fps, const AviCounter& counter, const VideoCancel& cancelled) {
+  VectorFrames source(frames);
+  return WriteVideoFile(source, out_path, fps, counter, cancelled);
+}
+
+}  // namespace vesk
