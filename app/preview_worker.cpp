@@ -1,6 +1,6 @@
 #include "app/preview_worker.h"
 
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
 
 namespace vesk {
 

@@ -22,11 +22,45 @@ extern "C" {
 namespace vesk {
 namespace {
 
-struct FormatDeleter {
-  void operator()(AVFormatContext* oc) const {
-    if (oc->pb != nullptr && !(oc->oformat->flags & AVFMT_NOFILE)) avio_closep(&oc->pb);
-    avformat_free_context(oc);
+// The container's bytes go through the program's replacing write, so an
+// export follows the saving rules of every other file (a protected target
+// is refused, a link kept, the old file whole until the export succeeds).
+struct FileSink {
+  ReplacingWrite file;
+  std::int64_t position = 0;
+  std::int64_t size = 0;
+};
+
+int WritePacket(void* opaque, std::uint8_t* data, int size) {
+  auto* sink = static_cast<FileSink*>(opaque);
+  if (size < 0 || !sink->file.Write(data, static_cast<std::size_t>(size))) return AVERROR(EIO);
+  sink->position += size;
+  sink->size = std::max(sink->size, sink->position);
+  return size;
+}
+
+std::int64_t SeekPacket(void* opaque, std::int64_t offset, int whence) {
+  auto* sink = static_cast<FileSink*>(opaque);
+  whence &= ~AVSEEK_FORCE;
+  if (whence == AVSEEK_SIZE) return sink->size;
+  std::int64_t target = -1;
+  if (whence == SEEK_SET) target = offset;
+  if (whence == SEEK_CUR) target = sink->position + offset;
+  if (whence == SEEK_END) target = sink->size + offset;
+  if (target < 0) return AVERROR(EINVAL);
+  if (!sink->file.Seek(static_cast<std::uint64_t>(target))) return AVERROR(EIO);
+  sink->position = target;
+  return target;
+}
+
+struct IoDeleter {
+  void operator()(AVIOContext* io) const {
+    av_freep(&io->buffer);
+    avio_context_free(&io);
   }
+};
+struct FormatDeleter {
+  void operator()(AVFormatContext* oc) const { avformat_free_context(oc); }
 };
 struct CodecDeleter {
   void operator()(AVCodecContext* ctx) const { avcodec_free_context(&ctx); }
@@ -80,9 +114,10 @@ class VideoEncoder {
   Status Open(VideoFormat format, const std::string& path, int width, int height, int fps) {
     format_ = format;
     const FormatChoice choice = ChoiceOf(format);
-    // The temporary name has no telling extension: the muxer is named.
+    Status created = sink_.file.Open(path);
+    if (!created) return created;
     AVFormatContext* oc = nullptr;
-    int ret = avformat_alloc_output_context2(&oc, nullptr, choice.muxer, path.c_str());
+    int ret = avformat_alloc_output_context2(&oc, nullptr, choice.muxer, nullptr);
     if (ret < 0 || oc == nullptr) return Failure{FfmpegError("Cannot make the video container", ret)};
     output_.reset(oc);
 
@@ -147,10 +182,16 @@ class VideoEncoder {
       if (!scaler_) return Failure{"Cannot make the colour conversion"};
     }
 
-    if (!(oc->oformat->flags & AVFMT_NOFILE)) {
-      ret = avio_open(&oc->pb, path.c_str(), AVIO_FLAG_WRITE);
-      if (ret < 0) return Failure{FfmpegError("Cannot create the video file", ret)};
+    constexpr int kBufferSize = 1 << 16;
+    auto* buffer = static_cast<std::uint8_t*>(av_malloc(kBufferSize));
+    if (buffer == nullptr) return Failure{"Not enough memory for the video file"};
+    io_.reset(avio_alloc_context(buffer, kBufferSize, 1, &sink_, nullptr, WritePacket, SeekPacket));
+    if (!io_) {
+      av_free(buffer);
+      return Failure{"Not enough memory for the video file"};
     }
+    oc->pb = io_.get();
+    oc->flags |= AVFMT_FLAG_CUSTOM_IO;
     ret = avformat_write_header(oc, nullptr);
     if (ret < 0) return Failure{FfmpegError("Cannot write the video header", ret)};
     return Status::Success();
@@ -183,14 +224,10 @@ class VideoEncoder {
     if (!flushed) return flushed;
     int ret = av_write_trailer(output_.get());
     if (ret < 0) return Failure{FfmpegError("Cannot finish the video file", ret)};
-    if (!(output_->oformat->flags & AVFMT_NOFILE)) {
-      ret = avio_closep(&output_->pb);
-      if (ret < 0) return Failure{FfmpegError("Cannot finish the video file", ret)};
-    }
-    return Status::Success();
+    avio_flush(io_.get());
+    if (io_->error < 0) return Failure{FfmpegError("Cannot finish the video file", io_->error)};
+    return sink_.file.Commit();
   }
-
-  void Close() { output_.reset(); }
 
  private:
   void FillIndexed(const Bitmap& picture) {
@@ -225,6 +262,9 @@ class VideoEncoder {
   }
 
   VideoFormat format_ = VideoFormat::kMp4;
+  // Declared first, so it is released last: the container writes through it.
+  FileSink sink_;
+  std::unique_ptr<AVIOContext, IoDeleter> io_;
   std::unique_ptr<AVFormatContext, FormatDeleter> output_;
   std::unique_ptr<AVCodecContext, CodecDeleter> encoder_;
   std::unique_ptr<AVFrame, FrameDeleter> frame_;
@@ -251,7 +291,7 @@ class VectorFrames : public AviFrameSource {
   const std::vector<const Bitmap*>& frames_;
 };
 
-Status EncodeAll(AviFrameSource& frames, VideoFormat format, const std::string& temporary, int fps,
+Status EncodeAll(AviFrameSource& frames, VideoFormat format, const std::string& out_path, int fps,
                  const AviCounter& counter, const VideoCancel& cancelled) {
   const int count = frames.FrameCount();
   Result<const Bitmap*> first = frames.Frame(0);
@@ -261,7 +301,7 @@ Status EncodeAll(AviFrameSource& frames, VideoFormat format, const std::string& 
   const int height = first.Value()->Height();
 
   VideoEncoder encoder;
-  Status opened = encoder.Open(format, temporary, width, height, fps);
+  Status opened = encoder.Open(format, out_path, width, height, fps);
   if (!opened) return opened;
   Bitmap scaled;  // frames of another size, made once when first needed
   for (int i = 0; i < count; ++i) {
@@ -303,14 +343,8 @@ Status WriteVideoFile(AviFrameSource& frames, const std::string& out_path, int f
     return Failure{"The frame rate must lie between 1 and " + std::to_string(kVideoMaxFps)};
   }
   av_log_set_level(AV_LOG_ERROR);  // the encoders' chatter stays off the terminal
-  const std::string temporary = TemporaryNameFor(out_path);
-  Status encoded = EncodeAll(frames, *format, temporary, fps, counter, cancelled);
-  if (!encoded) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return encoded;
-  }
-  return MoveIntoPlace(temporary, out_path);
+  // An export that fails or is cancelled abandons its file: the old one stays.
+  return EncodeAll(frames, *format, out_path, fps, counter, cancelled);
 }
 
 Status WriteVideoFile(const std::vector<const Bitmap*>& frames, const std::string& out_path,

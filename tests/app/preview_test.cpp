@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
 #include "app/preview_form.h"
 #include "app1_support.h"
 
