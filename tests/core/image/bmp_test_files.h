@@ -1,5 +1,5 @@
-// Hand-made BMP files for the reader tests: a header builder whose fields
-// a test can set or spoil one at a time.
+// Hand-made BMP files for the reader and writer tests: a layout whose fields
+// a test sets one at a time, written by hand independently of the codec.
 #pragma once
 
 #include <cstdint>
@@ -9,18 +9,17 @@
 
 namespace vesk::testing {
 
+using Bytes = std::vector<std::uint8_t>;
+
 // Offsets of the header fields that the tests spoil.
-inline constexpr int kOffFileSize = 2;
-inline constexpr int kOffReserved = 6;
-inline constexpr int kOffPixelOffset = 10;
-inline constexpr int kOffHeaderSize = 14;
-inline constexpr int kOffWidth = 18;
-inline constexpr int kOffHeight = 22;
-inline constexpr int kOffPlanes = 26;
-inline constexpr int kOffBits = 28;
-inline constexpr int kOffCompression = 30;
-inline constexpr int kOffSizeImage = 34;
-inline constexpr int kOffColorsUsed = 46;
+enum BmpField {
+  kFileSize = 2, kReserved = 6, kPixelOffset = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22,
+  kPlanes = 26, kBits = 28, kCompression = 30, kSizeImage = 34, kColorsUsed = 46
+};
+
+inline void Poke(Bytes& file, int offset, std::uint32_t value, int size = 4) {
+  for (int i = 0; i < size; ++i) file.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
+}
 
 struct BmpLayout {
   int width = 1;
@@ -29,17 +28,42 @@ struct BmpLayout {
   std::uint32_t compression = 0;
   std::uint32_t header_size = 40;  // 12 writes the core header
   std::uint32_t colors_used = 0;
-  std::vector<Color> palette;        // written as B, G, R(, 0)
-  std::vector<std::uint32_t> masks;  // after a 40-byte header, inside larger ones
   std::uint32_t gap = 0;             // unused bytes between palette and pixels
-  std::vector<std::uint8_t> pixels;  // stored exactly as given
+  std::vector<Color> palette{};      // written as B, G, R(, 0)
+  std::vector<std::uint32_t> masks{};  // after a 40-byte header, inside larger ones
+  Bytes pixels{};                    // stored exactly as given
 };
 
-std::vector<std::uint8_t> BuildBmp(const BmpLayout& layout);
-
-void Poke16(std::vector<std::uint8_t>& file, int offset, std::uint32_t value);
-void Poke32(std::vector<std::uint8_t>& file, int offset, std::uint32_t value);
-std::uint32_t Peek16(const std::vector<std::uint8_t>& file, int offset);
-std::uint32_t Peek32(const std::vector<std::uint8_t>& file, int offset);
+inline Bytes BuildBmp(const BmpLayout& l) {
+  const bool core = l.header_size == 12;
+  const std::uint32_t entry = core ? 3 : 4;
+  const std::uint32_t masks = l.header_size == 40 ? 4 * l.masks.size() : 0;
+  const std::uint32_t offset = 14 + l.header_size + masks + entry * l.palette.size() + l.gap;
+  Bytes f(offset, 0);
+  Poke(f, 0, 'B' | 'M' << 8, 2);
+  Poke(f, kPixelOffset, offset);
+  Poke(f, kHeaderSize, l.header_size);
+  const int field = core ? 2 : 4;  // the core header has 16-bit sizes
+  Poke(f, kWidth, l.width, field);
+  Poke(f, kWidth + field, l.height, field);
+  Poke(f, kWidth + 2 * field, 1, 2);
+  Poke(f, kWidth + 2 * field + 2, l.bits, 2);
+  if (!core) {
+    Poke(f, kCompression, l.compression);
+    Poke(f, kSizeImage, l.pixels.size());
+    Poke(f, kColorsUsed, l.colors_used);
+    for (std::size_t i = 0; i < l.masks.size(); ++i) Poke(f, 54 + 4 * i, l.masks[i]);
+  }
+  std::uint32_t at = 14 + l.header_size + masks;
+  for (Color c : l.palette) {
+    f[at] = static_cast<std::uint8_t>(BlueOf(c));
+    f[at + 1] = static_cast<std::uint8_t>(GreenOf(c));
+    f[at + 2] = static_cast<std::uint8_t>(RedOf(c));
+    at += entry;
+  }
+  f.insert(f.end(), l.pixels.begin(), l.pixels.end());
+  Poke(f, kFileSize, f.size());
+  return f;
+}
 
 }  // namespace vesk::testing
