@@ -1,34 +1,37 @@
-// Mouse gestures on the mesh windows: which exact key and button states
-// select which edit, what each edit asks of the windows, and dragging.
+// Mouse gestures on the mesh windows: which exact key and button states make
+// which edit, what each edit asks of the windows, dragging, and the overlay.
 #include "core/mesh/mesh_gestures.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
-#include <vector>
+
+#include "core/image/raster.h"
+#include "core/mesh/mesh_overlay.h"
 
 namespace vesk {
 namespace {
 
 using B = MouseButton;
-constexpr ShiftState kLeft = kLeftButton;
-constexpr ShiftState kRight = kRightButton;
+using E = MeshEdit;
+constexpr ShiftState L = kLeftButton, R = kRightButton, C = kCtrlKey, S = kShiftKey;
 
-TEST(MeshGestures, OnlyExactShiftStatesSelectTheSpecialGestures) {
+TEST(MeshGestures, OnlyExactShiftStatesMakeTheSpecialGestures) {
   using G = MeshGesture;
+  const ShiftState A = kAltKey, M = kMiddleButton, D = kDoubleClick;
   const std::tuple<B, ShiftState, G> rows[] = {
-      {B::Right, kCtrlKey | kRight, G::CtrlRightClick}, {B::Right, kRight, G::RightClick},
-      {B::Left, kShiftKey | kLeft, G::ShiftLeftClick},  {B::Middle, kShiftKey | kLeft, G::ShiftLeftClick},
-      {B::Left, kCtrlKey | kLeft, G::CtrlLeftClick},    {B::Right, kCtrlKey | kLeft, G::CtrlLeftClick},
-      {B::Left, kLeft, G::Default},                     {B::Right, kCtrlKey | kRight | kShiftKey, G::Default},
-      {B::Right, kCtrlKey | kRight | kLeft, G::Default}, {B::Right, kRight | kDoubleClick, G::Default},
-      {B::Right, kRight | kAltKey, G::Default},          {B::Right, kShiftKey | kRight, G::Default},
-      {B::Left, kRight, G::Default},                     {B::Left, kCtrlKey | kRight, G::Default},
-      {B::Left, kShiftKey | kLeft | kDoubleClick, G::Default},
-      {B::Left, kShiftKey | kCtrlKey | kLeft, G::Default},
-      {B::Left, kCtrlKey | kLeft | kMiddleButton, G::Default}, {B::Left, kAltKey | kLeft, G::Default},
-      {B::Middle, kMiddleButton, G::Default}, {B::Left, 0, G::Default}, {B::Left, kCtrlKey, G::Default}};
+      {B::Right, C | R, G::CtrlRightClick}, {B::Right, R, G::RightClick},
+      {B::Left, S | L, G::ShiftLeftClick},  {B::Middle, S | L, G::ShiftLeftClick},
+      {B::Left, C | L, G::CtrlLeftClick},   {B::Right, C | L, G::CtrlLeftClick},
+      {B::Left, L, G::Default},             {B::Right, C | R | S, G::Default},
+      {B::Right, C | R | L, G::Default},    {B::Right, R | D, G::Default},
+      {B::Right, R | A, G::Default},        {B::Right, S | R, G::Default},
+      {B::Left, R, G::Default},             {B::Left, C | R, G::Default},
+      {B::Left, S | L | D, G::Default},     {B::Left, S | C | L, G::Default},
+      {B::Left, C | L | M, G::Default},     {B::Left, A | L, G::Default},
+      {B::Middle, M, G::Default},           {B::Left, 0, G::Default},
+      {B::Left, C, G::Default}};
   for (auto [button, state, gesture] : rows) {
     EXPECT_EQ(ClassifyMeshGesture(button, state), gesture) << "state " << state;
   }
@@ -57,40 +60,32 @@ TEST(MeshGestures, EachGestureMakesItsEditAndAsksForItsRedraws) {
     std::size_t nodes, triangles;
     std::tuple<int, int, int, int> selected;  // positions of the selected node afterwards
   };
-  using E = MeshEdit;
   const std::tuple<int, int, int, int> c{0, 60, 7, 70};
+  const char* add = "changed this other arrow drag ";
+  const char* all = "changed this other ";
+  const char* pick = "this other drag ";
   const Row rows[] = {
-      {"click on ground", 2, B::Left, kLeft, 33, 44, E::AddNode, "changed this other arrow drag ",
-       4, 1, {33, 44, 33, 44}},
-      {"click on the selected node", 1, B::Left, kLeft, 1, 59, E::SelectNode, "this other drag ",
-       3, 1, c},
-      {"click on a node", 1, B::Left, kLeft, 0, 0, E::SelectNode, "this other drag ", 3, 1,
+      {"click on ground", 2, B::Left, L, 33, 44, E::AddNode, add, 4, 1, {33, 44, 33, 44}},
+      {"click on the selected node", 1, B::Left, L, 1, 59, E::SelectNode, pick, 3, 1, c},
+      {"click on a node", 1, B::Left, L, 0, 0, E::SelectNode, pick, 3, 1, {0, 0, 0, 0}},
+      {"odd click on ground", 1, B::Right, S | R, 99, 9, E::AddNode, add, 4, 1, {99, 9, 99, 9}},
+      {"odd click on a node", 1, B::Middle, kMiddleButton, 0, 0, E::SelectNode, pick, 3, 1,
        {0, 0, 0, 0}},
-      {"odd click on ground", 1, B::Right, kShiftKey | kRight, 200, 200, E::AddNode,
-       "changed this other arrow drag ", 4, 1, {200, 200, 200, 200}},
-      {"odd click on a node", 1, B::Middle, kMiddleButton, 0, 0, E::SelectNode,
-       "this other drag ", 3, 1, {0, 0, 0, 0}},
-      {"ctrl right on a node", 1, B::Right, kCtrlKey | kRight, 58, 2, E::DeleteNodeAndTriangles,
-       "changed this other ", 2, 0, c},
-      {"ctrl right on ground", 1, B::Right, kCtrlKey | kRight, 300, 0, E::None, "", 3, 1, c},
-      {"right on ground", 1, B::Right, kRight, 300, 0, E::None, "", 3, 1, c},
-      {"right on the third corner", 1, B::Right, kRight, 0, 0, E::DeleteTriangleOrNode,
-       "changed this other ", 3, 0, c},
-      {"right on a selected corner", 1, B::Right, kRight, 60, 0, E::DeleteTriangleOrNode,
-       "changed this other ", 3, 1, c},
-      {"shift on ground", 1, B::Left, kShiftKey | kLeft, 300, 0, E::None, "", 3, 1, c},
-      {"shift copies to the second", 1, B::Left, kShiftKey | kLeft, 0, 60,
-       E::CopyPositionToOther, "changed other ", 3, 1, {0, 60, 0, 60}},
-      {"shift copies to the first", 2, B::Left, kShiftKey | kLeft, 7, 70, E::CopyPositionToOther,
+      {"ctrl right on a node", 1, B::Right, C | R, 58, 2, E::DeleteNodeAndTriangles, all, 2, 0, c},
+      {"ctrl right on ground", 1, B::Right, C | R, 300, 0, E::None, "", 3, 1, c},
+      {"right on ground", 1, B::Right, R, 300, 0, E::None, "", 3, 1, c},
+      {"right on the third corner", 1, B::Right, R, 0, 0, E::DeleteTriangleOrNode, all, 3, 0, c},
+      {"right on a selected corner", 1, B::Right, R, 60, 0, E::DeleteTriangleOrNode, all, 3, 1, c},
+      {"shift on ground", 1, B::Left, S | L, 300, 0, E::None, "", 3, 1, c},
+      {"shift copies to the second", 1, B::Left, S | L, 0, 60, E::CopyPositionToOther,
+       "changed other ", 3, 1, {0, 60, 0, 60}},
+      {"shift copies to the first", 2, B::Left, S | L, 7, 70, E::CopyPositionToOther,
        "changed other ", 3, 1, {7, 70, 7, 70}},
-      {"ctrl inside a triangle splits", 1, B::Left, kCtrlKey | kLeft, 15, 15, E::SplitTriangle,
-       "changed this other ", 4, 3, {15, 15, 22, 23}},
-      {"ctrl on ground adds a triangle", 2, B::Left, kCtrlKey | kLeft, 100, 90, E::AddTriangle,
-       "changed this other ", 4, 2, {100, 90, 100, 90}},
-      {"ctrl on a node never splits", 1, B::Left, kCtrlKey | kLeft, 1, 1, E::AddTriangle,
-       "changed this other ", 3, 2, c},
-      {"no gestures on the third image", 3, B::Left, kLeft, 0, 0, E::None, "", 3, 1, c},
-      {"no right click on the third image", 3, B::Right, kRight, 0, 0, E::None, "", 3, 1, c}};
+      {"ctrl in a triangle splits", 1, B::Left, C | L, 15, 15, E::SplitTriangle, all, 4, 3,
+       {15, 15, 22, 23}},
+      {"ctrl on ground", 2, B::Left, C | L, 100, 90, E::AddTriangle, all, 4, 2, {100, 90, 100, 90}},
+      {"ctrl on a node never splits", 1, B::Left, C | L, 1, 1, E::AddTriangle, all, 3, 2, c},
+      {"nothing on the third image", 3, B::Left, L, 0, 0, E::None, "", 3, 1, c}};
   for (const Row& row : rows) {
     Mesh mesh;  // triangle (p, s, c): previous s, selected c, moved on the second image
     mesh.AddNode(0, 0);
@@ -102,31 +97,24 @@ TEST(MeshGestures, EachGestureMakesItsEditAndAsksForItsRedraws) {
     EXPECT_EQ(r.edit, row.edit);
     EXPECT_EQ(Effects(r), row.effects);
     EXPECT_EQ(r.drag_node, r.edit == E::SelectNode ? mesh.SelectedNode() : nullptr);
-    EXPECT_EQ(std::pair(mesh.NodeCount(), mesh.TriangleCount()), std::pair(row.nodes, row.triangles));
+    EXPECT_EQ(mesh.NodeCount(), row.nodes);
+    EXPECT_EQ(mesh.TriangleCount(), row.triangles);
     const TMeshNode* n = mesh.SelectedNode();
-    ASSERT_NE(n, nullptr);
     EXPECT_EQ(std::tie(n->X1, n->Y1, n->X2, n->Y2), row.selected);
   }
-}
-
-TEST(MeshGestures, CtrlClickWithoutTwoSelectedNodesActsAsAPlainClick) {
-  Mesh mesh;
-  auto r = MeshMouseDown(mesh, 1, B::Left, kCtrlKey | kLeft, 5, 5, 5);
-  EXPECT_EQ(std::pair(r.gesture, r.edit), std::pair(MeshGesture::CtrlLeftClick, MeshEdit::AddNode));
-  EXPECT_EQ(Effects(r), "changed this other arrow drag ");
-  r = MeshMouseDown(mesh, 1, B::Left, kCtrlKey | kLeft, 6, 6, 5);
-  EXPECT_EQ(r.drag_node, &mesh.NodeList().front());
-  EXPECT_EQ(mesh.NodeCount() + mesh.TriangleCount(), 1u);
+  Mesh empty;  // ctrl without two selected nodes acts as a plain click
+  MeshMouseDownResult r = MeshMouseDown(empty, 1, B::Left, C | L, 5, 5, 5);
+  EXPECT_EQ(std::pair(r.gesture, r.edit), std::pair(MeshGesture::CtrlLeftClick, E::AddNode));
+  EXPECT_EQ(Effects(r), add);
 }
 
 TEST(MeshGestures, DragMovesTheNodeOnItsImageWhileInBoundsUntilRelease) {
   Mesh mesh;
   TMeshNode* n = mesh.AddNode(10, 10);
   TMeshNode* drag = n;
-  const std::tuple<int, int, bool> moves[] = {
-      {40, 30, true}, {100, 50, true}, {0, 0, true}, {101, 20, false}, {20, 51, false},
-      {-1, 20, false}, {20, -1, false}};
-  for (auto [x, y, moved] : moves) {
+  for (auto [x, y, moved] : {std::tuple{40, 30, true}, {100, 50, true}, {0, 0, true},
+                             {101, 20, false}, {20, 51, false}, {-1, 20, false},
+                             {20, -1, false}}) {
     const std::tuple<int, int> before{n->X2, n->Y2};
     EXPECT_EQ(MeshMouseMove(mesh, 2, drag, x, y, 100, 50), moved) << x << "," << y;
     EXPECT_EQ(std::tie(n->X2, n->Y2), moved ? std::tuple(x, y) : before);
@@ -142,6 +130,33 @@ TEST(MeshGestures, DragMovesTheNodeOnItsImageWhileInBoundsUntilRelease) {
   drag = n;
   mesh.FreeMesh();  // a node gone since the drag began moves nothing
   EXPECT_FALSE(MeshMouseUp(mesh, 1, drag, 5, 5, 100, 100));
+}
+
+TEST(MeshOverlay, SquaresShowTheRolesAndLinesAreDrawnOverThemOnEachImage) {
+  Mesh mesh;
+  Mesh::SetPosition(*mesh.AddNode(10, 10), 2, 12, 14);
+  mesh.AddNode(30, 10);
+  mesh.AddTriangle(10, 30, 1, 5);  // previous (30, 10), selected (10, 30)
+  Settings s;
+  s.NodeSize = 3;
+  s.LineColor = MakeColor(1, 2, 3);
+  const Bitmap clean(40, 40, MakeColor(10, 20, 30));
+  for (Point first : {Point{10, 10}, Point{12, 14}}) {
+    Bitmap expected = clean;
+    DrawNodeRectangle(expected, first.x, first.y, 3, s.NodeColor);
+    DrawNodeRectangle(expected, 30, 10, 3, s.PreviousNodeColor);
+    DrawNodeRectangle(expected, 10, 30, 3, s.SelectedNodeColor);
+    DrawLine(expected, first, {30, 10}, s.LineColor);
+    DrawLine(expected, {30, 10}, {10, 30}, s.LineColor);
+    DrawLine(expected, {10, 30}, first, s.LineColor);
+    EXPECT_EQ(DrawMesh(clean, mesh, first.x == 10 ? 1 : 2, s), expected) << first.x;
+  }
+  EXPECT_EQ(DrawMesh(clean, mesh, 3, s), clean);
+  mesh.DeleteNodeAndTriangles(mesh.SelectedNode());  // both roles on one node: previous colour
+  Bitmap both = clean;
+  DrawNodeRectangle(both, 10, 10, 3, s.NodeColor);
+  DrawNodeRectangle(both, 30, 10, 3, s.PreviousNodeColor);
+  EXPECT_EQ(DrawMesh(clean, mesh, 1, s), both);
 }
 
 }  // namespace
