@@ -53,16 +53,12 @@ TEST(MeshFile, WriterPutsRecordsNewestFirstWithTheSelectionAfterTheNodes) {
   const Values n{-3, 70000, 258, -1};
   EXPECT_EQ(WriteMesh(single, "C:\\a.bmp", "").Value(), File(1, 0, {n, {}, n}, "C:\\a.bmp**"));
   EXPECT_EQ(WriteMesh(Mesh(), "", "").Value(), File(0, 0, {{}, {}}));  // 45 bytes
-}
-
-TEST(MeshFile, SaveOpenSaveReversesTheListsAndASecondRoundRestoresThem) {
-  const Bytes first = WriteMesh(SmallMesh(), "x.bmp", "y.bmp").Value();
-  auto opened = ReadMesh(first);
+  // Reading reverses both lists: save, open, save gives them in the first order.
+  auto opened = ReadMesh(File(4, 2, {kD, kC, kB, kA, kC, kD, kB, kC, kD, kA, kB, kC}, "x*y*"));
   ASSERT_TRUE(opened.Ok()) << opened.Message();
   const Bytes second = WriteMesh(opened.Value().mesh, opened.Value().first_file_name,
                                  opened.Value().second_file_name).Value();
-  EXPECT_EQ(second, File(4, 2, {kA, kB, kC, kD, kC, kD, kA, kB, kC, kB, kC, kD}, "x.bmp*y.bmp*"));
-  EXPECT_EQ(WriteMesh(ReadMesh(second).Value().mesh, "x.bmp", "y.bmp").Value(), first);
+  EXPECT_EQ(second, File(4, 2, {kA, kB, kC, kD, kC, kD, kA, kB, kC, kB, kC, kD}, "x*y*"));
 }
 
 TEST(MeshFile, ReadingBindsCornersAndSelectionByValue) {
@@ -147,9 +143,7 @@ TEST_F(MeshFileOnDisk, SavedFileReadsBackAndARefusedSaveKeepsIt) {
   EXPECT_EQ(ReadWholeFile(name).Value(), WriteMesh(SmallMesh(), "a.bmp", "b.bmp").Value());
   EXPECT_EQ(FilesInFolder(), 1);
   EXPECT_EQ(ReadMeshFile(PathOf("none.mesh")).Message(), "File Not Found");
-}
-
-TEST(MeshFileName, SaveAsAppendsMeshUnlessTheNameHoldsItInAnyCase) {
+  // Save as appends ".mesh" unless the name holds it in any case.
   for (auto [name, saved] : {std::pair{"a.txt", "a.txt.mesh"}, {"a", "a.mesh"},
                              {"a.mesh", "a.mesh"}, {"a.mesh.bak", "a.mesh.bak"},
                              {"/x/A.MeSh", "/x/A.MeSh"}, {"a.mes", "a.mes.mesh"},
