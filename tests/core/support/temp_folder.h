@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace vesk::testing_support {
@@ -19,9 +18,8 @@ class TempFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vesk_" + std::string(test->test_suite_name()) + "_" + test->name() + "_" +
-            std::to_string(::getpid()));
+    dir_ = std::filesystem::temp_directory_path() / ("vesk_" + std::to_string(getpid()) + "_" +
+                                                     test->test_suite_name() + "_" + test->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
   }
@@ -38,14 +36,12 @@ class TempFolderTest : public ::testing::Test {
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
   void WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-    std::ofstream out(PathOf(name), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(PathOf(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
   }
 
   int FilesInFolder() const {
-    return static_cast<int>(std::distance(std::filesystem::directory_iterator(dir_),
-                                          std::filesystem::directory_iterator()));
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator(dir_), {}));
   }
 
   std::filesystem::path dir_;
