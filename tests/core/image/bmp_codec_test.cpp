@@ -220,6 +220,8 @@ TEST(BmpDecode, HeadersAreCheckedOrIgnoredAndEveryBadFileIsRefused) {
   files.emplace_back("16 bits in a core header",
                      BuildBmp({.bits = 16, .header_size = 12, .pixels = {0, 0, 0, 0}}), false);
   files.emplace_back("masks beyond the file", BuildBmp({.bits = 16, .compression = 3}), false);
+  files.emplace_back("three masks end the file",  // no fourth mask is read
+                     BuildBmp({.bits = 16, .compression = 3, .masks = {31, 31, 31}}), false);
   Bytes v5 = BuildBmp({.header_size = 124, .pixels = {0, 0, 0, 0}});
   files.emplace_back("header beyond the file", Bytes(v5.begin(), v5.begin() + 100), false);
   for (std::size_t n = 0; n < good.size(); ++n) {  // the last row needs no padding
