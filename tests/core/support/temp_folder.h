@@ -1,15 +1,16 @@
-// A fresh, empty folder for each test that works with files: made under the
-// system's temporary folder before the test, named after the test suite, the
-// test and the process, and removed afterwards with everything in it (files
-// a test made read-only included).
+// A fresh, empty folder for each test that works with files, named after the
+// test and the process, removed afterwards with everything in it (files a
+// test made read-only included).
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
-#include <system_error>
+#include <vector>
 
 namespace vesk::testing_support {
 
@@ -17,15 +18,13 @@ class TempFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vesk_" + std::string(test->test_suite_name()) + "_" + test->name() + "_" +
-            std::to_string(::getpid()));
+    dir_ = std::filesystem::temp_directory_path() / ("vesk_" + std::to_string(getpid()) + "_" +
+                                                     test->test_suite_name() + "_" + test->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
   }
 
   void TearDown() override {
-    if (dir_.empty()) return;  // skipped before the folder was made
     std::error_code ec;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_, ec)) {
       std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
@@ -34,13 +33,15 @@ class TempFolderTest : public ::testing::Test {
     std::filesystem::remove_all(dir_, ec);
   }
 
-  // `name` inside the folder.
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
-  // Number of entries in the folder.
+  void WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    std::ofstream(PathOf(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
+  }
+
   int FilesInFolder() const {
-    return static_cast<int>(std::distance(std::filesystem::directory_iterator(dir_),
-                                          std::filesystem::directory_iterator()));
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator(dir_), {}));
   }
 
   std::filesystem::path dir_;
