@@ -106,44 +106,40 @@ inline Bitmap RandomPicture(std::mt19937& rng, int width, int height) {
   return picture;
 }
 
-// A cols x rows grid mesh over width x height (two triangles a cell), first
-// positions up to `margin` outside, second ones jittered by up to `jitter`.
-inline std::vector<TrianglePositions> GridTriangles(std::mt19937& rng, int width, int height,
-                                                    int cols, int rows, int jitter,
-                                                    int margin = 0) {
-  std::uniform_int_distribution<int> shake(-jitter, jitter);
-  std::vector<Point> first, second;
-  for (int j = 0; j < rows; ++j) {
-    for (int i = 0; i < cols; ++i) {
-      first.push_back({-margin + i * (width - 1 + 2 * margin) / (cols - 1),
-                       -margin + j * (height - 1 + 2 * margin) / (rows - 1)});
-      second.push_back({first.back().x + shake(rng), first.back().y + shake(rng)});
-    }
-  }
+// A cols x rows grid mesh over the picture and `margin` around it (two
+// triangles a cell), second positions moved by up to `jitter`; with cols 0,
+// `rows` overlapping triangles anywhere in and around the picture.
+inline std::vector<TrianglePositions> MeshTriangles(std::mt19937& rng, int width, int height,
+                                                    int cols, int rows, int jitter, int margin = 0) {
   std::vector<TrianglePositions> triangles;
-  auto add = [&](int a, int b, int c) {
-    triangles.push_back({{first[a], first[b], first[c]}, {second[a], second[b], second[c]}});
+  auto near = [&](Point p) {
+    return Point{p.x + int(rng() % (2 * jitter + 1)) - jitter,
+                 p.y + int(rng() % (2 * jitter + 1)) - jitter};
   };
-  for (int j = 0; j + 1 < rows; ++j) {
-    for (int i = 0; i + 1 < cols; ++i) {
-      add(j * cols + i, j * cols + i + 1, (j + 1) * cols + i);
-      add(j * cols + i + 1, (j + 1) * cols + i + 1, (j + 1) * cols + i);
-    }
+  auto node = [&](int i, int j) {
+    return Point{-margin + i * (width - 1 + 2 * margin) / (cols - 1),
+                 -margin + j * (height - 1 + 2 * margin) / (rows - 1)};
+  };
+  auto anywhere = [&] {
+    return Point{int(rng() % (width * 3 / 2 + 1)) - width / 4,
+                 int(rng() % (height * 3 / 2 + 1)) - height / 4};
+  };
+  for (int j = 0; cols == 0 && j < rows; ++j) {
+    triangles.push_back({{anywhere(), anywhere(), anywhere()}, {anywhere(), anywhere(), anywhere()}});
+    if (j % 7 == 3) triangles.back().first.p2 = triangles.back().first.p1;  // flat
   }
-  return triangles;
-}
-
-// Overlapping triangles anywhere in and around the pictures, some flat.
-inline std::vector<TrianglePositions> ScatteredTriangles(std::mt19937& rng, int width, int height,
-                                                         int count) {
-  std::uniform_int_distribution<int> px(-width / 4, width + width / 4);
-  std::uniform_int_distribution<int> py(-height / 4, height + height / 4);
-  auto point = [&] { return Point{px(rng), py(rng)}; };
-  std::vector<TrianglePositions> triangles;
-  for (int i = 0; i < count; ++i) {
-    TrianglePositions t{{point(), point(), point()}, {point(), point(), point()}};
-    if (i % 7 == 3) t.first.p2 = t.first.p1;
-    triangles.push_back(t);
+  std::vector<Point> second;
+  for (int j = 0; cols > 0 && j < rows; ++j) {
+    for (int i = 0; i < cols; ++i) second.push_back(near(node(i, j)));
+  }
+  for (int j = 0; cols > 0 && j + 1 < rows; ++j) {
+    for (int i = 0; i + 1 < cols; ++i) {
+      const int a = j * cols + i, b = a + 1, c = a + cols, d = c + 1;
+      triangles.push_back({{node(i, j), node(i + 1, j), node(i, j + 1)},
+                           {second[a], second[b], second[c]}});
+      triangles.push_back({{node(i + 1, j), node(i + 1, j + 1), node(i, j + 1)},
+                           {second[b], second[d], second[c]}});
+    }
   }
   return triangles;
 }

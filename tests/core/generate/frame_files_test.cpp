@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "core/common/file_io.h"
 #include "core/generate/frame_list.h"
@@ -41,31 +40,6 @@ TEST(FrameList, LinesEndAtCrOrCrLfAndTheListAtTheTextEndMarker) {
   for (const Row& row : rows) EXPECT_EQ(Parse(row.text), row.lines) << row.name;
 }
 
-TEST(FrameList, SeededListsMatchAPlainReader) {
-  std::mt19937 rng(2024);
-  const char alphabet[] = {'a', '1', '.', '\r', '\n', '\x1A', ' ', '\\'};
-  for (int round = 0; round < 2000; ++round) {
-    std::string text(rng() % 40, ' ');
-    for (char& c : text) c = alphabet[rng() % sizeof(alphabet)];
-    Lines lines;
-    std::string line;
-    bool open = false;
-    for (std::size_t i = 0; i < text.size() && text[i] != '\x1A'; ++i) {
-      if (text[i] != '\r') {
-        line += text[i];
-        open = true;
-        continue;
-      }
-      lines.push_back(line);
-      line.clear();
-      open = false;
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    }
-    if (open) lines.push_back(line);
-    ASSERT_EQ(Parse(text), lines) << "round " << round;
-  }
-}
-
 TEST(FrameList, FileNamesFollowTheFrameAndListRules) {
   EXPECT_EQ(FrameFileName(1), "imag1.bmp");
   EXPECT_EQ(FrameFileName(14), "imag14.bmp");
@@ -94,12 +68,6 @@ class FrameFiles : public testing_support::TempFolderTest {
   }
 };
 
-TEST_F(FrameFiles, ListFileIsReadWhole) {
-  std::ofstream(PathOf("a.any"), std::ios::binary) << "imag1.bmp\r\nimag2.bmp\r\n";
-  EXPECT_EQ(ReadFrameListFile(PathOf("a.any")).Value(), (Lines{"imag1.bmp", "imag2.bmp"}));
-  EXPECT_EQ(ReadFrameListFile(PathOf("none.any")).Message(), "File Not Found");
-}
-
 TEST_F(FrameFiles, FramesTakeTheLowestFreeNumbersAndAreListed) {
   for (const char* name : {"imag1.bmp", "imag2.bmp", "imag3.bmp", "imag5.bmp"}) {
     std::ofstream(PathOf(name)) << "old";
@@ -112,7 +80,7 @@ TEST_F(FrameFiles, FramesTakeTheLowestFreeNumbersAndAreListed) {
   EXPECT_EQ(Text("imag5.bmp"), "old");
   EXPECT_EQ(LoadBmpFile(PathOf("imag6.bmp")).Value(), Frame(1));
   Run("next.any", 2);
-  EXPECT_EQ(Text("next.any"), "imag8.bmp\r\nimag9.bmp\r\n");
+  EXPECT_EQ(ReadFrameListFile(PathOf("next.any")).Value(), (Lines{"imag8.bmp", "imag9.bmp"}));
   Run("none.any", 0);
   EXPECT_EQ(Text("none.any"), "");
   EXPECT_EQ(FilesInFolder(), 12);  // 9 frames, 3 lists, no temporary file
