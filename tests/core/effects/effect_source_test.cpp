@@ -9,26 +9,19 @@ namespace {
 // first image; with only the second open both use it; with none, nothing.
 TEST(EffectSource, EachEffectPicksItsImage) {
   using W = ImageWindow;
-  struct Row { bool flag, first_open, second_open; W active; EffectSource expected; };
+  struct Row { bool flag, first, second; W active; EffectSource expected; };
   const Row rows[] = {
-      {false, true, true, W::kFirst, {W::kFirst, false}},
-      {false, true, true, W::kSecond, {W::kSecond, false}},
-      {false, true, true, W::kVesk, {W::kFirst, true}},
-      {false, true, false, W::kNone, {W::kFirst, true}},
-      {false, false, true, W::kSecond, {W::kSecond, false}},
-      {false, false, true, W::kVesk, {W::kSecond, true}},
-      {false, false, false, W::kFirst, {W::kNone, false}},
-      {true, true, true, W::kFirst, {W::kFirst, false}},
-      {true, true, true, W::kSecond, {W::kFirst, true}},
-      {true, true, false, W::kVesk, {W::kFirst, true}},
-      {true, false, true, W::kSecond, {W::kSecond, false}},
-      {true, false, true, W::kVesk, {W::kSecond, true}},
-      {true, false, false, W::kSecond, {W::kNone, false}},
-  };
+      {0, 1, 1, W::kFirst, {W::kFirst, 0}},   {0, 1, 1, W::kSecond, {W::kSecond, 0}},
+      {0, 1, 1, W::kVesk, {W::kFirst, 1}},    {0, 1, 0, W::kNone, {W::kFirst, 1}},
+      {0, 0, 1, W::kSecond, {W::kSecond, 0}}, {0, 0, 1, W::kVesk, {W::kSecond, 1}},
+      {0, 0, 0, W::kFirst, {W::kNone, 0}},    {1, 1, 1, W::kFirst, {W::kFirst, 0}},
+      {1, 1, 1, W::kSecond, {W::kFirst, 1}},  {1, 1, 0, W::kVesk, {W::kFirst, 1}},
+      {1, 0, 1, W::kSecond, {W::kSecond, 0}}, {1, 0, 1, W::kVesk, {W::kSecond, 1}},
+      {1, 0, 0, W::kSecond, {W::kNone, 0}}};
   for (const Row& r : rows) {
-    const EffectSource got = r.flag ? FlagStreamingSource(r.first_open, r.second_open, r.active)
-                                    : SheetGlassSource(r.first_open, r.second_open, r.active);
-    EXPECT_EQ(got, r.expected) << (r.flag ? "flag " : "glass ") << int(r.active);
+    EXPECT_EQ(r.flag ? FlagStreamingSource(r.first, r.second, r.active)
+                     : SheetGlassSource(r.first, r.second, r.active),
+              r.expected) << r.flag << r.first << r.second << int(r.active);
   }
 }
 

@@ -110,7 +110,8 @@ inline Bitmap RandomPicture(std::mt19937& rng, int width, int height) {
 // triangles a cell), second positions moved by up to `jitter`; with cols 0,
 // `rows` overlapping triangles anywhere in and around the picture.
 inline std::vector<TrianglePositions> MeshTriangles(std::mt19937& rng, int width, int height,
-                                                    int cols, int rows, int jitter, int margin = 0) {
+                                                    int cols, int rows, int jitter,
+                                                    int margin = 0) {
   std::vector<TrianglePositions> triangles;
   auto near = [&](Point p) {
     return Point{p.x + int(rng() % (2 * jitter + 1)) - jitter,
@@ -125,7 +126,8 @@ inline std::vector<TrianglePositions> MeshTriangles(std::mt19937& rng, int width
                  int(rng() % (height * 3 / 2 + 1)) - height / 4};
   };
   for (int j = 0; cols == 0 && j < rows; ++j) {
-    triangles.push_back({{anywhere(), anywhere(), anywhere()}, {anywhere(), anywhere(), anywhere()}});
+    const Corners first{anywhere(), anywhere(), anywhere()};
+    triangles.push_back({first, {anywhere(), anywhere(), anywhere()}});
     if (j % 7 == 3) triangles.back().first.p2 = triangles.back().first.p1;  // flat
   }
   std::vector<Point> second;
