@@ -6,63 +6,32 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <random>
 
 #include "core/animation/avi_file.h"
+#include "tests/core/animation/riff_walker.h"
 #include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
 
+using namespace testing_riff;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-std::uint32_t U32(const Bytes& b, std::size_t at) {
-  return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | std::uint32_t{b.at(at + 3)} << 24;
-}
-std::string Id(const Bytes& b, std::size_t at) { return std::string(&b.at(at), &b.at(at) + 4); }
-
-// A RIFF reader written apart from the writer: every chunk and list, each
-// size (padded to even) inside its parent, or `bad` set.
-struct Chunk {
-  std::string id;  // the list type for RIFF and LIST
-  std::size_t offset = 0, data = 0;
-  std::uint32_t size = 0;
-  std::vector<Chunk> children;
-  const Chunk& operator[](const std::string& name) const {
-    for (const Chunk& c : children) {
-      if (c.id == name) return c;
-    }
-    static const Chunk none;
-    return none;
-  }
-};
-
-bool Walk(const Bytes& b, std::size_t at, std::size_t end, std::vector<Chunk>& out) {
-  for (; at < end; at += 8 + out.back().size + (out.back().size & 1)) {
-    if (end - at < 8 || U32(b, at + 4) > end - at - 8) return false;
-    out.push_back(Chunk{Id(b, at), at, at + 8, U32(b, at + 4), {}});
-    if (at + 8 + out.back().size + (out.back().size & 1) > end) return false;
-    if (out.back().id == "RIFF" || out.back().id == "LIST") {
-      Chunk& list = out.back();
-      if (list.size < 4) return false;
-      list.id = Id(b, at + 8);
-      list.data = at + 12;
-      if (!Walk(b, at + 12, at + 8 + list.size, list.children)) return false;
-    }
-  }
-  return true;
+// The chunk at `path` below `root` (an empty one when missing).
+const RiffChunk& At(const RiffChunk& root, std::initializer_list<const char*> path) {
+  static const RiffChunk none;
+  const RiffChunk* c = &root;
+  for (const char* name : path) c = c->Child(name) ? c->Child(name) : &none;
+  return *c;
 }
 
-Chunk WalkRiff(const Bytes& b) {
-  std::vector<Chunk> top;
-  const bool whole = Walk(b, 0, b.size(), top) && top.size() == 1 && top[0].id == "AVI ";
-  EXPECT_TRUE(whole) << "not one valid RIFF AVI chunk";
-  return whole ? top[0] : Chunk{};
+RiffChunk Walk(const Bytes& b) {
+  RiffChunk root;
+  std::string error;
+  EXPECT_TRUE(WalkRiff(b, root, error)) << error;
+  EXPECT_EQ(root.list_type, "AVI ");
+  return root;
 }
 
 Bitmap RandomFrame(int width, int height, std::mt19937& rng) {
@@ -78,8 +47,8 @@ Bitmap RandomFrame(int width, int height, std::mt19937& rng) {
 void ExpectSamples(const std::string& path, const std::vector<Bitmap>& frames, int width,
                    int height) {
   const Bytes b = ReadBytes(path);
-  const Chunk root = WalkRiff(b);
-  const Chunk& movi = root["movi"];
+  const RiffChunk root = Walk(b);
+  const RiffChunk& movi = At(root, {"movi"});
   const std::size_t stride = (width * 3 + 3) / 4 * 4;
   ASSERT_EQ(movi.children.size(), frames.size());
   for (std::size_t k = 0; k < frames.size(); ++k) {
@@ -87,7 +56,7 @@ void ExpectSamples(const std::string& path, const std::vector<Bitmap>& frames, i
     ASSERT_EQ(movi.children[k].size, stride * height);
     const Bitmap& f = frames[k];
     for (int y = 0; y < height; ++y) {
-      const std::size_t row = movi.children[k].data + (height - 1 - y) * stride;
+      const std::size_t row = movi.children[k].data_offset + (height - 1 - y) * stride;
       for (int x = 0; x < width; ++x) {
         ASSERT_EQ(MakeColor(b[row + 3 * x + 2], b[row + 3 * x + 1], b[row + 3 * x]),
                   f.Pixel(x * f.Width() / width, y * f.Height() / height))
@@ -118,29 +87,33 @@ TEST_F(AviWriter, TwentyFourFramesOfSixteenSquareHaveTheStatedLayout) {
   ExpectSamples(PathOf("x.avi"), frames, 16, 16);
   const Bytes b = ReadBytes(PathOf("x.avi"));
   EXPECT_EQ(b.size(), AviFileSize(24, 768, 40));
-  const Chunk root = WalkRiff(b);
-  const std::size_t avih = root["hdrl"]["avih"].data;
-  const std::size_t strh = root["hdrl"]["strl"]["strh"].data;
-  const std::size_t strf = root["hdrl"]["strl"]["strf"].data;
+  const RiffChunk root = Walk(b);
+  const std::size_t avih = At(root, {"hdrl", "avih"}).data_offset;
+  const std::size_t strh = At(root, {"hdrl", "strl", "strh"}).data_offset;
+  const std::size_t strf = At(root, {"hdrl", "strl", "strf"}).data_offset;
+  const RiffChunk& movi = At(root, {"movi"});
+  const RiffChunk& idx1 = At(root, {"idx1"});
   struct Field { const char* name; std::size_t at; std::uint32_t value; };
   const Field fields[] = {
       {"avih size", avih - 4, 56}, {"microseconds a frame", avih, 500000},
+      {"bytes a second", avih + 4, 1536}, {"padding", avih + 8, 0},
       {"has index", avih + 12, kAviHasIndex}, {"total frames", avih + 16, 24},
-      {"streams", avih + 24, 1}, {"width", avih + 32, 16}, {"height", avih + 36, 16},
+      {"initial frames", avih + 20, 0}, {"streams", avih + 24, 1}, {"buffer", avih + 28, 768},
+      {"width", avih + 32, 16}, {"height", avih + 36, 16},
       {"strh size", strh - 4, 56}, {"vids", strh, kStreamTypeVideo}, {"handler", strh + 4, 0},
       {"scale", strh + 20, 1}, {"rate", strh + 24, 2}, {"start", strh + 28, 0},
-      {"length", strh + 32, 24}, {"buffer", strh + 36, 768}, {"quality", strh + 40, 0},
+      {"length", strh + 32, 24}, {"stream buffer", strh + 36, 768}, {"quality", strh + 40, 0},
       {"sample size", strh + 44, 0}, {"left, top", strh + 48, 0},
       {"right, bottom", strh + 52, 16 | 16 << 16}, {"strf size", strf - 4, 40},
       {"header size", strf, 40}, {"DIB width", strf + 4, 16}, {"DIB height", strf + 8, 16},
       {"planes, bits", strf + 12, 1 | 24 << 16}, {"compression", strf + 16, 0},
-      {"image size", strf + 20, 768}, {"idx1 size", root["idx1"].data - 4, 24 * 16}};
+      {"image size", strf + 20, 768}, {"idx1 size", idx1.data_offset - 4, 24 * 16}};
   for (const Field& f : fields) EXPECT_EQ(U32(b, f.at), f.value) << f.name;
   for (std::size_t k = 0; k < 24; ++k) {
-    const std::size_t e = root["idx1"].data + 16 * k;
+    const std::size_t e = idx1.data_offset + 16 * k;
     EXPECT_EQ(Id(b, e), "00db");
     EXPECT_EQ(U32(b, e + 4), kAviKeyFrame);
-    EXPECT_EQ(root["movi"].offset + 8 + U32(b, e + 8), root["movi"].children[k].offset) << k;
+    EXPECT_EQ(movi.offset + 8 + U32(b, e + 8), movi.children.at(k).offset) << k;
     EXPECT_EQ(U32(b, e + 12), 768u);
   }
 }
@@ -197,10 +170,10 @@ TEST_F(AviWriter, RefusalsLeaveThePreviousFile) {
 TEST_F(AviWriter, FailedWriteKeepsTheFramesBeforeIt) {
   EXPECT_EXIT(WriteUnderFileSizeLimit(PathOf("cut.avi")), ::testing::ExitedWithCode(0), "");
   const Bytes b = ReadBytes(PathOf("cut.avi"));
-  const Chunk root = WalkRiff(b);
-  EXPECT_EQ(root["movi"].children.size(), 3u);
-  EXPECT_EQ(root["idx1"].size, 3u * 16);
-  EXPECT_EQ(U32(b, root["hdrl"]["avih"].data + 16), 3u);
+  const RiffChunk root = Walk(b);
+  EXPECT_EQ(At(root, {"movi"}).children.size(), 3u);
+  EXPECT_EQ(At(root, {"idx1"}).size, 3u * 16);
+  EXPECT_EQ(U32(b, At(root, {"hdrl", "avih"}).data_offset + 16), 3u);
   EXPECT_EQ(FilesInFolder(), 1);
 }
 

@@ -1,0 +1,99 @@
+// A small RIFF reader for the tests: walks a file's chunks and lists, checks
+// that every size stays inside its parent, and reads little-endian fields.
+// Written apart from the AVI writer so the tests do not trust its layout.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace vesk::testing_riff {
+
+struct RiffChunk {
+  std::string id;         // "RIFF", "LIST", "avih", "00db", ...
+  std::string list_type;  // "AVI ", "hdrl", "movi" for RIFF and LIST chunks
+  std::size_t offset = 0;       // file offset of the id
+  std::size_t data_offset = 0;  // file offset of the data (after the list type for lists)
+  std::uint32_t size = 0;       // the size field
+  std::vector<RiffChunk> children;
+
+  const RiffChunk* Child(const std::string& name) const {
+    for (const RiffChunk& c : children) {
+      if ((c.id == "LIST" ? c.list_type : c.id) == name) return &c;
+    }
+    return nullptr;
+  }
+};
+
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+inline std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return static_cast<std::uint32_t>(b.at(at)) | (static_cast<std::uint32_t>(b.at(at + 1)) << 8) |
+         (static_cast<std::uint32_t>(b.at(at + 2)) << 16) |
+         (static_cast<std::uint32_t>(b.at(at + 3)) << 24);
+}
+inline std::uint16_t U16(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return static_cast<std::uint16_t>(b.at(at) | (b.at(at + 1) << 8));
+}
+inline std::int16_t I16(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return static_cast<std::int16_t>(U16(b, at));
+}
+inline std::string Id(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return std::string(reinterpret_cast<const char*>(b.data() + at), 4);
+}
+
+// Walks [begin, end) as a sequence of chunks, padded to even sizes.
+inline bool WalkChunks(const std::vector<std::uint8_t>& b, std::size_t begin, std::size_t end,
+                       std::vector<RiffChunk>& out, std::string& error) {
+  std::size_t at = begin;
+  while (at < end) {
+    if (end - at < 8) {
+      error = "chunk header cut at " + std::to_string(at);
+      return false;
+    }
+    RiffChunk c;
+    c.offset = at;
+    c.id = Id(b, at);
+    c.size = U32(b, at + 4);
+    if (c.size > end - at - 8) {
+      error = "chunk " + c.id + " at " + std::to_string(at) + " passes its parent";
+      return false;
+    }
+    c.data_offset = at + 8;
+    if (c.id == "RIFF" || c.id == "LIST") {
+      if (c.size < 4) {
+        error = "list too short at " + std::to_string(at);
+        return false;
+      }
+      c.list_type = Id(b, at + 8);
+      c.data_offset = at + 12;
+      if (!WalkChunks(b, at + 12, at + 8 + c.size, c.children, error)) return false;
+    }
+    at += 8 + c.size + (c.size & 1);
+    if (at > end) {
+      error = "padding of " + c.id + " passes its parent";
+      return false;
+    }
+    out.push_back(std::move(c));
+  }
+  return true;
+}
+
+// The whole file as one RIFF chunk; false with `error` when it is not one.
+inline bool WalkRiff(const std::vector<std::uint8_t>& b, RiffChunk& root, std::string& error) {
+  std::vector<RiffChunk> top;
+  if (!WalkChunks(b, 0, b.size(), top, error)) return false;
+  if (top.size() != 1 || top[0].id != "RIFF") {
+    error = "not one RIFF chunk";
+    return false;
+  }
+  root = std::move(top[0]);
+  return true;
+}
+
+}  // namespace vesk::testing_riff
