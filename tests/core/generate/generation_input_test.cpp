@@ -1,0 +1,32 @@
+#include "core/generate/generation_input.h"
+
+#include <gtest/gtest.h>
+
+namespace vesk {
+namespace {
+
+// Only triangles with all three corners take part, each with its corners'
+// positions on the first and on the second image.
+TEST(GenerationInput, CompleteTrianglesGiveBothPositionsAndSettingsGiveTheSetup) {
+  Mesh mesh;
+  const TMeshNode* a = mesh.PushNode(TMeshNode{1, 2, 3, 4});
+  const TMeshNode* b = mesh.PushNode(TMeshNode{5, 6, 7, 8});
+  const TMeshNode* c = mesh.PushNode(TMeshNode{9, 10, 11, 12});
+  using Three = std::tuple<const TMeshNode*, const TMeshNode*, const TMeshNode*>;
+  for (auto [p, q, r] : {Three{a, b, c}, Three{a, b, nullptr}, Three{a, nullptr, c},
+                         Three{nullptr, b, c}}) {
+    mesh.PushTriangle(p, q, r);
+  }
+  const TrianglePositions only{{{1, 2}, {5, 6}, {9, 10}}, {{3, 4}, {7, 8}, {11, 12}}};
+  EXPECT_EQ(TrianglePositionsOf(mesh), std::vector<TrianglePositions>{only});
+  Settings settings;
+  settings.FrameCount = 7;
+  settings.Precision = 3;
+  settings.Equalize = 0;
+  const GenerationSetup setup = GenerationSetupOf(settings);
+  EXPECT_EQ(std::tuple(setup.frame_count, setup.precision, setup.equalize),
+            std::tuple(7, 3, false));
+}
+
+}  // namespace
+}  // namespace vesk
