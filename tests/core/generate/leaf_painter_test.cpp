@@ -60,6 +60,20 @@ TEST(LeafPainter, BandPaintersPaintExactlyTheRulesPixelsOnTheirRows) {
   }
 }
 
+// Pieces wholly beside the picture or the painter's rows are skipped, so a
+// band's painter does no work for them.
+TEST(LeafPainter, PiecesOffItsRowsAreSkipped) {
+  Bitmap target(50, 100, kBlack);
+  const LeafPainter band(target, 16, 32);
+  for (const Corners& g :
+       {Corners{{-9, 20}, {-1, 20}, {-5, 22}}, Corners{{50, 20}, {59, 20}, {55, 22}},
+        Corners{{5, 2}, {9, 2}, {5, 15}}, Corners{{5, 32}, {9, 33}, {5, 40}}}) {
+    EXPECT_EQ(band.Cover(g), Coverage::kNone) << g.p0.x << "," << g.p0.y;
+  }
+  EXPECT_EQ(band.Cover(Corners{{0, 16}, {49, 16}, {0, 31}}), Coverage::kWhole);
+  EXPECT_EQ(band.Cover(Corners{{-1, 16}, {49, 16}, {0, 31}}), Coverage::kPart);
+}
+
 TEST(LeafPainter, CornersAtTheEndsOfTheIntegerRangePaintLikeFillLeafPiece) {
   for (const Corners& g : {Corners{{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {5, 5}},
                            Corners{{5, 5}, {INT_MAX, 6}, {INT_MIN, 7}},
