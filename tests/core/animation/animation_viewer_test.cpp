@@ -12,283 +12,145 @@ namespace vesk {
 namespace {
 
 namespace fs = std::filesystem;
+using Button = AnimationViewer::PlayButton;
+using Kind = ViewerMessage::Kind;
 
 Color FrameColor(int k) { return MakeColor(40 * k, 255 - 30 * k, 7 * k); }
 
 class Viewer : public testing_support::TempFolderTest {
  protected:
-
-  // imag1.bmp .. imagN.bmp in the folder, frame k of 2 x 2 in FrameColor(k).
-  void SaveFrames(int n) {
-    for (int k = 1; k <= n; ++k) {
-      ASSERT_TRUE(SaveBmpFile(PathOf("imag" + std::to_string(k) + ".bmp"), Bitmap(2, 2, FrameColor(k))).Ok());
+  // The list a.any of `names`; a name imagK.bmp is saved as a 2 x 2 frame
+  // in FrameColor(K), unless `saved` is false.
+  std::string List(const std::vector<std::string>& names, bool saved = true) {
+    std::ofstream out(PathOf("a.any"), std::ios::binary);
+    for (const std::string& name : names) {
+      out << name << "\r\n";
+      if (saved && name.rfind("imag", 0) == 0) {
+        EXPECT_TRUE(SaveBmpFile(PathOf(name), Bitmap(2, 2, FrameColor(name[4] - '0'))).Ok());
+      }
     }
+    return PathOf("a.any");
   }
-  // A list file with the given lines, each ended by CR LF.
-  std::string WriteList(const std::vector<std::string>& lines, const std::string& name = "a.any") {
-    std::ofstream out(PathOf(name), std::ios::binary);
-    for (const std::string& line : lines) out << line << "\r\n";
-    return PathOf(name);
-  }
-  std::string ListOf(int n) {
-    std::vector<std::string> lines;
-    for (int k = 1; k <= n; ++k) lines.push_back("imag" + std::to_string(k) + ".bmp");
-    return WriteList(lines);
-  }
-  // Loads an n-frame list and answers the viewer.
-  void LoadFrames(AnimationViewer& viewer, int n) {
-    SaveFrames(n);
-    std::optional<ViewerMessage> message = viewer.Load(ListOf(n), dir_.string());
-    ASSERT_FALSE(message.has_value()) << message->text;
+  std::string Frames(int n) {
+    std::vector<std::string> names;
+    for (int k = 1; k <= n; ++k) names.push_back("imag" + std::to_string(k) + ".bmp");
+    return List(names);
   }
 };
 
 TEST_F(Viewer, LoadingKeepsEveryFrameInListOrderAndStartsPlaying) {
-  AnimationViewer viewer;
-  LoadFrames(viewer, 4);
-  EXPECT_FALSE(viewer.LoadFailed());
-  ASSERT_EQ(viewer.FrameTotal(), 4);
-  ASSERT_EQ(viewer.Frames().size(), 4u);
-  for (int k = 1; k <= 4; ++k) EXPECT_EQ(viewer.Frame(k).Pixel(1, 1), FrameColor(k)) << k;
-  EXPECT_EQ(viewer.CurrentFrame(), 0);
-  EXPECT_EQ(viewer.Step(), 1);
-  EXPECT_EQ(viewer.SliderPosition(), 1);
-  EXPECT_EQ(viewer.SliderMaximum(), 4);
-  EXPECT_EQ(viewer.CounterCaption(), "1/1");
-  EXPECT_TRUE(viewer.TimerEnabled());
-  EXPECT_EQ(viewer.TimerPeriodMs(), 100);
-  EXPECT_EQ(viewer.DownButton(), AnimationViewer::PlayButton::kPlay);
-}
-
-TEST_F(Viewer, ForwardPlayWrapsFromTheLastFrameToTheFirst) {
-  AnimationViewer viewer;
-  LoadFrames(viewer, 4);
-  std::vector<int> shown = {1};  // frame 1 is shown at activation
-  for (int i = 0; i < 5; ++i) shown.push_back(viewer.Tick());
-  EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 4, 1, 2}));
-  EXPECT_EQ(viewer.CounterCaption(), "2/4");
-  EXPECT_EQ(viewer.CurrentFrame(), 2);
-  EXPECT_EQ(viewer.SliderPosition(), 2);
-}
-
-TEST_F(Viewer, BackAndForthShowsTheEndFramesTwiceAtEachTurn) {
-  AnimationViewer viewer;
-  LoadFrames(viewer, 4);
-  viewer.SetBackAndForth(true);
-  EXPECT_EQ(viewer.Step(), -1);
-  std::vector<int> shown;
-  for (int i = 0; i < 12; ++i) shown.push_back(viewer.Tick());
-  EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 4, 4, 3, 2, 1, 1, 2, 3, 4}));
-  EXPECT_EQ(viewer.Tick(), 4);
-  EXPECT_EQ(viewer.Step(), -1);
-}
-
-TEST_F(Viewer, CheckingBackAndForthMidListReversesAtOnce) {
-  AnimationViewer viewer;
-  LoadFrames(viewer, 6);
-  viewer.Tick();
-  viewer.Tick();
-  EXPECT_EQ(viewer.Tick(), 4);
-  viewer.SetBackAndForth(true);
-  EXPECT_EQ(viewer.Tick(), 3);
-  EXPECT_EQ(viewer.Tick(), 2);
-  viewer.SetBackAndForth(false);
-  EXPECT_EQ(viewer.Step(), 1);
-  EXPECT_EQ(viewer.Tick(), 3);
-}
-
-TEST_F(Viewer, TheSliderIsTheSourceOfTheCurrentFrame) {
-  AnimationViewer viewer;
-  LoadFrames(viewer, 5);
-  viewer.Tick();
-  viewer.SetSliderPosition(4);
-  EXPECT_EQ(viewer.Tick(), 5);
-  EXPECT_EQ(viewer.CounterCaption(), "5/5");
-  viewer.SetSliderPosition(99);  // a slider keeps to its range
-  EXPECT_EQ(viewer.SliderPosition(), 5);
-  viewer.SetSliderPosition(-3);
-  EXPECT_EQ(viewer.SliderPosition(), 1);
-}
-
-TEST_F(Viewer, OneFrameListStaysOnFrameOneInBothModes) {
-  AnimationViewer viewer;
-  LoadFrames(viewer, 1);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(viewer.Tick(), 1);
-    EXPECT_EQ(viewer.CounterCaption(), "1/1");
-  }
-  viewer.SetBackAndForth(true);
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(viewer.Tick(), 1);
-    EXPECT_EQ(viewer.CounterCaption(), "1/1");
-  }
-}
-
-TEST_F(Viewer, MissingThirdFrameGivesExactlyOneMessageAndNoFrames) {
-  SaveFrames(4);
-  fs::remove(PathOf("imag3.bmp"));
-  int loads = 0;
-  FrameLoader counting = [&](const std::string& path) {
-    ++loads;
-    return LoadBmpFile(path);
-  };
-  AnimationViewer viewer;
-  std::optional<ViewerMessage> message = viewer.Load(ListOf(4), dir_.string(), counting);
-  ASSERT_TRUE(message.has_value());
-  EXPECT_EQ(*message, (ViewerMessage{ViewerMessage::Kind::kNotice, "In filelist imag3.bmp not found."}));
-  EXPECT_TRUE(viewer.LoadFailed());
-  EXPECT_EQ(loads, 0);
-  EXPECT_TRUE(viewer.Frames().empty());
-  EXPECT_FALSE(viewer.TimerEnabled());
-  EXPECT_EQ(viewer.Tick(), 0);
-  EXPECT_EQ(viewer.PlayNextClicked(), 0);
-}
-
-TEST_F(Viewer, EmptyLineIsAFrameWithAnEmptyName) {
-  SaveFrames(2);
-  AnimationViewer viewer;
-  auto message = viewer.Load(WriteList({"imag1.bmp", "", "imag2.bmp"}), dir_.string());
-  ASSERT_TRUE(message.has_value());
-  EXPECT_EQ(message->text, "In filelist  not found.");
-  EXPECT_TRUE(viewer.LoadFailed());
-}
-
-TEST_F(Viewer, ReadOnlyFramePlays) {
-  SaveFrames(3);
-  fs::permissions(PathOf("imag2.bmp"), fs::perms::owner_read, fs::perm_options::replace);
-  AnimationViewer viewer;
-  auto message = viewer.Load(ListOf(3), dir_.string());
-  EXPECT_FALSE(message.has_value());
-}
-
-TEST_F(Viewer, NamesResolveAgainstTheGivenFolderUnlessAbsolute) {
-  SaveFrames(2);
   fs::create_directories(dir_ / "sub");
-  ASSERT_TRUE(SaveBmpFile((dir_ / "sub" / "x.bmp").string(), Bitmap(3, 1, kBlack)).Ok());
+  ASSERT_TRUE(SaveBmpFile(PathOf("sub/x.bmp"), Bitmap(3, 1, kBlack)).Ok());
+  Frames(2);
+  // Frames are only read: one the user made read-only plays.
+  fs::permissions(PathOf("imag1.bmp"), fs::perms::owner_read, fs::perm_options::replace);
   AnimationViewer viewer;
-  std::string list = WriteList({"imag2.bmp", "sub/x.bmp", PathOf("imag1.bmp")});
-  auto message = viewer.Load(list, dir_.string());
-  ASSERT_FALSE(message.has_value()) << message->text;
+  ASSERT_EQ(viewer.Load(List({"imag2.bmp", "sub/x.bmp", PathOf("imag1.bmp")}), dir_.string()),
+            std::nullopt);
+  ASSERT_EQ(viewer.FrameTotal(), 3);
   EXPECT_EQ(viewer.Frame(1).Pixel(0, 0), FrameColor(2));
   EXPECT_EQ(viewer.Frame(2).Width(), 3);
-  EXPECT_EQ(viewer.Frame(3).Pixel(0, 0), FrameColor(1));
-
-  // Against another folder the same list finds nothing.
-  AnimationViewer elsewhere;
-  message = elsewhere.Load(list, (dir_ / "sub").string());
-  ASSERT_TRUE(message.has_value());
-  EXPECT_EQ(message->text, "In filelist imag2.bmp not found.");
-}
-
-TEST_F(Viewer, ListThatCannotBeOpenedOrHoldsNoLineIsReported) {
-  AnimationViewer viewer;
-  std::string missing = PathOf("none.any");
-  auto message = viewer.Load(missing, dir_.string());
-  ASSERT_TRUE(message.has_value());
-  EXPECT_EQ(*message, (ViewerMessage{ViewerMessage::Kind::kNotice, "Frame list " + missing + " not found."}));
-  EXPECT_TRUE(viewer.LoadFailed());
-  EXPECT_EQ(viewer.Tick(), 0);
-
-  std::string empty = WriteList({});
-  message = viewer.Load(empty, dir_.string());
-  ASSERT_TRUE(message.has_value());
-  EXPECT_EQ(message->text, "Frame list " + empty + " holds no frame.");
-  EXPECT_TRUE(viewer.LoadFailed());
-  EXPECT_FALSE(viewer.TimerEnabled());
-  EXPECT_EQ(viewer.Tick(), 0);
-}
-
-TEST_F(Viewer, FrameThatIsNotABitmapGivesTheLoadersMessageAndKeepsNothing) {
-  SaveFrames(3);
-  std::ofstream(PathOf("imag3.bmp"), std::ios::binary | std::ios::trunc) << "BM broken";
-  AnimationViewer viewer;
-  auto message = viewer.Load(ListOf(3), dir_.string());
-  ASSERT_TRUE(message.has_value());
-  EXPECT_EQ(*message, (ViewerMessage{ViewerMessage::Kind::kError, "Bitmap image is not valid"}));
-  EXPECT_TRUE(viewer.LoadFailed());
-  EXPECT_TRUE(viewer.Frames().empty());
-  EXPECT_FALSE(viewer.Loaded());
-  EXPECT_EQ(viewer.Tick(), 0);
-}
-
-TEST_F(Viewer, LoadingAgainStartsFromScratch) {
-  AnimationViewer viewer;
-  LoadFrames(viewer, 3);
+  EXPECT_EQ(viewer.SliderMaximum(), 3);
+  EXPECT_EQ(viewer.CounterCaption(), "1/1");
+  EXPECT_TRUE(viewer.TimerEnabled());
+  EXPECT_EQ(viewer.DownButton(), Button::kPlay);
   viewer.SetBackAndForth(true);
   viewer.Tick();
-  viewer.Tick();
-  auto message = viewer.Load(ListOf(2), dir_.string());
-  ASSERT_FALSE(message.has_value());
+  ASSERT_EQ(viewer.Load(Frames(2), dir_.string()), std::nullopt);  // starts from scratch
   EXPECT_EQ(viewer.FrameTotal(), 2);
   EXPECT_EQ(viewer.Step(), 1);
   EXPECT_FALSE(viewer.BackAndForth());
   EXPECT_EQ(viewer.CounterCaption(), "1/1");
 }
 
-TEST(ViewerTimer, PeriodFollowsTheSpeedSlider) {
-  EXPECT_EQ(AnimationViewer::TimerPeriodForSpeed(1), 1400);
-  EXPECT_EQ(AnimationViewer::TimerPeriodForSpeed(12), 300);
-  EXPECT_EQ(AnimationViewer::TimerPeriodForSpeed(14), 100);
-  EXPECT_EQ(AnimationViewer::TimerPeriodForSpeed(15), 1);
-  AnimationViewer viewer;
-  EXPECT_EQ(viewer.TimerPeriodMs(), 100);  // as designed until the slider moves
-  viewer.SpeedChanged(15);
-  EXPECT_EQ(viewer.TimerPeriodMs(), 1);
-  viewer.SpeedChanged(3);
-  EXPECT_EQ(viewer.TimerPeriodMs(), 1200);
+// A script on a freshly loaded list: 't' a timer tick, 'n' Play next frame,
+// 'b' / 'f' back and forth checked / unchecked, a digit moves the slider.
+TEST_F(Viewer, PlaybackFollowsTheSliderAndTheDirection) {
+  struct Row { int frames; const char* script; std::vector<int> shown; const char* caption; };
+  const Row rows[] = {
+      {4, "ttttt", {2, 3, 4, 1, 2}, "2/4"},
+      {4, "bttttttttttttt", {1, 2, 3, 4, 4, 3, 2, 1, 1, 2, 3, 4, 4}, "4/4"},
+      {6, "tttbttft", {2, 3, 4, 3, 2, 3}, "3/6"},
+      {5, "t4t", {2, 5}, "5/5"},
+      {1, "tttbtt", {1, 1, 1, 1, 1}, "1/1"},
+      {4, "ttbnn", {2, 3, 2, 1}, "1/4"},
+  };
+  for (const Row& row : rows) {
+    AnimationViewer viewer;
+    ASSERT_EQ(viewer.Load(Frames(row.frames), dir_.string()), std::nullopt);
+    std::vector<int> shown;
+    for (const char* c = row.script; *c != '\0'; ++c) {
+      if (*c == 't') shown.push_back(viewer.Tick());
+      if (*c == 'n') shown.push_back(viewer.PlayNextClicked());
+      if (*c == 'b' || *c == 'f') viewer.SetBackAndForth(*c == 'b');
+      if (*c >= '0' && *c <= '9') viewer.SetSliderPosition(*c - '0');
+    }
+    EXPECT_EQ(shown, row.shown) << row.script;
+    EXPECT_EQ(viewer.CounterCaption(), row.caption) << row.script;
+    EXPECT_EQ(viewer.CurrentFrame(), shown.back()) << row.script;
+    EXPECT_EQ(viewer.TimerEnabled(), std::string(row.script).back() != 'n') << row.script;
+  }
 }
 
-TEST_F(Viewer, PauseTwiceResumesWithPlayDown) {
+// Names are all probed before any frame is loaded; on a failure nothing is
+// kept and the viewer does not play.
+TEST_F(Viewer, ListThatCannotBeShownGivesOneMessageAndKeepsNothing) {
+  enum Break { kNothing, kRemove, kSpoil, kLock };
+  struct Row { std::vector<std::string> names; Break what; Kind kind; std::string text; };
+  const Row rows[] = {
+      {{"imag1.bmp", "imag2.bmp", "imag3.bmp"}, kRemove, Kind::kNotice,
+       "In filelist imag3.bmp not found."},
+      {{"imag1.bmp", "imag2.bmp", "imag3.bmp"}, kLock, Kind::kNotice,
+       "In filelist imag3.bmp not found."},
+      {{"imag1.bmp", "", "imag2.bmp"}, kNothing, Kind::kNotice, "In filelist  not found."},
+      {{"imag1.bmp", "imag2.bmp", "imag3.bmp"}, kSpoil, Kind::kError, "Bitmap image is not valid"},
+      {{}, kNothing, Kind::kNotice, "Frame list " + PathOf("a.any") + " holds no frame."},
+  };
+  for (const Row& row : rows) {
+    const std::string list = List(row.names);
+    if (row.what == kRemove) fs::remove(PathOf("imag3.bmp"));
+    if (row.what == kSpoil) std::ofstream(PathOf("imag3.bmp")) << "BM broken";
+    if (row.what == kLock) fs::permissions(PathOf("imag3.bmp"), fs::perms::none);
+    int loads = 0;
+    AnimationViewer viewer;
+    const auto count = [&](const std::string& path) { return ++loads, LoadBmpFile(path); };
+    EXPECT_EQ(viewer.Load(list, dir_.string(), count), (ViewerMessage{row.kind, row.text}));
+    EXPECT_EQ(loads, row.kind == Kind::kError ? 3 : 0) << row.text;
+    EXPECT_TRUE(viewer.LoadFailed() && viewer.Frames().empty() && !viewer.TimerEnabled());
+    EXPECT_EQ(viewer.Tick() + viewer.PlayNextClicked(), 0) << row.text;
+    fs::remove(PathOf("imag3.bmp"));
+  }
   AnimationViewer viewer;
-  LoadFrames(viewer, 3);
+  EXPECT_EQ(viewer.Load(PathOf("none.any"), dir_.string())->text,
+            "Frame list " + PathOf("none.any") + " not found.");
+  EXPECT_EQ(viewer.Load(List({"imag1.bmp"}), PathOf("none"))->text,
+            "In filelist imag1.bmp not found.");  // names resolve against the folder
+}
+
+TEST_F(Viewer, ButtonsAndSpeedDriveTheTimer) {
+  AnimationViewer viewer;
+  ASSERT_EQ(viewer.Load(Frames(3), dir_.string()), std::nullopt);
   viewer.PauseClicked();
-  EXPECT_EQ(viewer.DownButton(), AnimationViewer::PlayButton::kPause);
+  EXPECT_EQ(viewer.DownButton(), Button::kPause);
   EXPECT_FALSE(viewer.TimerEnabled());
-  viewer.PauseClicked();
-  EXPECT_EQ(viewer.DownButton(), AnimationViewer::PlayButton::kPlay);
+  viewer.PauseClicked();  // pause twice resumes
+  EXPECT_EQ(viewer.DownButton(), Button::kPlay);
   EXPECT_TRUE(viewer.TimerEnabled());
-}
-
-TEST_F(Viewer, PlayWhileDownReleasesItButKeepsPlaying) {
-  AnimationViewer viewer;
-  LoadFrames(viewer, 3);
-  viewer.PlayClicked();
-  EXPECT_EQ(viewer.DownButton(), AnimationViewer::PlayButton::kNone);
+  viewer.PlayClicked();  // play while down releases it but keeps playing
+  EXPECT_EQ(viewer.DownButton(), Button::kNone);
   EXPECT_TRUE(viewer.TimerEnabled());
-  viewer.PauseClicked();
-  viewer.PlayClicked();
-  EXPECT_EQ(viewer.DownButton(), AnimationViewer::PlayButton::kPlay);
-  EXPECT_TRUE(viewer.TimerEnabled());
-}
-
-TEST_F(Viewer, PlayNextFrameStepsOnceAndStops) {
-  AnimationViewer viewer;
-  LoadFrames(viewer, 4);
-  viewer.Tick();
-  viewer.Tick();  // frame 3
-  viewer.SetBackAndForth(true);
-  EXPECT_EQ(viewer.PlayNextClicked(), 2);
-  EXPECT_EQ(viewer.DownButton(), AnimationViewer::PlayButton::kNone);
-  EXPECT_FALSE(viewer.TimerEnabled());
-  EXPECT_EQ(viewer.PlayNextClicked(), 1);
-  EXPECT_EQ(viewer.CounterCaption(), "1/4");
-}
-
-TEST(ViewerWindow, GrowsToFitTheFirstFrameButNeverShrinks) {
-  using Size = ViewerWindowSize;
-  EXPECT_EQ(AnimationViewer::ActivationWindowSize(Size{189, 265}, 100, 50), (Size{189, 265}));
-  EXPECT_EQ(AnimationViewer::ActivationWindowSize(Size{189, 265}, 179, 109), (Size{189, 265}));
-  EXPECT_EQ(AnimationViewer::ActivationWindowSize(Size{189, 265}, 180, 110), (Size{190, 266}));
-  EXPECT_EQ(AnimationViewer::ActivationWindowSize(Size{189, 265}, 300, 20), (Size{310, 265}));
-  EXPECT_EQ(AnimationViewer::ActivationWindowSize(Size{189, 265}, 16, 200), (Size{189, 356}));
-}
-
-TEST(ResolveFrameName, KeepsAbsoluteAndEmptyNames) {
-  EXPECT_EQ(ResolveFrameName("/data/run", "imag1.bmp"), "/data/run/imag1.bmp");
-  EXPECT_EQ(ResolveFrameName("/data/run", "/other/imag1.bmp"), "/other/imag1.bmp");
-  EXPECT_EQ(ResolveFrameName("/data/run", ""), "");
-  EXPECT_EQ(ResolveFrameName("", "imag1.bmp"), "imag1.bmp");
-  EXPECT_EQ(FrameNotFoundMessage(""), "In filelist  not found.");
+  EXPECT_EQ(viewer.TimerPeriodMs(), 100);
+  for (auto [speed, period] : {std::pair{1, 1400}, {3, 1200}, {12, 300}, {14, 100}, {15, 1}}) {
+    viewer.SpeedChanged(speed);
+    EXPECT_EQ(viewer.TimerPeriodMs(), period);
+  }
+  using Size = ViewerWindowSize;  // the window grows to fit the first frame, never shrinks
+  const std::pair<Size, Size> sizes[] = {{{179, 109}, {189, 265}}, {{180, 110}, {190, 266}},
+                                         {{300, 20}, {310, 265}}, {{16, 200}, {189, 356}}};
+  for (auto [frame, window] : sizes) {
+    EXPECT_EQ(AnimationViewer::ActivationWindowSize({189, 265}, frame.width, frame.height),
+              window);
+  }
 }
 
 }  // namespace

@@ -5,48 +5,23 @@
 namespace vesk {
 namespace {
 
-constexpr ImageWindow kAll[] = {ImageWindow::kNone, ImageWindow::kFirst, ImageWindow::kSecond,
-                                ImageWindow::kVesk};
-
-TEST(EffectSource, SheetGlassFollowsTheActiveImageWindow) {
-  EXPECT_EQ(SheetGlassSource(true, true, ImageWindow::kFirst),
-            (EffectSource{ImageWindow::kFirst, false}));
-  EXPECT_EQ(SheetGlassSource(true, true, ImageWindow::kSecond),
-            (EffectSource{ImageWindow::kSecond, false}));
-  EXPECT_EQ(SheetGlassSource(true, true, ImageWindow::kVesk),
-            (EffectSource{ImageWindow::kFirst, true}));
-  EXPECT_EQ(SheetGlassSource(true, true, ImageWindow::kNone),
-            (EffectSource{ImageWindow::kFirst, true}));
-  EXPECT_EQ(SheetGlassSource(true, false, ImageWindow::kVesk),
-            (EffectSource{ImageWindow::kFirst, true}));
-}
-
-TEST(EffectSource, SheetGlassWithOnlyTheSecondImageUsesIt) {
-  EXPECT_EQ(SheetGlassSource(false, true, ImageWindow::kSecond),
-            (EffectSource{ImageWindow::kSecond, false}));
-  EXPECT_EQ(SheetGlassSource(false, true, ImageWindow::kVesk),
-            (EffectSource{ImageWindow::kSecond, true}));
-  EXPECT_EQ(SheetGlassSource(false, true, ImageWindow::kNone),
-            (EffectSource{ImageWindow::kSecond, true}));
-}
-
-TEST(EffectSource, FlagStreamingPrefersTheFirstImage) {
-  EXPECT_EQ(FlagStreamingSource(true, true, ImageWindow::kFirst),
-            (EffectSource{ImageWindow::kFirst, false}));
-  EXPECT_EQ(FlagStreamingSource(true, true, ImageWindow::kSecond),
-            (EffectSource{ImageWindow::kFirst, true}));
-  EXPECT_EQ(FlagStreamingSource(true, false, ImageWindow::kVesk),
-            (EffectSource{ImageWindow::kFirst, true}));
-  EXPECT_EQ(FlagStreamingSource(false, true, ImageWindow::kSecond),
-            (EffectSource{ImageWindow::kSecond, false}));
-  EXPECT_EQ(FlagStreamingSource(false, true, ImageWindow::kVesk),
-            (EffectSource{ImageWindow::kSecond, true}));
-}
-
-TEST(EffectSource, NoImageOpenGivesNoSource) {
-  for (ImageWindow active : kAll) {
-    EXPECT_EQ(SheetGlassSource(false, false, active).source, ImageWindow::kNone);
-    EXPECT_EQ(FlagStreamingSource(false, false, active).source, ImageWindow::kNone);
+// Sheet Glass follows the active image window, Flag Streaming prefers the
+// first image; with only the second open both use it; with none, nothing.
+TEST(EffectSource, EachEffectPicksItsImage) {
+  using W = ImageWindow;
+  struct Row { bool flag, first, second; W active; EffectSource expected; };
+  const Row rows[] = {
+      {0, 1, 1, W::kFirst, {W::kFirst, 0}},   {0, 1, 1, W::kSecond, {W::kSecond, 0}},
+      {0, 1, 1, W::kVesk, {W::kFirst, 1}},    {0, 1, 0, W::kNone, {W::kFirst, 1}},
+      {0, 0, 1, W::kSecond, {W::kSecond, 0}}, {0, 0, 1, W::kVesk, {W::kSecond, 1}},
+      {0, 0, 0, W::kFirst, {W::kNone, 0}},    {1, 1, 1, W::kFirst, {W::kFirst, 0}},
+      {1, 1, 1, W::kSecond, {W::kFirst, 1}},  {1, 1, 0, W::kVesk, {W::kFirst, 1}},
+      {1, 0, 1, W::kSecond, {W::kSecond, 0}}, {1, 0, 1, W::kVesk, {W::kSecond, 1}},
+      {1, 0, 0, W::kSecond, {W::kNone, 0}}};
+  for (const Row& r : rows) {
+    EXPECT_EQ(r.flag ? FlagStreamingSource(r.first, r.second, r.active)
+                     : SheetGlassSource(r.first, r.second, r.active),
+              r.expected) << r.flag << r.first << r.second << int(r.active);
   }
 }
 

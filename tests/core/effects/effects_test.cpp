@@ -1,0 +1,309 @@
+// Colorize, Sheet Glass and Flag Streaming against the algorithms written
+// out plainly, pixel by pixel with the checked accessors.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <random>
+
+#include "core/effects/colorize.h"
+#include "core/effects/flag_streaming.h"
+#include "core/effects/sheet_glass.h"
+#include "core/effects/sine_table.h"
+#include "tests/core/support/recording_run.h"
+
+namespace vesk {
+namespace {
+
+using testing_support::RecordingRun;
+
+Bitmap RandomImage(int width, int height, std::uint32_t seed) {
+  std::mt19937 rng(seed);
+  Bitmap image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) image.SetPixel(x, y, rng() & 0xFFFFFF);
+  }
+  return image;
+}
+
+// Blend k of n over the first `columns` columns of `base`; outside the
+// second image its invalid colour is blended in.
+Bitmap LiteralBlend(const Bitmap& first, const Bitmap& second, int k, int n, Bitmap base,
+                    int columns = INT_MAX) {
+  for (int x = 0; x < first.Width() && x < columns; ++x) {
+    for (int y = 0; y < first.Height(); ++y) {
+      const Color a = first.Pixel(x, y), b = second.Pixel(x, y);
+      int c[3];
+      for (int i = 0; i < 3; ++i) {
+        const int u = (a >> (8 * i)) & 0xFF, v = (b >> (8 * i)) & 0xFF;
+        c[i] = u + (v - u) * k / n;
+      }
+      base.SetPixel(x, y, MakeColor(c[0], c[1], c[2]));
+    }
+  }
+  return base;
+}
+
+Bitmap LiteralSheetGlass(const Bitmap& source, int sh, int sv, int columns = INT_MAX) {
+  sh = std::max(sh, 1);
+  sv = std::max(sv, 1);
+  const int w = source.Width(), h = source.Height();
+  Bitmap result(w, h, kWhite);
+  for (int x = 0; x < w && x < columns; ++x) {
+    for (int y = 0; y < h; ++y) {
+      const Color c = source.Pixel(((x % sh) + x) * (w - sh) / w, ((y % sv) + y) * (h - sv) / h);
+      result.SetPixel(x, y, c == kInvalidColor ? kWhite : c);
+    }
+  }
+  return result;
+}
+
+// Frame f of n, its first `columns` columns: each source pixel and its
+// right and lower-right neighbours, displaced by the sine of the phases.
+Bitmap LiteralFlagFrame(const Bitmap& source, int radius, int hq, int vq, int f, int n,
+                        int columns = INT_MAX) {
+  auto s = [radius](long long p) {
+    const long long q = (p % 628 + 628) % 628;  // the wrap loops' index
+    p = q == 0 && p > 0 ? 628 : q;
+    return int(std::nearbyint(std::sin(p * 0.01) * radius));
+  };
+  auto wrap = [](long long v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); };
+  Bitmap frame(source.Width() + 2 * radius, source.Height() + 2 * radius, kWhite);
+  std::int32_t a = static_cast<std::int32_t>(std::nearbyint(f * 628.3185307179587 / n));
+  for (int x = 0; x < source.Width() && x < columns; ++x, a = wrap(a + 0LL + vq)) {
+    std::int32_t b = a;
+    for (int y = 0; y < source.Height(); ++y, b = wrap(b + 0LL + hq)) {
+      const int px = s(b) + radius + x, py = y + s(a) + radius;
+      for (auto [dx, dy] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{1, 1}}) {
+        frame.SetPixel(px + dx, py + dy, source.Pixel(x, y));
+      }
+    }
+  }
+  return frame;
+}
+
+FlagStreamingValues Flag(int radius, int hq, int vq, int frames) {
+  return FlagStreamingValues{radius, hq, vq, frames};
+}
+
+TEST(Colorize, GoldenBlendsBetweenTheExactImages) {
+  struct Row { Color first, second; std::uint16_t frames, raised; std::vector<Color> blends; };
+  const Row rows[] = {
+      {MakeColor(0, 10, 20), MakeColor(255, 10, 20), 4, 4,
+       {MakeColor(63, 10, 20), MakeColor(127, 10, 20), MakeColor(191, 10, 20)}},
+      {MakeColor(200, 0, 200), MakeColor(0, 0, 1), 3, 3,
+       {MakeColor(134, 0, 134), MakeColor(67, 0, 68)}},
+      {MakeColor(0, 100, 255), MakeColor(255, 0, 0), 1, 2, {MakeColor(127, 50, 128)}}};
+  for (const Row& row : rows) {
+    const Bitmap first(6, 4, row.first), second(6, 4, row.second);
+    std::vector<Bitmap> expected = {first};
+    for (Color c : row.blends) expected.push_back(Bitmap(6, 4, c));
+    expected.push_back(second);
+    std::uint16_t frames = row.frames;
+    RecordingRun run;
+    Bitmap vesk;
+    ASSERT_TRUE(Colorize(first, second, frames, run, vesk).Ok());
+    EXPECT_EQ(frames, row.raised);
+    EXPECT_EQ(run.written, expected) << row.frames;
+    EXPECT_EQ(vesk, second);
+    EXPECT_EQ(run.Only("Counter").back(), "Counter " + std::to_string(row.raised - 1) + "/" +
+                                              std::to_string(row.raised));
+    // The first frame is written before the progress window appears.
+    EXPECT_EQ(run.events[0] + " " + run.events[1] + " " + run.events[2], "Show Write Begin");
+    EXPECT_EQ(run.events.back(), "End");
+  }
+}
+
+TEST(Colorize, SeededImagesOfAnySizesMatchTheLiteralBlend) {
+  std::mt19937 rng(31337);
+  for (int round = 0; round < 25; ++round) {
+    const Bitmap first = RandomImage(1 + rng() % 40, 1 + rng() % 30, rng());
+    const Bitmap second = RandomImage(1 + rng() % 40, 1 + rng() % 30, rng());
+    std::uint16_t frames = 2 + rng() % 8;
+    RecordingRun run;
+    Bitmap vesk;
+    ASSERT_TRUE(Colorize(first, second, frames, run, vesk).Ok());
+    ASSERT_EQ(run.written.size(), frames + 1u);
+    for (int k = 1; k < frames; ++k) {
+      ASSERT_EQ(run.written[k], LiteralBlend(first, second, k, frames, first))
+          << "round " << round << " blend " << k << " of " << frames;
+    }
+    EXPECT_EQ(run.messages, (frames - 1) * first.Width());
+  }
+}
+
+TEST(SheetGlass, SeededImagesMatchTheLiteralStretch) {
+  const Bitmap positions = [] {  // red holds x, green y
+    Bitmap b(200, 100);
+    for (int y = 0; y < 100; ++y) {
+      for (int x = 0; x < 200; ++x) b.SetPixel(x, y, MakeColor(x, y, 7));
+    }
+    return b;
+  }();
+  RecordingRun run;
+  Bitmap vesk;
+  ASSERT_TRUE(SheetGlass(positions, 36, 36, run, vesk).Ok());
+  EXPECT_EQ(run.Only("Write").size(), 0u);
+  EXPECT_EQ(run.shown, std::vector<Bitmap>{vesk});
+  EXPECT_EQ(run.Only("Inner")[3], "Inner 1");  // one step a column
+  EXPECT_EQ(run.Only("Inner")[199], "Inner 99");
+  EXPECT_EQ(RedOf(vesk.Pixel(10, 50)), 16);  // (20 x 164) div 200
+  EXPECT_EQ(RedOf(vesk.Pixel(40, 0)), 36);   // ((4 + 40) x 164) div 200
+  EXPECT_EQ(GreenOf(vesk.Pixel(0, 10)), 12);  // (20 x 64) div 100
+  EXPECT_EQ(GreenOf(vesk.Pixel(0, 40)), 28);
+  EXPECT_EQ(GreenOf(vesk.Pixel(0, 99)), 80);
+  std::mt19937 rng(77);
+  for (int round = 0; round < 60; ++round) {
+    const int w = 1 + int(rng() % 90), h = 1 + int(rng() % 70);
+    const int sh = round % 7 == 0 ? w : int(rng() % (round % 3 == 0 ? 256 : 40));
+    const int sv = round % 7 == 1 ? h : int(rng() % (round % 3 == 1 ? 256 : 40));
+    const Bitmap source = RandomImage(w, h, round);
+    ASSERT_TRUE(SheetGlass(source, sh, sv, run, vesk).Ok());
+    ASSERT_EQ(vesk, LiteralSheetGlass(source, sh, sv)) << w << "x" << h << " " << sh << "x" << sv;
+  }
+  ASSERT_TRUE(SheetGlass(Bitmap(), 36, 36, run, vesk).Ok());
+  EXPECT_TRUE(vesk.Empty());
+}
+
+TEST(FlagStreaming, SeededRunsMatchTheLiteralFrames) {
+  struct Row { int width, height, radius, hq, vq, frames; };
+  std::vector<Row> rows = {{30, 20, 10, 0, 0, 12}, {17, 23, 15, INT_MAX, INT_MIN + 5, 4},
+                           {8, 6, 0, 5, 5, 2}, {6, 4, 3, 2, 1, 0}, {6, 4, 3, 2, 1, 1}};
+  std::mt19937 rng(9001);
+  for (int i = 0; i < 25; ++i) {
+    rows.push_back({1 + int(rng() % 40), 1 + int(rng() % 30), int(rng() % 16),
+                    int(rng() % 51) - 25, int(rng() % 51) - 25, 1 + int(rng() % 7)});
+  }
+  for (const Row& r : rows) {
+    const Bitmap source = RandomImage(r.width, r.height, r.width * 100 + r.height);
+    RecordingRun run;
+    Bitmap vesk;
+    ASSERT_TRUE(FlagStreaming(source, Flag(r.radius, r.hq, r.vq, r.frames), run, vesk).Ok());
+    const int n = std::max(r.frames, 1);
+    std::vector<Bitmap> expected;
+    std::vector<std::string> counters;
+    for (int f = 0; f < n; ++f) {
+      expected.push_back(LiteralFlagFrame(source, r.radius, r.hq, r.vq, f, n));
+      counters.push_back("Counter " + std::to_string(f) + "/" + std::to_string(n));
+    }
+    ASSERT_EQ(run.written, expected) << r.width << "x" << r.height << " R " << r.radius << " Hq "
+                                     << r.hq << " Vq " << r.vq << " N " << r.frames;
+    EXPECT_EQ(run.Only("Counter"), counters);
+    EXPECT_EQ(vesk, expected.back());
+  }
+}
+
+TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
+  // Zero quotients shift the whole image: by R at phase 0, by 2R at frame
+  // 3 of 12 (phase 157, the top of the sine); radius 0 keeps the image.
+  const Bitmap source = RandomImage(30, 20, 3);
+  RecordingRun run;
+  Bitmap vesk;
+  ASSERT_TRUE(FlagStreaming(source, Flag(10, 0, 0, 12), run, vesk).Ok());
+  EXPECT_EQ(run.written[0].Pixel(10, 10), source.Pixel(0, 0));
+  EXPECT_EQ(run.written[3].Pixel(20, 20), source.Pixel(0, 0));
+  EXPECT_EQ(run.written[3].Width(), 50);
+  ASSERT_TRUE(FlagStreaming(source, Flag(0, 5, 5, 1), run, vesk).Ok());
+  EXPECT_EQ(vesk, source);
+  Settings settings;
+  settings.FlagRadius = 7;
+  settings.FlagHorzQuotient = 2;
+  settings.FlagVertQuotient = -5;
+  settings.FrameCount = 9;
+  const FlagStreamingValues v = FlagStreamingValuesFrom(settings);
+  EXPECT_EQ(std::vector<int>({v.flag_radius, v.horz_quotient, v.vert_quotient, v.frame_count}),
+            std::vector<int>({7, 2, -5, 9}));
+  // Frames larger than a bitmap may be are refused before the run.
+  EXPECT_TRUE(CheckFlagFrameSize(32748, 1, 10).Ok());
+  EXPECT_FALSE(CheckFlagFrameSize(32749, 1, 10).Ok());
+  EXPECT_FALSE(CheckFlagFrameSize(10, 10, 65535).Ok());
+  RecordingRun refused;
+  Bitmap untouched(3, 3, kBlack);
+  EXPECT_EQ(FlagStreaming(Bitmap(32749, 2, kBlack), Flag(10, 3, 3, 12), refused, untouched)
+                .Message(),
+            "Bitmap is too large (at most 32768 pixels on a side and 268435456 pixels in all)");
+  EXPECT_TRUE(refused.events.empty());
+  EXPECT_EQ(untouched, Bitmap(3, 3, kBlack));
+}
+
+enum class Effect { kColorize, kSheetGlass, kFlag };
+
+Status RunEffect(Effect effect, const Bitmap& first, const Bitmap& second, RecordingRun& run,
+                 Bitmap& vesk) {
+  std::uint16_t frames = 6;
+  switch (effect) {
+    case Effect::kColorize: return Colorize(first, second, frames, run, vesk);
+    case Effect::kSheetGlass: return SheetGlass(first, 6, 4, run, vesk);
+    case Effect::kFlag: return FlagStreaming(first, Flag(4, 3, 2, 6), run, vesk);
+  }
+  return Status::Success();
+}
+
+// Kancel pressed while the messages before column c of frame f are
+// processed: that frame stops after column c, is shown and not written, and
+// no frame after it is written (Colorize still computes column 0 of each
+// later blend and ends on the second image).
+TEST(Effects, CancelStopsAfterTheColumnItCameIn) {
+  struct Row { const char* name; Effect effect; int width, frame, column; std::size_t messages; };
+  const Row rows[] = {
+      {"colorize", Effect::kColorize, 9, 2, 3, 9 + 4 + 3},
+      {"colorize, last column", Effect::kColorize, 9, 3, 8, 18 + 9 + 2},
+      {"sheet glass, column 0", Effect::kSheetGlass, 50, 0, 0, 1},
+      {"sheet glass, end of a strip", Effect::kSheetGlass, 50, 0, 31, 32},
+      {"sheet glass, start of a strip", Effect::kSheetGlass, 50, 0, 32, 33},
+      {"flag, column 0", Effect::kFlag, 12, 2, 0, 25},
+      {"flag, last column", Effect::kFlag, 12, 2, 11, 36},
+  };
+  for (const Row& row : rows) {
+    const Bitmap first = RandomImage(row.width, 7, 40), second = RandomImage(row.width, 7, 41);
+    RecordingRun run;
+    const int blend = row.effect == Effect::kColorize ? 1 : 0;  // frames start at 1
+    run.cancel_at_message = (row.frame - blend) * row.width + row.column;
+    Bitmap vesk;
+    ASSERT_TRUE(RunEffect(row.effect, first, second, run, vesk).Ok()) << row.name;
+    std::vector<Bitmap> expected;
+    Bitmap partial;
+    if (row.effect == Effect::kColorize) {
+      expected.push_back(first);
+      for (int k = 1; k < row.frame; ++k) {
+        expected.push_back(LiteralBlend(first, second, k, 6, first));
+      }
+      partial = LiteralBlend(first, second, row.frame, 6, expected.back(), row.column + 1);
+      EXPECT_EQ(vesk, second) << row.name;
+      EXPECT_EQ(run.shown.back(), second) << row.name;
+      EXPECT_EQ(run.shown[run.shown.size() - 2],
+                LiteralBlend(first, second, 5, 6, partial, 1)) << row.name;
+    } else if (row.effect == Effect::kSheetGlass) {
+      partial = LiteralSheetGlass(first, 6, 4, row.column + 1);
+    } else {
+      for (int f = 0; f < row.frame; ++f) {
+        expected.push_back(LiteralFlagFrame(first, 4, 3, 2, f, 6));
+      }
+      partial = LiteralFlagFrame(first, 4, 3, 2, row.frame, 6, row.column + 1);
+    }
+    EXPECT_EQ(run.written, expected) << row.name;
+    ASSERT_GT(run.shown.size(), expected.size()) << row.name;
+    EXPECT_EQ(run.shown[expected.size()], partial) << row.name;
+    EXPECT_EQ(run.messages, int(row.messages)) << row.name;
+    EXPECT_EQ(run.events.back(), "End") << row.name;
+  }
+}
+
+TEST(Effects, FailedWriteEndsTheRunWithItsMessage) {
+  struct Row { Effect effect; int fail_write; bool begun; std::size_t counters; };
+  const Bitmap image = RandomImage(5, 5, 60);
+  for (const Row& row : {Row{Effect::kColorize, 2, true, 2}, Row{Effect::kColorize, 0, false, 0},
+                         Row{Effect::kFlag, 1, true, 2}}) {
+    RecordingRun run;
+    run.fail_write = row.fail_write;
+    Bitmap vesk;
+    const Status status = RunEffect(row.effect, image, image, run, vesk);
+    EXPECT_EQ(status.Message(), "Cannot write imag" + std::to_string(row.fail_write + 1));
+    EXPECT_EQ(run.written.size(), std::size_t(row.fail_write));
+    EXPECT_EQ(run.events.back(), row.begun ? "End" : "Write");
+    EXPECT_EQ(run.Only("Counter").size(), row.counters);
+  }
+}
+
+}  // namespace
+}  // namespace vesk

@@ -1,0 +1,87 @@
+// A run protocol for the engine tests: logs every call in order (a run of
+// ProcessMessages calls as one "Msg xN"), keeps the frames shown and
+// written, and requests the cancel or fails a write at an exact point.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/generate/run_protocol.h"
+
+namespace vesk::testing_support {
+
+class RecordingRun : public RunProtocol {
+ public:
+  std::vector<std::string> events;
+  std::vector<Bitmap> shown;
+  std::vector<Bitmap> written;
+  int messages = 0;  // ProcessMessages calls so far
+  // The user presses Kancel during ProcessMessages call `cancel_at_message`
+  // (0-based, over the whole run), or during the one that follows InnerBar
+  // call `cancel_inner` (1-based) after Counter(`cancel_frame`, n).
+  int cancel_at_message = -1;
+  int cancel_frame = -1000;
+  int cancel_inner = -1;
+  int fail_write = -1;  // this WriteFrame call (0-based) fails
+
+  void Begin() override {
+    cancelled_ = false;
+    events.push_back("Begin");
+  }
+  void Counter(int k, int n) override {
+    frame_ = k;
+    inner_ = 0;
+    events.push_back("Counter " + std::to_string(k) + "/" + std::to_string(n));
+  }
+  void InnerBar(int percent) override {
+    ++inner_;
+    events.push_back("Inner " + std::to_string(percent));
+  }
+  void ProcessMessages() override {
+    if (messages++ == cancel_at_message || (frame_ == cancel_frame && inner_ == cancel_inner)) {
+      cancelled_ = true;
+    }
+    if (!events.empty() && events.back().rfind("Msg x", 0) == 0) {
+      events.back() = "Msg x" + std::to_string(std::stoi(events.back().substr(5)) + 1);
+    } else {
+      events.push_back("Msg x1");
+    }
+  }
+  bool CancelRequested() override { return cancelled_; }
+  void EqualizationBegin() override { events.push_back("EqualizationBegin"); }
+  void EqualizationEnd() override { events.push_back("EqualizationEnd"); }
+  void ShowFrame(const Bitmap& frame) override {
+    shown.push_back(frame);
+    events.push_back("Show");
+  }
+  Status WriteFrame(const Bitmap& frame) override {
+    events.push_back("Write");
+    if (writes_++ == fail_write) return Failure{"Cannot write imag" + std::to_string(writes_)};
+    written.push_back(frame);
+    return Status::Success();
+  }
+  void End() override { events.push_back("End"); }
+
+  // The events starting with `prefix`, leaving out the equalization passes'
+  // own progress.
+  std::vector<std::string> Only(const std::string& prefix) const {
+    std::vector<std::string> out;
+    bool inside = false;
+    for (const std::string& e : events) {
+      if (e == "EqualizationEnd") inside = false;
+      if (!inside && e.rfind(prefix, 0) == 0) out.push_back(e);
+      if (e == "EqualizationBegin") inside = true;
+    }
+    return out;
+  }
+  // All events, without what the equalization passes report in between.
+  std::vector<std::string> Outline() const { return Only(""); }
+
+ private:
+  int frame_ = -1;
+  int inner_ = 0;
+  int writes_ = 0;
+  bool cancelled_ = false;
+};
+
+}  // namespace vesk::testing_support
