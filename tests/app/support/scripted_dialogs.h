@@ -27,7 +27,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<bool> printer_answers;
 
   // What the program asked or showed, in order.
-  std::vector<Shown> messages;      // Message() and Error()
+  std::vector<Shown> messages;       // Message() and Error()
   std::vector<Shown> confirmations;  // Confirm()
   QStringList filters;               // filter of every file dialog
   QStringList titles;                // title of every file dialog
@@ -35,8 +35,7 @@ class ScriptedDialogs : public UserDialogs {
 
   void Message(QWidget*, const QString& caption, const QString& text) override;
   void Error(QWidget*, const QString& caption, const QString& text) override;
-  Answer Confirm(QWidget*, const QString& caption, const QString& text,
-                 bool with_cancel) override;
+  Answer Confirm(QWidget*, const QString& caption, const QString& text, bool with_cancel) override;
   bool PrinterSetup(QWidget*, QPrinter&) override;
   bool PrintDialog(QWidget*, QPrinter&) override;
 
