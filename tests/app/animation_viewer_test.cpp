@@ -3,13 +3,14 @@
 // the viewer's growth and load messages; the creator's list, Add, Remove,
 // preview, and Create with its dialog, counter and messages (the AVI
 // file's content is the writer's, checked in the core tests).
+#include "app/animation_viewer.h"
+
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
 
-#include "app/animation_viewer.h"
 #include "app/avi_creator.h"
 #include "app/picture_box.h"
 #include "app1_support.h"

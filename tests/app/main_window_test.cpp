@@ -70,7 +70,9 @@ class MainWindowTest : public QObject, WindowFixture {
                                    {"ExitButton", "7 29", "Exit: close the program"},
                                    {"OpenFirstButton", "34 29", "Open first image"},
                                    {"OpenSecondButton", "62 29", "Open second image"}};
-    const quint32 hashes[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const quint32 hashes[] = {0x4c0da413, 0xed6ba8ce, 0xdb4cce5d, 0xf541dba7, 0xfbc556ec,
+                              0x8b208615, 0xc6f089fa, 0x5b5024a5, 0x0c250615, 0x9d14c575,
+                              0x241866cc, 0x89669adb, 0xbe2a8615, 0x04fbc4aa, 0xb31afbbd};
     for (int g = 0; g < 15; ++g) {
       const QStringList place = QString(rows[g][1]).split(' ');
       const QRect designed(place[0].toInt(), place[1].toInt(), 25, 25);
@@ -131,7 +133,7 @@ class MainWindowTest : public QObject, WindowFixture {
         {"first second vesk", one + vesk}};
     for (const auto& row : rows) {
       StopWindow();
-      StartWindow();
+      init();
       const QString picture = WriteBmp(File("a.bmp"), TestPicture(20, 10, 1));
       if (row[0].contains("first")) OpenImage(*form_, dialogs_, "OpenFirst", picture);
       if (row[0].contains("second")) OpenImage(*form_, dialogs_, "OpenSecond", picture);

@@ -142,21 +142,19 @@ class OptionsFormTest : public QObject {
       }
       if (how == "close") form.close();
       QVERIFY(!form.isVisible() && !NamedChild<QTimer>(form, "Timer1")->isActive());
-      Settings expected;
-      if (stored) {
-        expected.SheetHorzSize = 50;
-        expected.SheetVertSize = 60;
-        expected.FlagRadius = 4;
-        expected.FlagHorzQuotient = 5;
-        expected.FlagVertQuotient = 6;
-        expected.NodeSize = 9;
-        expected.Equalize = 0;
-        expected.SelectedNodeColor = MakeColor(255, 77, 0);
-        expected.PreviousNodeColor = MakeColor(0, 128, 1);
-        expected.NodeColor = MakeColor(2, 200, 200);
-        expected.LineColor = MakeColor(0, 3, 255);
-      }
-      QVERIFY2(form.Values() == expected, qPrintable(how));
+      const Settings v = form.Values(), d;
+      const QList<int> numbers = {v.SheetHorzSize,    v.SheetVertSize,    v.FlagRadius,
+                                  v.FlagHorzQuotient, v.FlagVertQuotient, v.NodeSize,
+                                  v.Equalize};
+      const QList<int> entered = {50, 60, 4, 5, 6, 9, 0}, designed = {36, 36, 10, 3, 3, 5, 1};
+      QCOMPARE(numbers, stored ? entered : designed);
+      const QList<Color> colors = {v.SelectedNodeColor, v.PreviousNodeColor, v.NodeColor,
+                                   v.LineColor};
+      const QList<Color> chosen = {MakeColor(255, 77, 0), MakeColor(0, 128, 1),
+                                   MakeColor(2, 200, 200), MakeColor(0, 3, 255)};
+      const QList<Color> kept = {d.SelectedNodeColor, d.PreviousNodeColor, d.NodeColor,
+                                 d.LineColor};
+      QCOMPARE(colors, stored ? chosen : kept);
       QCOMPARE(form.result(), int(stored ? QDialog::Accepted : QDialog::Rejected));
     }
   }
