@@ -41,8 +41,6 @@ TEST_F(MeshCommands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumberi
   ASSERT_EQ(engine.frames.size(), 4u);
   for (int i = 0; i < 4; ++i)
     EXPECT_EQ(Load("out/imag" + std::to_string(i + 1) + ".bmp"), engine.frames[i]);
-  EXPECT_EQ(Load("out/imag1.bmp"), first_);
-  EXPECT_EQ(Load("out/imag4.bmp"), second_);
   ASSERT_EQ(Run("morph " + mesh_ + " --frames 2 --list out/b.any"), 0) << err_;
   EXPECT_EQ(Text("out/b.any"), ListOf(5, 7));
   EXPECT_EQ(Text("out/x.any"), ListOf(1, 4));
