@@ -137,30 +137,6 @@ class MeshCommandsTest : public QObject, WindowFixture {
       QCOMPARE(form_->windowTitle(), Caption(file));
     }
   }
-
-  void OpenKeepsImageWindowsWhosePicturesAreNotFound() {
-    Mesh mesh;
-    mesh.AddNode(1, 2);
-    QVERIFY(WriteMeshFile(File("m.mesh").toStdString(), mesh, "nowhere.bmp", "").Ok());
-    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), TestPicture(9, 9, 1)));
-    TChildForm* kept = form_->FirstChild();
-    dialogs_.open_answers.push_back(QStringList{File("m.mesh")});
-    Item(*form_, "OpenMesh")->trigger();
-    QCOMPARE(form_->FirstChild(), kept);
-    QCOMPARE(form_->FirstFileName, QString("nowhere.bmp"));
-    QCOMPARE(Shown(), QStringList());  // a missing picture is passed over quietly
-  }
-
-  void NewMeshEmptiesTheMeshOnly() {
-    BuildMesh();
-    form_->MeshFileName = "other.mesh";
-    QTest::keyClick(form_.get(), Qt::Key_N, Qt::ControlModifier);
-    QVERIFY(form_->MeshModel().Empty());
-    QCOMPARE(form_->windowTitle(), Caption("other.mesh"));
-    QVERIFY(!form_->MeshSaved);
-    QVERIFY(form_->FirstChild()->PictureBitmap() == form_->FirstChild()->GetBitmap());
-    QVERIFY(!Item(*form_, "SwapMorphMesh")->isEnabled());
-  }
 };
 
 QTEST_MAIN(MeshCommandsTest)

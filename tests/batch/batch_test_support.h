@@ -1,5 +1,5 @@
-// What the vesk-batch tests share: a folder of its own for every test in
-// which the tool is run as a program, and what it printed and wrote.
+// What the vesk-batch tests share: the tool run as a program in a folder of
+// the test's own, and what it printed and wrote.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -67,7 +67,6 @@ class BatchTest : public ::testing::Test {
   void Save(const std::string& name, const Bitmap& picture) const {
     ASSERT_TRUE(SaveBmpFile(Path(name), picture).Ok());
   }
-  // The names in out/, sorted.
   std::vector<std::string> Written() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir_ / "out")) {
@@ -76,7 +75,6 @@ class BatchTest : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  // CR LF lines naming imag<first>.bmp .. imag<last>.bmp.
   static std::string ListOf(int first, int last) {
     std::string text;
     for (int n = first; n <= last; ++n) text += "imag" + std::to_string(n) + ".bmp\r\n";

@@ -39,26 +39,18 @@ TEST_F(ExitStatus, WrongUsageExitsWithTwo) {
       {"morph MESH --speed 3", "unknown option --speed"},
       {"morph MESH --frames", "option --frames needs 1 value"},
       {"morph MESH --frames 0", "--frames must be a whole number from 1 to 100, not \"0\""},
-      {"morph MESH --frames 101 --list out/keep.any", "from 1 to 100"},
       {"morph MESH --frames 3 --frames 4", "option --frames given twice"},
       {"morph MESH --precision 1001", "--precision must be a whole number from 1 to 1000"},
       {"distort MESH --equalize maybe", "--equalize must be on or off, not \"maybe\""},
       {"colorize a.bmp", "a file name is missing"},
       {"flag a.bmp --radius 0", "--radius"},
-      {"flag a.bmp --hq 11", "--hq"},
       {"sheetglass a.bmp --out out/r.bmp --sheet 5", "--sheet"},
       {"sheetglass a.bmp", "option --out is missing"},
-      {"equalize a.bmp", "option --out is missing"},
       {"avi out/keep.any --out out/x.avi --fps 3", "unknown option --fps"},
   };
   for (const Case& c : cases) Expect(c, 2);
   EXPECT_EQ(Run("morph a.mesh --frames 0"), 2);
   EXPECT_NE(err_.find("(usage: vesk-batch morph MESH"), std::string::npos) << err_;
-  EXPECT_EQ(Run("--help"), 0);
-  for (const char* usage : {"morph MESH", "distort MESH", "colorize FIRST SECOND", "flag IMAGE",
-                            "sheetglass IMAGE", "equalize IN --out OUT.bmp", "avi LIST.any"}) {
-    EXPECT_NE(out_.find(std::string("vesk-batch ") + usage), std::string::npos) << usage;
-  }
 }
 
 TEST_F(ExitStatus, BadInputExitsWithOne) {
@@ -69,7 +61,6 @@ TEST_F(ExitStatus, BadInputExitsWithOne) {
   ASSERT_TRUE(example.Ok());
   const Mesh& mesh = example.Value().mesh;
   ASSERT_TRUE(WriteMeshFile(Path("lost.mesh"), mesh, "nowhere/first.bmp", "second.bmp"));
-  ASSERT_TRUE(WriteMeshFile(Path("noname.mesh"), mesh, "", ""));
   Save("wide.bmp", Bitmap(32760, 1, kBlack));
   Save("imag1.bmp", Bitmap(4, 4, kBlack));
   const Case cases[] = {
@@ -78,7 +69,6 @@ TEST_F(ExitStatus, BadInputExitsWithOne) {
       {"distort other.mesh --list out/keep.any",
        "other.mesh: Error in file format (required mesh 1.1)"},
       {"morph lost.mesh --list out/keep.any", "first image \"nowhere/first.bmp\" not found"},
-      {"morph noname.mesh --list out/keep.any", "the mesh names no first image"},
       {"morph MESH --list no/such/folder/x.any", "no/such/folder/x.any"},
       {"colorize broken.bmp imag1.bmp --list out/keep.any", "Bitmap image is not valid"},
       {"flag wide.bmp --radius 5 --list out/keep.any", "Bitmap is too large"},
