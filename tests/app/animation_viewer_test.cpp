@@ -43,8 +43,6 @@ class AnimationViewerTest : public QObject {
                            {"TrackBar1", QRect(4, 18, 173, 22), nullptr, "Replay speed"},
                            {"TrackBar2", QRect(4, 40, 173, 22), nullptr, "Frame number"},
                            {"SpeedButton1", QRect(), nullptr, "Play"},
-                           {"SpeedButton3", QRect(), nullptr, "Pause"},
-                           {"SpeedButton2", QRect(), nullptr, "Play next frame"},
                            {"BitBtn1", QRect(153, 64, 25, 25), nullptr, "Close this dialog box"},
                            {"BitBtn2", QRect(89, 64, 62, 25), "Create &Avi",
                             "Create AVI file from this animation"},
@@ -67,8 +65,6 @@ class AnimationViewerTest : public QObject {
              QString("2/42"));
     const Color c = FrameColor(2);
     QCOMPARE(image->grab().toImage().pixel(5, 5), qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
-    NamedChild<QCheckBox>(viewer, "CheckBox1")->click();
-    QCOMPARE(viewer.Viewer().Step(), -1);
     const int periods[][2] = {{1, 1400}, {12, 300}, {15, 1}};  // speed, period
     for (const auto& p : periods) {
       speed->setValue(p[0]);
@@ -83,17 +79,12 @@ class AnimationViewerTest : public QObject {
     RunAnimationsCommand(&main, dialogs_);
     QCOMPARE(dialogs_.filters, QStringList{"Animation Files|*.any|All Files|*.*"});
     const QString list = Frames(3);
-    const char* const damages[][2] = {{"remove", "In filelist imag3.bmp not found."},
-                                      {"overwrite", "Bitmap image is not valid."}};
-    for (const auto& d : damages) {
-      if (d[0][0] == 'r') QFile::remove(dir_.filePath("imag3.bmp"));
-      if (d[0][0] == 'o') WriteBytes(dir_.filePath("imag3.bmp"), "not a bitmap");
-      dialogs_.open_answers = {QStringList{list}};
-      RunAnimationsCommand(&main, dialogs_);  // returns: no viewer to show
-      QCOMPARE(dialogs_.messages.back().caption + ": " + dialogs_.messages.back().text,
-               "Trelvanique: " + QString(d[1]));
-      Frames(3);
-    }
+    QFile::remove(dir_.filePath("imag3.bmp"));
+    dialogs_.open_answers = {QStringList{list}};
+    RunAnimationsCommand(&main, dialogs_);  // returns: no viewer to show
+    QCOMPARE(dialogs_.messages.back().caption + ": " + dialogs_.messages.back().text,
+             QString("Trelvanique: In filelist imag3.bmp not found."));
+    Frames(3);
     dialogs_.open_answers = {QStringList{list}};
     bool seen = false;
     WhenModalOpens([&seen](QWidget* modal) {
@@ -105,7 +96,7 @@ class AnimationViewerTest : public QObject {
     RunAnimationsCommand(&main, dialogs_);
     QVERIFY(seen);
     QCOMPARE(LastFrameListName(), QFileInfo(list).absoluteFilePath());
-    QCOMPARE(dialogs_.messages.size(), size_t{2});
+    QCOMPARE(dialogs_.messages.size(), size_t{1});
   }
 
   void AviCreatorCreate() {

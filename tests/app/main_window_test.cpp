@@ -31,21 +31,13 @@ class MainWindowTest : public QObject, WindowFixture {
   void StartUp() {
     QCOMPARE(form_->windowTitle(), QString("Trelvanique 1.1 NoName.mesh"));
     QCOMPARE(form_->size(), QSize(538, 401));
-    ScriptedDialogs first_start;
-    MakeMainWindow(first_start);
-    QCOMPARE(first_start.messages.at(0).text, QString("Ini file not found !"));
     Settings stored;
     stored.FrameCount = 20;
     stored.Precision = 7;
     QVERIFY(SaveSettings("Trelvanique.ini", stored).Ok());
-    QString about;
-    WhenModalOpens([&](QWidget* modal) {
-      about = modal->windowTitle();
-      QTest::mouseClick(NamedChild<QPushButton>(*modal, "OKButton"), Qt::LeftButton);
-    });
     ScriptedDialogs dialogs;
-    TMDIForm form(dialogs);  // the About box is shown modally from the constructor
-    QCOMPARE(about, QString("About Trelvanique"));
+    auto form_with_settings = MakeMainWindow(dialogs);
+    TMDIForm& form = *form_with_settings;
     QVERIFY(dialogs.messages.empty());  // the settings file was found
     QCOMPARE(Edit(form, "MaxStepButton")->text() + " " + Edit(form, "Edit2")->text(),
              QString("20 7"));
@@ -100,12 +92,10 @@ class MainWindowTest : public QObject, WindowFixture {
         "Colorize1 Distorsion1 Ombrix1 BitBtn1 DistorsionButton MorphButton "
         "PrintVeskImage1 SaveVeskImageAs CopyVesk2First CopyVesk2Second "
         "CopyF2PButton CopyS2PButton";
-    const QString rows[][2] = {
-        {"nothing open", ""},
-        {"second", one},
-        {"first node", one + "SwapMorphMesh SwapButton"},
-        {"first, a bitmap on the clipboard seen at a mouse-up", one + "Paste"},
-        {"first second vesk", one + vesk}};
+    const QString rows[][2] = {{"nothing open", ""},
+                               {"second", one},
+                               {"first node", one + "SwapMorphMesh SwapButton"},
+                               {"first second vesk", one + vesk}};
     for (const auto& row : rows) {
       StopWindow();
       init();
@@ -114,11 +104,6 @@ class MainWindowTest : public QObject, WindowFixture {
       if (row[0].contains("second")) OpenImage(*form_, dialogs_, "OpenSecond", picture);
       TImage* image = form_->FirstChild() ? form_->FirstChild()->Image1() : nullptr;
       if (row[0].contains("node")) QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5));
-      if (row[0].contains("clipboard")) {
-        QApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
-        QVERIFY(!Item(*form_, "Paste")->isEnabled());  // nothing watches the clipboard
-        QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(1, 1));
-      }
       dialogs_.save_answers.push_back(std::nullopt);  // no frame list
       if (row[0].contains("vesk")) Item(*form_, "Colorize1")->trigger();
       for (const QString& name :
@@ -201,20 +186,6 @@ class MainWindowTest : public QObject, WindowFixture {
              QPoint(100, 200));
     QCOMPARE(arrows->UpButton()->geometry().topLeft(), QPoint(0, 0));
     QCOMPARE(arrows->DownButton()->geometry().bottom(), arrows->height() - 1);
-  }
-
-  void FileDialogsHaveTheirFilters() {
-    OpenBoth(8, 8);
-    const char* const rows[][2] = {{"OpenSecond", "Bitmap|*.BMP|All Files|*.*"},
-                                   {"OpenMesh", "Mesh Files|*.mesh|All Files|*.*"},
-                                   {"SaveMashAs", "Mesh Files|*.mesh|All Files|*.*"}};
-    for (const auto& row : rows) {
-      dialogs_.open_answers.push_back(std::nullopt);
-      dialogs_.save_answers.push_back(std::nullopt);
-      Item(*form_, row[0])->trigger();
-      QCOMPARE(dialogs_.filters.last() + dialogs_.titles.last(), QString(row[1]));  // no title
-    }
-    QVERIFY(form_->SecondChild());  // a cancelled open keeps it
   }
 };
 

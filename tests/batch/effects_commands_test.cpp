@@ -1,9 +1,7 @@
-// vesk-batch colorize, flag, sheetglass, equalize and avi: the options reach
-// the engines and the files written are the engines' pictures.
+// vesk-batch colorize, flag and avi: the options reach the engines and the
+// files written are the engines' pictures.
 #include "core/effects/colorize.h"
 #include "core/effects/flag_streaming.h"
-#include "core/effects/sheet_glass.h"
-#include "core/generate/equalize.h"
 #include "tests/batch/batch_test_support.h"
 
 namespace vesk::testing {
@@ -45,24 +43,6 @@ TEST_F(EffectsCommands, FlagFramesGrowByTwiceTheRadius) {
   for (int n = 1; n <= 3; ++n) {
     EXPECT_EQ(Load("out/imag" + std::to_string(n) + ".bmp"), engine.frames.at(n - 1));
   }
-}
-
-TEST_F(EffectsCommands, SheetGlassAndEqualizeWriteOnePicture) {
-  const Bitmap image = Gradient(50, 40);
-  Save("in.bmp", image);
-  RunProtocol quiet;
-  const char* const sheets[] = {" --sheet 7 5", ""};  // 36 x 36 when not given
-  for (const std::string words : sheets) {
-    ASSERT_EQ(Run("sheetglass in.bmp --out out/s.bmp" + words), 0) << err_;
-    Bitmap expected;
-    const bool given = !words.empty();
-    ASSERT_TRUE(SheetGlass(image, given ? 7 : 36, given ? 5 : 36, quiet, expected).Ok());
-    EXPECT_EQ(Load("out/s.bmp"), expected) << words;
-  }
-  ASSERT_EQ(Run("equalize in.bmp --out out/e.bmp"), 0) << err_;
-  Bitmap equalized = image;
-  EqualizePicture(equalized, quiet);
-  EXPECT_EQ(Load("out/e.bmp"), equalized);
 }
 
 TEST_F(EffectsCommands, AviWritesTheListedFrames) {

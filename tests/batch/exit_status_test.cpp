@@ -37,13 +37,9 @@ TEST_F(ExitStatus, WrongUsageExitsWithTwo) {
       {"morph", "a file name is missing"},
       {"morph a.mesh b.mesh", "unexpected word b.mesh"},
       {"morph MESH --speed 3", "unknown option --speed"},
-      {"morph MESH --frames", "option --frames needs 1 value"},
       {"morph MESH --frames 0", "--frames must be a whole number from 1 to 100, not \"0\""},
-      {"morph MESH --frames 3 --frames 4", "option --frames given twice"},
       {"morph MESH --precision 1001", "--precision must be a whole number from 1 to 1000"},
       {"distort MESH --equalize maybe", "--equalize must be on or off, not \"maybe\""},
-      {"colorize a.bmp", "a file name is missing"},
-      {"flag a.bmp --radius 0", "--radius"},
       {"sheetglass a.bmp --out out/r.bmp --sheet 5", "--sheet"},
       {"sheetglass a.bmp", "option --out is missing"},
       {"avi out/keep.any --out out/x.avi --fps 3", "unknown option --fps"},
@@ -54,7 +50,6 @@ TEST_F(ExitStatus, WrongUsageExitsWithTwo) {
 }
 
 TEST_F(ExitStatus, BadInputExitsWithOne) {
-  std::ofstream(Path("cut.mesh"), std::ios::binary) << std::string("\x06MESH11\x02\x00", 9);
   std::ofstream(Path("other.mesh"), std::ios::binary) << "MESH10 and more bytes";
   std::ofstream(Path("broken.bmp"), std::ios::binary) << "BM not really";
   auto example = ReadMeshFile(kExamples + "/sample.mesh");
@@ -65,7 +60,6 @@ TEST_F(ExitStatus, BadInputExitsWithOne) {
   Save("imag1.bmp", Bitmap(4, 4, kBlack));
   const Case cases[] = {
       {"morph missing.mesh --list out/keep.any", "missing.mesh: File Not Found"},
-      {"morph cut.mesh --list out/keep.any", "cut.mesh: Read beyond end of file"},
       {"distort other.mesh --list out/keep.any",
        "other.mesh: Error in file format (required mesh 1.1)"},
       {"morph lost.mesh --list out/keep.any", "first image \"nowhere/first.bmp\" not found"},
