@@ -31,6 +31,9 @@ class MainWindowTest : public QObject, WindowFixture {
   void StartUp() {
     QCOMPARE(form_->windowTitle(), QString("Trelvanique 1.1 NoName.mesh"));
     QCOMPARE(form_->size(), QSize(538, 401));
+    form_->MeshModel().AddNode(1, 1);
+    QTest::keyClick(form_.get(), Qt::Key_N, Qt::ControlModifier);  // the menu's shortcuts work
+    QVERIFY(form_->MeshModel().Empty());
     Settings stored;
     stored.FrameCount = 20;
     stored.Precision = 7;

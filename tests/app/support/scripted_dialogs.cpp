@@ -7,13 +7,11 @@ namespace {
 // question.
 template <typename T>
 T Next(std::deque<T>& answers, int& unexpected, T none) {
-  if (answers.empty()) {
-    ++unexpected;
-    return none;
-  }
-  T answer = answers.front();
+  if (answers.empty()) ++unexpected;
+  if (answers.empty()) return none;
+  none = std::move(answers.front());
   answers.pop_front();
-  return answer;
+  return none;
 }
 
 }  // namespace
