@@ -1,122 +1,162 @@
-// Helpers shared by the main window's widget tests: a private temporary
-// current folder per test, test pictures written as BMP files, and access
-// to the main window's widgets by object name.
+// What the app tests share: test pictures and frame lists written as files,
+// widgets found by object name, a table check of designed controls, and a
+// main window in a fresh current folder answered by scripted dialogs.
 #pragma once
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <functional>
+#include <initializer_list>
 #include <memory>
-#include <string>
 
 #include "app/child_form.h"
 #include "app/main_window.h"
-#include "core/image/bitmap.h"
 #include "core/image/bmp_codec.h"
 #include "support/scripted_dialogs.h"
 
 namespace vesk::testing {
 
-// Makes a fresh temporary folder the current directory for the lifetime of
-// the object and goes back afterwards.
-class TempWorkDir {
- public:
-  TempWorkDir() : previous_(QDir::currentPath()) {
-    QDir::setCurrent(dir_.path());
-  }
-  ~TempWorkDir() { QDir::setCurrent(previous_); }
-  QString Path() const { return dir_.path(); }
-  QString File(const QString& name) const { return dir_.filePath(name); }
-
- private:
-  QTemporaryDir dir_;
-  QString previous_;
-};
-
-// A picture with a different colour at every pixel, so copies can be told
-// from blends.
+// A different colour at every pixel, so copies can be told from blends.
 inline Bitmap TestPicture(int width, int height, int seed) {
   Bitmap b(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      b.SetPixel(x, y, MakeColor((x * 7 + seed * 31) & 255, (y * 5 + seed * 13) & 255,
-                                 ((x + y) * 3 + seed) & 255));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      b.SetPixel(x, y, MakeColor((x * 7 + seed * 31) & 255, (y * 5 + seed * 13) & 255, seed));
+    }
+  }
   return b;
 }
 
-inline Bitmap Uniform(int width, int height, Color c) { return Bitmap(width, height, c); }
-
 inline QString WriteBmp(const QString& path, const Bitmap& b) {
-  Status s = SaveBmpFile(path.toStdString(), b);
-  if (!s) qFatal("cannot write %s", qPrintable(path));
+  if (!SaveBmpFile(path.toStdString(), b)) qFatal("cannot write %s", qPrintable(path));
   return path;
 }
 
-inline QAction* Item(TMDIForm& form, const char* name) {
-  auto* a = form.findChild<QAction*>(name);
-  if (!a) qFatal("no menu item %s", name);
-  return a;
-}
-inline QToolButton* Button(TMDIForm& form, const char* name) {
-  auto* b = form.findChild<QToolButton*>(name);
-  if (!b) qFatal("no button %s", name);
-  return b;
-}
-inline QLabel* CoordLabel(TMDIForm& form) {
-  return form.findChild<QLabel*>("Label1");
-}
-inline QLineEdit* Edit(TMDIForm& form, const char* name) {
-  auto* e = form.findChild<QLineEdit*>(name);
-  if (!e) qFatal("no edit %s", name);
-  return e;
+inline void WriteBytes(const QString& path, const QByteArray& bytes,
+                       QIODevice::OpenMode mode = QIODevice::WriteOnly) {
+  QFile file(path);
+  if (!file.open(mode | QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    qFatal("cannot write %s", qPrintable(path));
+  }
 }
 
-// A main window as the tests use it: no About box at start, dialogs
-// answered by `dialogs`.
-inline std::unique_ptr<TMDIForm> MakeMainWindow(ScriptedDialogs& dialogs, bool show = true) {
-  TMDIForm::Options options;
-  options.show_about_box = false;
-  auto form = std::make_unique<TMDIForm>(dialogs, options);
-  if (show) {
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get())) qWarning("main window not exposed");
+// imag1.bmp .. imag<count>.bmp in `dir`, frame k made by `make_frame(k)`,
+// and "frames.any" naming them; answers the list's path.
+inline QString WriteFrameList(const QTemporaryDir& dir, int count,
+                              const std::function<Bitmap(int)>& make_frame) {
+  QByteArray list;
+  for (int k = 1; k <= count; ++k) {
+    WriteBmp(dir.filePath(QString("imag%1.bmp").arg(k)), make_frame(k));
+    list += QString("imag%1.bmp\r\n").arg(k).toLatin1();
   }
+  WriteBytes(dir.filePath("frames.any"), list);
+  return dir.filePath("frames.any");
+}
+
+inline QStringList ListLines(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return QString::fromLatin1(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+}
+
+// The child of type T named `name`; a missing one ends the test program.
+template <typename T>
+T* NamedChild(const QObject& parent, const char* name) {
+  T* child = parent.findChild<T*>(name);
+  if (child == nullptr) qFatal("no child %s", name);
+  return child;
+}
+inline QAction* Item(QObject& form, const char* name) { return NamedChild<QAction>(form, name); }
+inline QToolButton* Button(QObject& form, const char* name) {
+  return NamedChild<QToolButton>(form, name);
+}
+inline QLineEdit* Edit(QObject& form, const char* name) {
+  return NamedChild<QLineEdit>(form, name);
+}
+
+// One designed control: its geometry, text and hint, each checked unless null.
+struct Control {
+  const char* name;
+  QRect geometry;
+  const char* text = nullptr;
+  const char* hint = nullptr;
+};
+inline void CheckControls(const QWidget& root, std::initializer_list<Control> rows) {
+  for (const Control& c : rows) {
+    const QWidget* w = NamedChild<QWidget>(root, c.name);
+    if (!c.geometry.isNull()) QVERIFY2(w->geometry() == c.geometry, c.name);
+    if (c.text) QVERIFY2(w->property("text").toString() == QString(c.text), c.name);
+    if (c.hint) QVERIFY2(w->toolTip() == QString(c.hint), c.name);
+  }
+}
+
+// Runs `step` on the next modal dialog once it is open.
+inline void WhenModalOpens(std::function<void(QWidget*)> step) {
+  QTimer::singleShot(0, [step] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) qFatal("no modal dialog");
+    step(modal);
+  });
+}
+
+// A shown main window without the About box, answered by `dialogs`.
+inline std::unique_ptr<TMDIForm> MakeMainWindow(ScriptedDialogs& dialogs) {
+  auto form = std::make_unique<TMDIForm>(dialogs, TMDIForm::Options{false});
+  form->show();
+  if (!QTest::qWaitForWindowExposed(form.get())) qWarning("main window not exposed");
   return form;
 }
 
-// Opens an image file through the menu, answering the dialog with `path`.
 inline void OpenImage(TMDIForm& form, ScriptedDialogs& dialogs, const char* item,
                       const QString& path) {
   dialogs.open_answers.push_back(QStringList{path});
   Item(form, item)->trigger();
 }
 
-// A main window in a fresh temporary current folder, made anew for every
-// test: the test class derives from it and calls StartWindow from its init
-// slot and StopWindow from its cleanup slot. Start-up's own messages (the
-// missing settings file) are cleared.
+// A main window in a fresh current folder: StartWindow from init(),
+// StopWindow from cleanup(). The start-up message (no settings file) is
+// cleared.
 class WindowFixture {
  protected:
   void StartWindow() {
-    work_ = std::make_unique<TempWorkDir>();
+    work_ = std::make_unique<QTemporaryDir>();
+    QDir::setCurrent(work_->path());
     dialogs_ = ScriptedDialogs();
     form_ = MakeMainWindow(dialogs_);
     dialogs_.messages.clear();
   }
   void StopWindow() {
     form_.reset();
+    QDir::setCurrent(QDir::tempPath());
     work_.reset();
   }
+  QString File(const QString& name) const { return work_->filePath(name); }
+  void OpenBoth(int width, int height) {
+    first_ = TestPicture(width, height, 1);
+    second_ = TestPicture(width, height, 2);
+    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("first.bmp"), first_));
+    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(File("second.bmp"), second_));
+  }
+  // "caption: text" of every message shown.
+  QStringList Shown() const {
+    QStringList texts;
+    for (const auto& m : dialogs_.messages) texts << m.caption + ": " + m.text;
+    return texts;
+  }
 
-  std::unique_ptr<TempWorkDir> work_;
+  std::unique_ptr<QTemporaryDir> work_;
   ScriptedDialogs dialogs_;
   std::unique_ptr<TMDIForm> form_;
+  Bitmap first_, second_;
 };
 
 }  // namespace vesk::testing

@@ -1,262 +1,198 @@
-// The image windows: the open-image commands, loading and its messages,
-// the overlay, the coordinate label and painting on the Vesk image.
-#include <QFile>
-#include <QImage>
+// The image windows and their commands: opening a picture and its messages,
+// the mesh gestures as the mouse gives them, the overlay on both windows,
+// dragging, the coordinate label, the clipboard, Copy Vesk 2 First, Save
+// Vesk Image as and the print dialogs.
+#include <QClipboard>
 #include <QPointer>
-#include <QScrollArea>
 
+#include "app/image_convert.h"
 #include "app1_support.h"
 
 using namespace vesk;
 using namespace vesk::testing;
 
-namespace {
-
-Color PictureAt(TChildForm* child, int x, int y) { return child->PictureBitmap().Pixel(x, y); }
-
-}  // namespace
-
-class ImageWindowsTest : public QObject {
+class ImageWindowsTest : public QObject, WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempWorkDir> work_;
+  const Color kSelected = MakeColor(255, 0, 0);
+  TChildForm* Window(int kind) const {
+    return kind == 1 ? form_->FirstChild() : form_->SecondChild();
+  }
+  TImage* Image(int kind) const { return Window(kind)->Image1(); }
+  Color Overlay(int kind, int x, int y) const { return Window(kind)->PictureBitmap().Pixel(x, y); }
+  void Click(int kind, QPoint at, Qt::KeyboardModifiers keys = {}) {
+    QTest::mouseClick(Image(kind), Qt::LeftButton, keys, at);
+  }
+  QPoint NodeAt(int kind) const {
+    const TMeshNode* n = form_->MeshModel().SelectedNode();
+    return kind == 1 ? QPoint(n->X1, n->Y1) : QPoint(n->X2, n->Y2);
+  }
+
+  // Both images of different sizes, a node at (10, 10) on them.
+  void OpenBothWithANode() {
+    first_ = TestPicture(30, 20, 1);
+    second_ = TestPicture(24, 26, 2);
+    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), first_));
+    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(File("b.bmp"), second_));
+    QTest::mouseClick(form_->FirstChild()->Image1(), Qt::LeftButton, {}, QPoint(10, 10));
+  }
+  void MakeVesk() {
+    dialogs_.save_answers.push_back(std::nullopt);
+    form_->Colorize1Click();  // the Vesk window ends with the second image
+  }
 
  private slots:
-  void init() { work_ = std::make_unique<TempWorkDir>(); }
-  void cleanup() { work_.reset(); }
-
-  void OpenFirstImageMakesAWindowOfKindOne() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    const Bitmap picture = TestPicture(30, 20, 3);
-    const QString path = WriteBmp(work_->File("face.bmp"), picture);
-    dialogs.open_answers.push_back(QStringList{path});
-    QTest::mouseClick(Button(*form, "OpenFirstButton"), Qt::LeftButton);
-    QCOMPARE(dialogs.filters.last(), QString("Bitmap|*.BMP|All Files|*.*"));
-    TChildForm* first = form->FirstChild();
-    QVERIFY(first);
-    QCOMPARE(first->ImageKind, 1);
-    QCOMPARE(first->windowTitle(), QString("face.bmp"));
-    QVERIFY(first->GetBitmap() == picture);
-    QCOMPARE(first->Image1()->size(), QSize(30, 20));
-    QCOMPARE(first->Image1()->pos(), QPoint(0, 0));
-    QCOMPARE(first->size(), form->MdiArea()->viewport()->size());  // tiled, alone
-    QCOMPARE(form->FirstFileName, path);
-    QVERIFY(!form->SecondChild());
-    QVERIFY(!first->Painting);
-    QVERIFY(first->DragNode == nullptr);
-
-    OpenImage(*form, dialogs, "OpenSecond", WriteBmp(work_->File("b.bmp"), TestPicture(8, 9, 4)));
-    QVERIFY(form->SecondChild());
-    QCOMPARE(form->SecondChild()->ImageKind, 2);
-    QCOMPARE(form->SecondFileName, work_->File("b.bmp"));
-    QCOMPARE(dialogs.messages.size(), size_t{1});  // only the settings message
+  void init() {
+    QApplication::clipboard()->clear();
+    StartWindow();
   }
+  void cleanup() { StopWindow(); }
 
-  void OpeningAgainReplacesTheOldWindow() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    OpenImage(*form, dialogs, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(10, 10, 1)));
-    QPointer<TChildForm> old = form->FirstChild();
-    OpenImage(*form, dialogs, "OpenFirst", WriteBmp(work_->File("c.bmp"), TestPicture(12, 10, 2)));
-    QVERIFY(old.isNull());
-    QCOMPARE(form->FirstChild()->windowTitle(), QString("c.bmp"));
-    QCOMPARE(form->MdiArea()->subWindowList().size(), qsizetype{1});
-  }
-
-  void ChosenFileThatIsMissingChangesNothing() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    OpenImage(*form, dialogs, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(10, 10, 1)));
-    TChildForm* before = form->FirstChild();
-    dialogs.messages.clear();
-    const QString missing = work_->File("gone.bmp");
-    OpenImage(*form, dialogs, "OpenFirst", missing);
-    QCOMPARE(dialogs.messages.size(), size_t{1});
-    QCOMPARE(dialogs.messages[0].text, missing + " file already not exist");
-    QCOMPARE(form->FirstChild(), before);
-    QCOMPARE(form->FirstFileName, work_->File("a.bmp"));
-  }
-
-  void CancelledDialogChangesNothing() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    dialogs.open_answers.push_back(std::nullopt);
-    Item(*form, "OpenSecond")->trigger();
-    QVERIFY(!form->SecondChild());
-    QCOMPARE(dialogs.messages.size(), size_t{1});
-  }
-
-  void BadImageDataRemovesTheOldWindow() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    OpenImage(*form, dialogs, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(10, 10, 1)));
-    QPointer<TChildForm> old = form->FirstChild();
-    QFile bad(work_->File("bad.bmp"));
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write("BM this is not a bitmap at all");
-    bad.close();
-    dialogs.messages.clear();
-    OpenImage(*form, dialogs, "OpenFirst", work_->File("bad.bmp"));
-    QCOMPARE(dialogs.messages.size(), size_t{1});
-    QCOMPARE(dialogs.messages[0].text,
-             QString("Error in image Format ") + QChar(10) + QChar(13) +
-                 "Bitmap image is not valid");
-    QVERIFY(old.isNull());
-    QVERIFY(!form->FirstChild());
-    QCOMPARE(form->FirstFileName, work_->File("bad.bmp"));  // set before loading
-    QVERIFY(form->MdiArea()->subWindowList().isEmpty());
-    QVERIFY(!Item(*form, "Copy")->isEnabled());
-  }
-
-  void UnknownExtensionIsRefusedWithItsName() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    QFile text(work_->File("notes.txt"));
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("hello");
-    text.close();
-    dialogs.messages.clear();
-    OpenImage(*form, dialogs, "OpenSecond", work_->File("notes.txt"));
-    QCOMPARE(dialogs.messages.size(), size_t{1});
-    QCOMPARE(dialogs.messages[0].text,
-             QString("Error in image Format \n\rUnknown picture file extension (.txt)"));
-    QVERIFY(!form->SecondChild());
-  }
-
-  void PngAndJpegFilesAreReadToo() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    QImage image(7, 5, QImage::Format_RGB32);
-    image.fill(QColor(10, 200, 30));
-    image.setPixelColor(3, 2, QColor(250, 0, 5));
-    QVERIFY(image.save(work_->File("p.png")));
-    OpenImage(*form, dialogs, "OpenFirst", work_->File("p.png"));
-    QVERIFY(form->FirstChild());
-    QCOMPARE(form->FirstChild()->GetBitmap().Pixel(3, 2), MakeColor(250, 0, 5));
-    QCOMPARE(form->FirstChild()->GetBitmap().Pixel(0, 0), MakeColor(10, 200, 30));
-    QVERIFY(image.save(work_->File("j.JPG"), "JPEG"));
-    OpenImage(*form, dialogs, "OpenSecond", work_->File("j.JPG"));
-    QVERIFY(form->SecondChild());
-    QCOMPARE(form->SecondChild()->GetBitmap().Width(), 7);
-  }
-
-  void ReadOnlyFileOpens() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    const QString path = WriteBmp(work_->File("ro.bmp"), TestPicture(4, 4, 1));
-    QFile::setPermissions(path, QFile::ReadOwner);
-    dialogs.messages.clear();
-    OpenImage(*form, dialogs, "OpenFirst", path);
-    QVERIFY(dialogs.messages.empty());
-    QVERIFY(form->FirstChild());
-  }
-
-  void LoadImageLooksForTheBareNameInTheCurrentFolder() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    const Bitmap picture = TestPicture(6, 6, 9);
-    WriteBmp(work_->File("here.bmp"), picture);
-    TChildForm child(*form, dialogs);
-    QVERIFY(child.LoadImage("/no/such/folder/here.bmp"));
-    QCOMPARE(child.windowTitle(), QString("here.bmp"));
-    QVERIFY(child.GetBitmap() == picture);
-    dialogs.messages.clear();
-    TChildForm other(*form, dialogs);
-    QVERIFY(!other.LoadImage("C:\\old\\missing.bmp"));
-    QCOMPARE(other.windowTitle(), QString("missing.bmp"));
-    QCOMPARE(dialogs.messages.size(), size_t{1});
-    QCOMPARE(dialogs.messages[0].text, QString("File Not Found"));
-    QVERIFY(!other.HasBitmap());
-  }
-
-  void ExistingMeshIsDrawnOverANewImage() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    form->MeshModel().AddNode(10, 10);
-    form->MeshModel().AddNode(100, 100);  // outside the image: not visible
-    const Bitmap picture = Uniform(40, 30, MakeColor(1, 2, 3));
-    OpenImage(*form, dialogs, "OpenFirst", WriteBmp(work_->File("a.bmp"), picture));
-    TChildForm* first = form->FirstChild();
-    // The clean image holds no overlay.
-    QVERIFY(first->GetBitmap() == picture);
-    // Node (10, 10) is the previous node (green) with a black outline over
-    // 5..14, the selected node lies outside.
-    for (int i = 5; i <= 14; ++i) {
-      QCOMPARE(PictureAt(first, i, 5), kBlack);
-      QCOMPARE(PictureAt(first, 5, i), kBlack);
-      QCOMPARE(PictureAt(first, i, 14), kBlack);
-      QCOMPARE(PictureAt(first, 14, i), kBlack);
+  void OpeningAPicture() {
+    const struct {
+      const char* file;
+      QByteArray bytes;  // empty: a picture written here; "-": none
+      QString message;   // empty: opened
+      bool old_kept;
+    } rows[] = {
+        {"face.bmp", "", "", false},
+        {"face.png", "", "", false},  // through Qt's reader
+        {"gone.bmp", "-", "%1 file already not exist", true},
+        {"ro.bmp", "ro", "%1 file already not exist", true},  // read-only counts as missing
+        {"bad.bmp", "BM no bitmap", "Error in image Format \n\rBitmap image is not valid", false},
+        {"notes.txt", "hello", "Error in image Format \n\rUnknown picture file extension (.txt)",
+         false},
+    };
+    for (const auto& r : rows) {
+      StopWindow();
+      StartWindow();
+      OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("old.bmp"), TestPicture(9, 9, 1)));
+      QPointer<TChildForm> old = form_->FirstChild();
+      const QString path = File(r.file);
+      const Bitmap picture = TestPicture(30, 20, 3);
+      if (r.bytes.isEmpty()) QVERIFY(ToQImage(picture).save(path));
+      if (r.bytes == "ro") QFile::setPermissions(WriteBmp(path, picture), QFile::ReadOwner);
+      if (r.bytes.size() > 2) WriteBytes(path, r.bytes);
+      OpenImage(*form_, dialogs_, "OpenFirst", path);
+      const QString expected = r.message.isEmpty() ? "" : "Trelvanique: " + r.message.arg(path);
+      QCOMPARE(Shown().join(""), expected);
+      QVERIFY2(old.isNull() == !r.old_kept, r.file);
+      QCOMPARE(form_->FirstFileName, r.old_kept ? File("old.bmp") : path);
+      const int windows = (r.old_kept || r.message.isEmpty()) ? 1 : 0;
+      QCOMPARE(form_->MdiArea()->subWindowList().size(), windows);
+      if (!r.message.isEmpty()) continue;
+      QCOMPARE(Window(1)->windowTitle(), QString(r.file));
+      QCOMPARE(Window(1)->ImageKind, 1);
+      QVERIFY(Window(1)->GetBitmap() == picture);
+      QCOMPARE(Image(1)->size(), QSize(30, 20));
+      QCOMPARE(Window(1)->size(), form_->MdiArea()->viewport()->size());  // tiled, alone
     }
-    QCOMPARE(PictureAt(first, 10, 10), MakeColor(0, 128, 0));
-    QCOMPARE(PictureAt(first, 6, 13), MakeColor(0, 128, 0));
-    QCOMPARE(PictureAt(first, 4, 10), MakeColor(1, 2, 3));
-    QCOMPARE(PictureAt(first, 15, 10), MakeColor(1, 2, 3));
   }
 
-  void CoordinateLabelRightAlignsBothNumbers() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    OpenImage(*form, dialogs, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(1240, 20, 1)));
-    TImage* image1 = form->FirstChild()->Image1();
-    QCOMPARE(CoordLabel(*form)->text(), QString("(0:0)"));
-    QTest::mouseMove(image1, QPoint(5, 17));
-    QCOMPARE(CoordLabel(*form)->text(), QString("(   5:  17)"));
-    auto* scroll = form->FirstChild()->findChild<QScrollArea*>();
-    scroll->ensureVisible(1234, 5);
-    QTest::mouseMove(image1, QPoint(1234, 5));
-    QCOMPARE(CoordLabel(*form)->text(), QString("(1234:   5)"));
-    QCOMPARE(CoordinateCaption(12345, -7), QString("(12345:  -7)"));
-  }
-
-  void PaintingOnTheVeskImageKeepsOnlyTheVisitedPixels() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    OpenImage(*form, dialogs, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(20, 20, 1)));
-    OpenImage(*form, dialogs, "OpenSecond", WriteBmp(work_->File("b.bmp"), TestPicture(20, 20, 2)));
-    dialogs.save_answers.push_back(std::nullopt);
-    Item(*form, "Colorize1")->trigger();
-    TChildForm* vesk = form->VeskChild();
-    QVERIFY(vesk);
-    QCOMPARE(vesk->ImageKind, 3);
-    const Bitmap before = vesk->GetBitmap();
-    const Color paint = before.Pixel(2, 3);
-    TImage* image1 = vesk->Image1();
-    QTest::mousePress(image1, Qt::RightButton, Qt::ShiftModifier, QPoint(2, 3));
-    QVERIFY(vesk->Painting);
-    QCOMPARE(vesk->PaintColor, paint);
-    QTest::mouseMove(image1, QPoint(6, 6));
-    QTest::mouseMove(image1, QPoint(12, 6));
-    // Painted on the picture only, until the mouse-up.
-    QCOMPARE(PictureAt(vesk, 6, 6), paint);
-    QVERIFY(vesk->GetBitmap() == before);
-    QTest::mouseRelease(image1, Qt::RightButton, Qt::ShiftModifier, QPoint(15, 15));
-    QVERIFY(!vesk->Painting);
-    const Bitmap after = vesk->GetBitmap();
-    for (int y = 0; y < 20; ++y) {
-      for (int x = 0; x < 20; ++x) {
-        bool visited = (x == 6 && y == 6) || (x == 12 && y == 6) || (x == 15 && y == 15);
-        QCOMPARE(after.Pixel(x, y), visited ? paint : before.Pixel(x, y));
-      }
+  void GesturesAsTheMouseGivesThem() {
+    const int left = Qt::LeftButton, right = Qt::RightButton, middle = Qt::MiddleButton;
+    const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+    const struct {
+      const char* name;
+      int kind, button, keys, x, y;
+      bool double_click;
+      int nodes, triangles;
+    } rows[] = {
+        // From nodes (10,10), (40,10), (25,40) and their triangle.
+        {"plain click places a node", 1, left, 0, 50, 45, false, 4, 1},
+        {"Ctrl+left on empty ground adds a triangle", 1, left, ctrl, 50, 30, false, 4, 2},
+        {"Ctrl+left inside a triangle splits it", 2, left, ctrl, 25, 20, false, 4, 3},
+        {"right click on the selected triangle removes it", 1, right, 0, 10, 10, false, 3, 0},
+        {"right click on empty ground does nothing", 1, right, 0, 55, 5, false, 3, 1},
+        {"Ctrl+right deletes a node and its triangles", 2, right, ctrl, 40, 10, false, 2, 0},
+        {"Shift+right is a plain click", 1, right, shift, 5, 45, false, 4, 1},
+        {"middle button is a plain click", 1, middle, 0, 5, 45, false, 4, 1},
+        {"Ctrl+double click is a plain click", 1, left, ctrl, 5, 45, true, 4, 1},
+    };
+    for (const auto& r : rows) {
+      StopWindow();
+      StartWindow();
+      OpenBoth(60, 50);
+      Click(1, QPoint(10, 10));
+      Click(1, QPoint(40, 10));
+      Click(1, QPoint(25, 40), Qt::ControlModifier);
+      form_->MeshSaved = true;
+      const Bitmap before = Window(2)->PictureBitmap();
+      const auto button = Qt::MouseButton(r.button);
+      const auto keys = Qt::KeyboardModifiers(r.keys);
+      if (r.double_click) QTest::mouseDClick(Image(r.kind), button, keys, QPoint(r.x, r.y));
+      if (!r.double_click) QTest::mouseClick(Image(r.kind), button, keys, QPoint(r.x, r.y));
+      const Mesh& mesh = form_->MeshModel();
+      QVERIFY2(int(mesh.NodeCount()) == r.nodes && int(mesh.TriangleCount()) == r.triangles,
+               r.name);
+      const bool changed = r.nodes != 3 || r.triangles != 1;
+      QVERIFY2(form_->MeshSaved == !changed, r.name);
+      QVERIFY2((Window(2)->PictureBitmap() != before) == changed, r.name);  // redrawn
     }
-    // No mesh gesture on the Vesk image.
-    QVERIFY(form->MeshModel().Empty());
-    // The painted pixels survive a redraw: Copy Vesk 2 First takes them.
-    Item(*form, "CopyVesk2First")->trigger();
-    QCOMPARE(form->FirstChild()->GetBitmap().Pixel(12, 6), paint);
   }
 
-  void CloseBoxOnlyMinimizes() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    OpenImage(*form, dialogs, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(20, 20, 1)));
-    QPointer<TChildForm> first = form->FirstChild();
-    QVERIFY(!first->close());
-    QVERIFY(!first.isNull());
-    QVERIFY(first->isMinimized());
-    QCOMPARE(form->FirstChild(), first.data());
-    QVERIFY(Item(*form, "SheetGlass")->isEnabled());
+  void NodesShowOnBothWindowsAndDragOnOne() {
+    OpenBoth(60, 50);
+    QTest::mousePress(Image(2), Qt::LeftButton, {}, QPoint(30, 20));
+    QCOMPARE(Image(2)->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseRelease(Image(2), Qt::LeftButton, {}, QPoint(30, 20));
+    QVERIFY(!Image(2)->testAttribute(Qt::WA_SetCursor));
+    QCOMPARE(Overlay(1, 30, 20), kSelected);
+    form_->MeshSaved = true;
+    QTest::mousePress(Image(2), Qt::LeftButton, {}, QPoint(31, 19));
+    QTest::mouseMove(Image(2), QPoint(60, 50));
+    QTest::mouseMove(Image(2), QPoint(61, 20));  // outside: ignored
+    QCOMPARE(NodeAt(2), QPoint(60, 50));
+    QTest::mouseRelease(Image(2), Qt::LeftButton, {}, QPoint(33, 44));
+    QCOMPARE(NodeAt(2), QPoint(33, 44));
+    QCOMPARE(Overlay(2, 33, 44), kSelected);
+    QCOMPARE(QPoint(NodeAt(1)), QPoint(30, 20));  // on that image only
+    QVERIFY(form_->MeshSaved);                    // dragging asks nothing at the close
+    QCOMPARE(NamedChild<QLabel>(*form_, "Label1")->text(), QString("(  33:  44)"));
+    // Shift+left on the second image gives its position to the first; Swap
+    // exchanges them.
+    Click(2, QPoint(33, 44), Qt::ShiftModifier);
+    QCOMPARE(Overlay(1, 33, 44), kSelected);
+    Mesh::SetPosition(*form_->MeshModel().SelectedNode(), kSecondImage, 40, 30);
+    QTest::mouseClick(Button(*form_, "SwapButton"), Qt::LeftButton);
+    QCOMPARE(NodeAt(1), QPoint(40, 30));
+    QCOMPARE(Overlay(1, 40, 30), kSelected);
+  }
+
+  void ImageCommands() {
+    OpenBothWithANode();
+    MakeVesk();
+    const Bitmap vesk = form_->VeskChild()->PictureBitmap();
+    QTest::mouseClick(Button(*form_, "CopyF2PButton"), Qt::LeftButton);
+    QVERIFY(Window(1)->GetBitmap() == vesk);
+    QCOMPARE(Image(1)->size(), QSize(24, 26));
+    QCOMPARE(Overlay(1, 10, 10), kSelected);  // the node drawn over it
+    form_->PasteClick();
+    QCOMPARE(Shown(), QStringList("Trelvanique: There is no bitmap on the Clipboard"));
+    form_->MdiArea()->setActiveSubWindow(form_->FirstChild());
+    Item(*form_, "Copy")->trigger();
+    QCOMPARE(form_->ActiveChild(), Window(1));
+    QVERIFY(FromQImage(QApplication::clipboard()->image()) == vesk);  // without the mesh
+    form_->MdiArea()->setActiveSubWindow(form_->SecondChild());
+    Item(*form_, "Paste")->trigger();
+    QVERIFY(Window(2)->GetBitmap() == vesk);
+    QCOMPARE(Overlay(2, 10, 10), kSelected);
+    // Save Vesk Image as: written under the name with .bmp; either way the
+    // mesh counts as saved; a refused save is reported.
+    dialogs_.save_answers = {File("frame"), std::nullopt, File("missing/folder/pic")};
+    Item(*form_, "SaveVeskImageAs")->trigger();
+    QCOMPARE(dialogs_.filters.last(), QString("Bitmap Files|*.bmp|All Files|*.*"));
+    QVERIFY(LoadBmpFile(File("frame.bmp").toStdString()).Value() == vesk);
+    QVERIFY(form_->MeshSaved);
+    Click(1, QPoint(20, 15));
+    Item(*form_, "SaveVeskImageAs")->trigger();
+    QVERIFY(form_->MeshSaved);
+    Item(*form_, "SaveVeskImageAs")->trigger();
+    QVERIFY(Shown().size() == 2 && Shown()[1].endsWith('.'));
+    dialogs_.printer_answers = {false};  // the print dialog, cancelled
+    Item(*form_, "PrintVeskImage1")->trigger();
+    QVERIFY(dialogs_.printer_answers.empty() && Shown().size() == 2 && !dialogs_.unexpected);
   }
 };
 

@@ -1,6 +1,5 @@
-// The mesh commands New, Open, Save and Save as through the menu.
-#include <QFile>
-
+// The mesh commands New, Open, Save and Save as: their dialogs, questions
+// and messages, the caption and the saved state.
 #include "app1_support.h"
 #include "core/mesh/mesh_file.h"
 
@@ -11,242 +10,108 @@ namespace {
 
 QByteArray ReadAll(const QString& path) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-  f.write(bytes);
-}
-
-QByteArray Bytes(const std::vector<std::uint8_t>& v) {
-  return QByteArray(reinterpret_cast<const char*>(v.data()), static_cast<qsizetype>(v.size()));
+QByteArray MeshBytes(const Mesh& mesh, const QString& first) {
+  const std::vector<std::uint8_t> bytes = WriteMesh(mesh, first.toStdString(), "").Value();
+  return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
 }  // namespace
 
-class MeshCommandsTest : public QObject {
+class MeshCommandsTest : public QObject, WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TempWorkDir> work_;
-
-  // Three nodes and one triangle through the gestures on the first image.
-  void BuildMesh(TMDIForm& form, ScriptedDialogs& dialogs) {
-    OpenImage(form, dialogs, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(60, 50, 1)));
-    TImage* image = form.FirstChild()->Image1();
+  // Three nodes and one triangle placed on the first image.
+  void BuildMesh() {
+    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), TestPicture(60, 50, 1)));
+    TImage* image = form_->FirstChild()->Image1();
     QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(40, 10));
     QTest::mouseClick(image, Qt::LeftButton, Qt::ControlModifier, QPoint(25, 40));
   }
+  QString Caption(const QString& file) const { return "Trelvanique 1.1 " + file; }
 
  private slots:
-  void init() { work_ = std::make_unique<TempWorkDir>(); }
-  void cleanup() { work_.reset(); }
+  void init() { StartWindow(); }
+  void cleanup() { StopWindow(); }
 
-  void SaveWritesTheMeshFileUnderItsName() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    BuildMesh(*form, dialogs);
-    QVERIFY(!form->MeshSaved);
-    QTest::mouseClick(Button(*form, "SaveMeshButton"), Qt::LeftButton);
-    QVERIFY(form->MeshSaved);
-    QVERIFY(dialogs.confirmations.empty());
-    auto expected = WriteMesh(form->MeshModel(), form->FirstFileName.toStdString(), "");
-    QVERIFY(expected.Ok());
-    QCOMPARE(ReadAll(work_->File("NoName.mesh")), Bytes(expected.Value()));
-    QCOMPARE(ReadAll(work_->File("NoName.mesh")).size(),
-             11 + 3 * 16 + 32 + 48 + form->FirstFileName.toUtf8().size() + 2);
-  }
-
-  void SaveOverAnExistingFileAsksFirst() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    WriteAll(work_->File("NoName.mesh"), "old");
-    BuildMesh(*form, dialogs);
-    dialogs.confirm_answers.push_back(Answer::No);
-    Item(*form, "Savemesh")->trigger();
-    QCOMPARE(dialogs.confirmations.size(), size_t{1});
-    QCOMPARE(dialogs.confirmations[0].text, QString("Do you Want to overwrite ?"));
-    QCOMPARE(ReadAll(work_->File("NoName.mesh")), QByteArray("old"));
-    QVERIFY(!form->MeshSaved);
-    dialogs.confirm_answers.push_back(Answer::Yes);
-    Item(*form, "Savemesh")->trigger();
-    QVERIFY(form->MeshSaved);
-    QVERIFY(ReadAll(work_->File("NoName.mesh")).startsWith(QByteArray("\x06MESH11", 7)));
-  }
-
-  void SaveIntoAMissingFolderReportsAndKeepsTheMeshUnsaved() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    BuildMesh(*form, dialogs);
-    form->MeshFileName = work_->File("missing/x.mesh");
-    dialogs.messages.clear();
-    Item(*form, "Savemesh")->trigger();
-    QCOMPARE(dialogs.messages.size(), size_t{1});
-    QCOMPARE(dialogs.messages[0].caption, QString("Trelvanique"));
-    QVERIFY(dialogs.messages[0].text.endsWith('.'));
-    QVERIFY(!form->MeshSaved);
-  }
-
-  void SaveAsAppendsTheExtensionUnlessTheNameHoldsIt() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    BuildMesh(*form, dialogs);
-    dialogs.save_answers.push_back(work_->File("a.txt"));
-    Item(*form, "SaveMashAs")->trigger();
-    QCOMPARE(dialogs.filters.last(), QString("Mesh Files|*.mesh|All Files|*.*"));
-    QCOMPARE(form->MeshFileName, work_->File("a.txt.mesh"));
-    QCOMPARE(form->windowTitle(), "Trelvanique 1.1 " + work_->File("a.txt.mesh"));
-    QVERIFY(QFile::exists(work_->File("a.txt.mesh")));
-    QVERIFY(form->MeshSaved);
-
-    dialogs.save_answers.push_back(work_->File("b.MeSh.bak"));
-    Item(*form, "SaveMashAs")->trigger();
-    QCOMPARE(form->MeshFileName, work_->File("b.MeSh.bak"));
-    QVERIFY(QFile::exists(work_->File("b.MeSh.bak")));
-  }
-
-  void SaveAsTakesTheNewNameEvenWhenOverwritingIsDeclined() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    BuildMesh(*form, dialogs);
-    WriteAll(work_->File("keep.mesh"), "keep");
-    dialogs.save_answers.push_back(work_->File("keep.mesh"));
-    dialogs.confirm_answers.push_back(Answer::No);
-    Item(*form, "SaveMashAs")->trigger();
-    QCOMPARE(ReadAll(work_->File("keep.mesh")), QByteArray("keep"));
-    QCOMPARE(form->MeshFileName, work_->File("keep.mesh"));
-    QCOMPARE(form->windowTitle(), "Trelvanique 1.1 " + work_->File("keep.mesh"));
-    QVERIFY(!form->MeshSaved);
-    // Cancelling the dialog changes nothing.
-    dialogs.save_answers.push_back(std::nullopt);
-    Item(*form, "SaveMashAs")->trigger();
-    QCOMPARE(form->MeshFileName, work_->File("keep.mesh"));
+  void SaveAndSaveAs() {
+    const struct {
+      const char* name;
+      const char* typed;  // Save as answers this; none: Save
+      const char* file;
+      int answer;  // to the overwrite question; -1: none asked
+      bool saved;
+    } rows[] = {
+        {"save", nullptr, "NoName.mesh", -1, true},
+        {"overwrite declined", nullptr, "NoName.mesh", int(Answer::No), false},
+        {"overwrite accepted", nullptr, "NoName.mesh", int(Answer::Yes), true},
+        {"missing folder", nullptr, "missing/x.mesh", -1, false},
+        {"save as appends the extension", "a.txt", "a.txt.mesh", -1, true},
+        {"save as keeps a name holding it", "b.MeSh.bak", "b.MeSh.bak", -1, true},
+        {"save as declined still takes the name", "keep.mesh", "keep.mesh", int(Answer::No), false},
+    };
+    for (const auto& r : rows) {
+      StopWindow();
+      StartWindow();
+      if (r.answer >= 0) WriteBytes(File(r.file), "old");
+      BuildMesh();
+      if (r.answer >= 0) dialogs_.confirm_answers.push_back(Answer(r.answer));
+      if (!r.typed) form_->MeshFileName = File(r.file);
+      if (!r.typed) QTest::mouseClick(Button(*form_, "SaveMeshButton"), Qt::LeftButton);
+      if (r.typed) dialogs_.save_answers.push_back(File(r.typed));
+      if (r.typed) Item(*form_, "SaveMashAs")->trigger();
+      QVERIFY2(form_->MeshSaved == r.saved, r.name);
+      QCOMPARE(dialogs_.confirmations.size(), size_t{r.answer >= 0 ? 1u : 0u});
+      QVERIFY(r.answer < 0 || dialogs_.confirmations[0].text == "Do you Want to overwrite ?");
+      const bool failed = !r.saved && r.answer < 0;
+      QCOMPARE(Shown().size(), failed ? 1 : 0);
+      QVERIFY(!failed || (Shown()[0].startsWith("Trelvanique: ") && Shown()[0].endsWith('.')));
+      const QByteArray expected = MeshBytes(form_->MeshModel(), form_->FirstFileName);
+      QVERIFY2(
+          ReadAll(File(r.file)) == (r.saved ? expected : QByteArray(r.answer < 0 ? "" : "old")),
+          r.name);
+      if (!r.typed) continue;
+      QCOMPARE(dialogs_.filters.last(), QString("Mesh Files|*.mesh|All Files|*.*"));
+      QCOMPARE(form_->windowTitle(), Caption(File(r.file)));
+      dialogs_.save_answers.push_back(std::nullopt);  // a cancel changes nothing
+      Item(*form_, "SaveMashAs")->trigger();
+      QCOMPARE(form_->MeshFileName, File(r.file));
+    }
   }
 
   void OpenReadsTheMeshAndReopensBothImages() {
-    const Bitmap first = TestPicture(30, 20, 5);
-    const Bitmap second = TestPicture(25, 22, 6);
-    WriteBmp(work_->File("one.bmp"), first);
-    WriteBmp(work_->File("two.bmp"), second);
+    const Bitmap first = TestPicture(30, 20, 5), second = TestPicture(25, 22, 6);
+    WriteBmp(File("one.bmp"), first);
+    WriteBmp(File("two.bmp"), second);
     Mesh mesh;
     mesh.AddNode(1, 2);
     mesh.AddNode(3, 4);
     mesh.AddTriangle(8, 9, kFirstImage, 5);
-    QVERIFY(WriteMeshFile(work_->File("m.mesh").toStdString(), mesh, "one.bmp", "two.bmp").Ok());
-
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    dialogs.open_answers.push_back(QStringList{work_->File("m.mesh")});
-    QTest::mouseClick(Button(*form, "OpenMeshButton"), Qt::LeftButton);
-    QCOMPARE(dialogs.filters.last(), QString("Mesh Files|*.mesh|All Files|*.*"));
-    QCOMPARE(form->MeshFileName, work_->File("m.mesh"));
-    QCOMPARE(form->windowTitle(), "Trelvanique 1.1 " + work_->File("m.mesh"));
-    QCOMPARE(form->MeshModel().NodeCount(), size_t{3});
-    QCOMPARE(form->MeshModel().TriangleCount(), size_t{1});
-    // Reading reverses the list order: the oldest node comes first now.
-    QCOMPARE(form->MeshModel().NodeList().front().X1, 1);
-    QCOMPARE(form->FirstFileName, QString("one.bmp"));
-    QCOMPARE(form->SecondFileName, QString("two.bmp"));
-    QVERIFY(form->FirstChild() && form->SecondChild());
-    QVERIFY(form->FirstChild()->GetBitmap() == first);
-    QVERIFY(form->SecondChild()->GetBitmap() == second);
-    QCOMPARE(form->FirstChild()->ImageKind, 1);
-    QCOMPARE(form->SecondChild()->ImageKind, 2);
-    QVERIFY(form->MeshSaved);  // the mesh is the file's
-    QVERIFY(Item(*form, "Ombrix1")->isEnabled());
-    QVERIFY(Item(*form, "SwapMorphMesh")->isEnabled());
-    // Tiled side by side.
-    QCOMPARE(form->FirstChild()->geometry().top(), 0);
-    QCOMPARE(form->SecondChild()->geometry().left(), form->FirstChild()->geometry().right() + 1);
-
-    // Saving it again and reopening restores the order.
-    dialogs.confirm_answers.push_back(Answer::Yes);
-    Item(*form, "Savemesh")->trigger();
-    auto reread = ReadMeshFile(work_->File("m.mesh").toStdString());
-    QVERIFY(reread.Ok());
-    QCOMPARE(reread.Value().mesh.NodeList().front().X1, 8);  // the original's newest node
-  }
-
-  void OpenKeepsImageWindowsWhoseFilesAreNotFound() {
-    Mesh mesh;
-    mesh.AddNode(1, 2);
-    QVERIFY(WriteMeshFile(work_->File("m.mesh").toStdString(), mesh, "nowhere1.bmp", "").Ok());
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    OpenImage(*form, dialogs, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(9, 9, 1)));
-    TChildForm* kept = form->FirstChild();
-    dialogs.open_answers.push_back(QStringList{work_->File("m.mesh")});
-    Item(*form, "OpenMesh")->trigger();
-    QCOMPARE(form->FirstChild(), kept);
-    QCOMPARE(form->FirstFileName, QString("nowhere1.bmp"));
-    QCOMPARE(form->MeshModel().NodeCount(), size_t{1});
-  }
-
-  void OpenWithAWrongSignatureLeavesAnEmptyMesh() {
-    WriteAll(work_->File("bad.mesh"), QByteArray("\x06MESH10\0\0\0\0", 11));
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    form->MeshModel().AddNode(5, 5);
-    dialogs.messages.clear();
-    dialogs.open_answers.push_back(QStringList{work_->File("bad.mesh")});
-    Item(*form, "OpenMesh")->trigger();
-    QCOMPARE(dialogs.messages.size(), size_t{1});
-    QCOMPARE(dialogs.messages[0].text, QString("Error in file format (required mesh 1.1)"));
-    QVERIFY(form->MeshModel().Empty());
-    QCOMPARE(form->windowTitle(), "Trelvanique 1.1 " + work_->File("bad.mesh"));
-    QCOMPARE(form->MeshFileName, work_->File("bad.mesh"));
-  }
-
-  void OpenOfATruncatedFileReportsReadBeyondEnd() {
-    Mesh mesh;
-    mesh.AddNode(1, 2);
-    mesh.AddNode(3, 4);
-    auto bytes = WriteMesh(mesh, "x", "y");
-    QVERIFY(bytes.Ok());
-    WriteAll(work_->File("cut.mesh"), Bytes(bytes.Value()).left(20));
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    dialogs.messages.clear();
-    dialogs.open_answers.push_back(QStringList{work_->File("cut.mesh")});
-    Item(*form, "OpenMesh")->trigger();
-    QCOMPARE(dialogs.messages.size(), size_t{1});
-    QCOMPARE(dialogs.messages[0].text, QString("Read beyond end of file"));
-    QVERIFY(form->MeshModel().Empty());
-    QVERIFY(!form->FirstChild());
-  }
-
-  void OpenOfAMissingFileOrACancelDoesNothing() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    form->MeshModel().AddNode(5, 5);
-    dialogs.messages.clear();
-    dialogs.open_answers.push_back(QStringList{work_->File("none.mesh")});
-    Item(*form, "OpenMesh")->trigger();
-    dialogs.open_answers.push_back(std::nullopt);
-    Item(*form, "OpenMesh")->trigger();
-    QVERIFY(dialogs.messages.empty());
-    QCOMPARE(form->MeshModel().NodeCount(), size_t{1});
-    QCOMPARE(form->MeshFileName, QString("NoName.mesh"));
-  }
-
-  void NewMeshEmptiesTheMeshAndKeepsEverythingElse() {
-    ScriptedDialogs dialogs;
-    auto form = MakeMainWindow(dialogs);
-    BuildMesh(*form, dialogs);
-    form->MeshFileName = "other.mesh";
-    QVERIFY(Item(*form, "SwapMorphMesh")->isEnabled());
-    dialogs.confirm_answers.push_back(Answer::No);
-    QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
-    QVERIFY(form->MeshModel().Empty());
-    QVERIFY(form->MeshModel().SelectedNode() == nullptr);
-    QCOMPARE(form->windowTitle(), QString("Trelvanique 1.1 other.mesh"));
-    QVERIFY(form->MeshSaved);
-    QVERIFY(form->FirstChild()->PictureBitmap() == form->FirstChild()->GetBitmap());
-    QVERIFY(!Item(*form, "SwapMorphMesh")->isEnabled());
+    QVERIFY(WriteMeshFile(File("m.mesh").toStdString(), mesh, "one.bmp", "two.bmp").Ok());
+    form_->MeshSaved = false;
+    dialogs_.open_answers.push_back(QStringList{File("m.mesh")});
+    QTest::mouseClick(Button(*form_, "OpenMeshButton"), Qt::LeftButton);
+    QCOMPARE(form_->windowTitle(), Caption(File("m.mesh")));
+    QCOMPARE(form_->MeshModel().NodeCount() + form_->MeshModel().TriangleCount(), size_t{4});
+    QCOMPARE(form_->FirstFileName + " " + form_->SecondFileName, QString("one.bmp two.bmp"));
+    QVERIFY(form_->FirstChild()->GetBitmap() == first);
+    QVERIFY(form_->SecondChild()->GetBitmap() == second);
+    QCOMPARE(form_->SecondChild()->ImageKind, 2);
+    QVERIFY(form_->FirstChild()->PictureBitmap() != first);  // the mesh is drawn
+    QVERIFY(!form_->MeshSaved);                              // opening leaves it as it was
+    QVERIFY(Item(*form_, "Ombrix1")->isEnabled());
+    QCOMPARE(form_->SecondChild()->x(), form_->FirstChild()->geometry().right() + 1);  // tiled
+    // A file of another format is named in the caption and its mesh is gone.
+    WriteBytes(File("x.mesh"), QByteArray("\x06MESH10\0\0\0\0", 11));
+    dialogs_.open_answers = {QStringList{File("x.mesh")}};
+    Item(*form_, "OpenMesh")->trigger();
+    QCOMPARE(Shown(), QStringList("Trelvanique: Error in file format (required mesh 1.1)"));
+    QVERIFY(form_->MeshModel().Empty());
+    QCOMPARE(form_->windowTitle(), Caption(File("x.mesh")));
   }
 };
 

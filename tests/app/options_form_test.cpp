@@ -1,365 +1,125 @@
-// The Options dialog driven through its real widgets on the offscreen
-// platform: previews, clamping, key filters, colours, OK and Cancel.
+// The Options dialog through its real widgets: its controls, each edit's
+// range and keys, the previews, the colour swatches, OK and Cancel.
+#include "app/options_form.h"
+
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTimer>
-#include <QToolButton>
-#include <QtTest>
 
 #include "qtimage/image_convert.h"
 #include "app/int_edit.h"
-#include "app/options_form.h"
-#include "core/effects/flag_preview.h"
+#include "app1_support.h"
 
 using namespace vesk;
+using namespace vesk::testing;
+
+namespace {
+
+template <typename T = QWidget>
+T* Nth(TOptionsForm& form, const char* name, int n) {
+  return NamedChild<T>(form, qPrintable(QString("%1%2").arg(name).arg(n)));
+}
+
+// Plays `keys` on edit n: '*' selects all, '^' goes home, '<' is Backspace,
+// '#' is Delete; other characters are typed.
+void Play(TOptionsForm& form, int n, const QString& keys) {
+  QLineEdit* edit = Nth<QLineEdit>(form, "Edit", n);
+  edit->setFocus();
+  edit->end(false);
+  for (QChar c : keys) {
+    if (c == '*') edit->selectAll();
+    if (c == '^') edit->home(false);
+    if (c == '<' || c == '#') QTest::keyClick(edit, c == '<' ? Qt::Key_Backspace : Qt::Key_Delete);
+    if (!QString("*^<#").contains(c)) QTest::keyClicks(edit, QString(c));
+  }
+}
+
+}  // namespace
 
 class OptionsFormTest : public QObject {
   Q_OBJECT
 
- private:
-  template <typename T>
-  static T* Child(TOptionsForm& form, const char* name) {
-    T* child = form.findChild<T*>(name);
-    if (child == nullptr) qFatal("no child %s", name);
-    return child;
-  }
-  static QLineEdit* Edit(TOptionsForm& form, int n) {
-    return Child<QLineEdit>(form, QString("Edit%1").arg(n).toLatin1().constData());
-  }
-  static QRect ShapeRect(TOptionsForm& form, const char* name) {
-    return Child<TShape>(form, name)->geometry();
-  }
-  // Backspace with the caret after the last character.
-  static void BackspaceAtEnd(QLineEdit* edit) {
-    edit->setFocus();
-    edit->end(false);
-    QTest::keyClick(edit, Qt::Key_Backspace);
-  }
-  // Backspace over the whole text selected.
-  static void BackspaceOverAll(QLineEdit* edit) {
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-  }
-  // Replaces the whole text by typing, as a user who selected it would.
-  static void Retype(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-  }
-  // Types new values into the six edits, clears Equalize and moves the
-  // "Selected Nod:" swatch's ScrollBar2 to 77.
-  static void ChangeEveryEditAndTheSelectedNodeColor(TOptionsForm& form) {
-    Retype(Edit(form, 1), "50");
-    Retype(Edit(form, 2), "60");
-    Retype(Edit(form, 3), "4");
-    Retype(Edit(form, 4), "5");
-    Retype(Edit(form, 5), "6");
-    Retype(Edit(form, 6), "9");
-    Child<QCheckBox>(form, "CheckBox1")->setChecked(false);
-    Child<QScrollBar>(form, "ScrollBar2")->setValue(77);
-  }
-
  private slots:
-  void CaptionPagesAndButtons() {
-    TOptionsForm form{Settings{}};
-    form.show();
-    QCOMPARE(form.windowTitle(), QString("Options"));
-    QCOMPARE(form.size(), QSize(320, 183));
-    auto* pages = Child<QTabWidget>(form, "PageControl1");
-    QCOMPARE(pages->count(), 3);
-    QCOMPARE(pages->tabText(0), QString("Sheet Glass"));
-    QCOMPARE(pages->tabText(1), QString("Flag Streaming"));
-    QCOMPARE(pages->tabText(2), QString("Costumize"));
-    QCOMPARE(pages->currentIndex(), 0);
-    QCOMPARE(Child<QPushButton>(form, "Button1")->text(), QString("&OK"));
-    QVERIFY(Child<QPushButton>(form, "Button1")->isDefault());
-    QCOMPARE(Child<QPushButton>(form, "Button2")->text(), QString("&Cancel"));
-    QCOMPARE(Child<QCheckBox>(form, "CheckBox1")->toolTip(), QString("Equalize Pictures"));
-    QCOMPARE(Child<QRadioButton>(form, "RadioButton1")->text(), QString("Selected Nod:"));
-    QCOMPARE(Child<QRadioButton>(form, "RadioButton4")->text(), QString("Line:"));
-    QVERIFY(Child<QRadioButton>(form, "RadioButton1")->isChecked());
-    QCOMPARE(Child<QLabel>(form, "Image1")->size(), QSize(105, 89));
-  }
-
-  void OpensCentredOnTheScreenNotOverItsOwner() {
+  void ControlsAndTheSettingsShownClamped() {
     QWidget owner;
     owner.setGeometry(0, 0, 120, 90);
     owner.show();
-    TOptionsForm form(Settings{}, &owner);
-    form.show();
-    const QPoint screen_centre = form.screen()->availableGeometry().center();
-    QVERIFY2((form.frameGeometry().center() - screen_centre).manhattanLength() <= 2,
-             qPrintable(QString("centre %1,%2")
-                            .arg(form.frameGeometry().center().x())
-                            .arg(form.frameGeometry().center().y())));
-  }
-
-  void ActivationFillsEveryControlFromTheSettings() {
-    Settings s;
-    s.SheetHorzSize = 20;
-    s.SheetVertSize = 30;
-    s.FlagRadius = 7;
-    s.FlagHorzQuotient = 2;
-    s.FlagVertQuotient = 9;
-    s.NodeSize = 4;
-    s.Equalize = 0;
-    s.SelectedNodeColor = MakeColor(1, 2, 3);
-    TOptionsForm form(s);
-    form.show();
-    QCOMPARE(Edit(form, 1)->text(), QString("20"));
-    QCOMPARE(Edit(form, 2)->text(), QString("30"));
-    QCOMPARE(Edit(form, 3)->text(), QString("7"));
-    QCOMPARE(Edit(form, 4)->text(), QString("2"));
-    QCOMPARE(Edit(form, 5)->text(), QString("9"));
-    QCOMPARE(Edit(form, 6)->text(), QString("4"));
-    QVERIFY(!Child<QCheckBox>(form, "CheckBox1")->isChecked());
-    QCOMPARE(Child<TShape>(form, "Shape2")->BrushColor(), MakeColor(1, 2, 3));
-    QCOMPARE(Child<TShape>(form, "Shape6")->size(), QSize(8, 8));
-    // The checked radio button loaded the scroll bars from its swatch.
-    QCOMPARE(Child<QScrollBar>(form, "ScrollBar1")->value(), 1);
-    QCOMPARE(Child<QScrollBar>(form, "ScrollBar2")->value(), 2);
-    QCOMPARE(Child<QScrollBar>(form, "ScrollBar3")->value(), 3);
-  }
-
-  void SheetPreviewIsCentredOn218And58() {
-    TOptionsForm form{Settings{}};
-    form.show();
-    QCOMPARE(ShapeRect(form, "Shape1"), QRect(200, 40, 36, 36));
-    Retype(Edit(form, 1), "25");
-    Retype(Edit(form, 2), "25");
-    QCOMPARE(ShapeRect(form, "Shape1"), QRect(206, 46, 25, 25));
-    Retype(Edit(form, 1), "0");
-    Retype(Edit(form, 2), "0");
-    QCOMPARE(ShapeRect(form, "Shape1").topLeft(), QPoint(218, 58));
-    QVERIFY(ShapeRect(form, "Shape1").isEmpty());
-    Retype(Edit(form, 1), "7");
-    QCOMPARE(ShapeRect(form, "Shape1"), QRect(215, 58, 7, 0));
-  }
-
-  void Typing150Leaves100() {
-    TOptionsForm form{Settings{}};
-    form.show();
-    Retype(Edit(form, 1), "150");
-    QCOMPARE(Edit(form, 1)->text(), QString("100"));
-    QCOMPARE(ShapeRect(form, "Shape1"), QRect(168, 40, 100, 36));
-    Retype(Edit(form, 3), "16");
-    QCOMPARE(Edit(form, 3)->text(), QString("15"));
-    Retype(Edit(form, 6), "13");
-    QCOMPARE(Edit(form, 6)->text(), QString("12"));
-    QCOMPARE(Child<TShape>(form, "Shape6")->size(), QSize(24, 24));
-  }
-
-  void BackspaceOnOneDigitLeavesZeroOrTheMinimum() {
-    Settings s;
-    s.SheetHorzSize = 7;
-    s.FlagRadius = 7;
-    TOptionsForm form(s);
-    form.show();
-    BackspaceAtEnd(Edit(form, 1));
-    QCOMPARE(Edit(form, 1)->text(), QString("0"));
-    QTest::keyClick(Edit(form, 1), Qt::Key_Backspace);
-    QCOMPARE(Edit(form, 1)->text(), QString("0"));
-    BackspaceAtEnd(Edit(form, 3));
-    QCOMPARE(Edit(form, 3)->text(), QString("1"));
-  }
-
-  void BackspaceOnLongerTextDeletesOneDigit() {
-    TOptionsForm form{Settings{}};
-    form.show();
-    BackspaceAtEnd(Edit(form, 1));
-    QCOMPARE(Edit(form, 1)->text(), QString("3"));
-  }
-
-  void EmptyingThroughASelectionLeavesTheMinimum() {
-    TOptionsForm form{Settings{}};
-    form.show();
-    BackspaceOverAll(Edit(form, 3));
-    QCOMPARE(Edit(form, 3)->text(), QString("1"));
-    BackspaceOverAll(Edit(form, 2));
-    QCOMPARE(Edit(form, 2)->text(), QString("0"));
-  }
-
-  void LettersColonAndDeleteChangeNothing() {
-    TOptionsForm form{Settings{}};
-    form.show();
-    for (int n = 1; n <= 6; ++n) {
-      QLineEdit* edit = Edit(form, n);
-      const QString before = edit->text();
-      edit->setFocus();
-      edit->home(false);
-      QTest::keyClicks(edit, "a:Z -.");
-      QTest::keyClick(edit, Qt::Key_Delete);
-      QCOMPARE(edit->text(), before);
-    }
-  }
-
-  void UpDownStepsWithinTheRange() {
-    Settings s;
-    s.SheetVertSize = 99;
-    TOptionsForm form(s);
-    form.show();
-    auto* up_down = Child<TUpDown>(form, "UpDown2");
-    QCOMPARE(up_down->Min(), 0);
-    QCOMPARE(up_down->Max(), 100);
-    QTest::mouseClick(up_down->UpButton(), Qt::LeftButton);
-    QCOMPARE(Edit(form, 2)->text(), QString("100"));
-    QTest::mouseClick(up_down->UpButton(), Qt::LeftButton);
-    QCOMPARE(Edit(form, 2)->text(), QString("100"));
-    QCOMPARE(ShapeRect(form, "Shape1"), QRect(200, 8, 36, 100));
-    QCOMPARE(Child<TUpDown>(form, "UpDown3")->Min(), 1);
-    QCOMPARE(Child<TUpDown>(form, "UpDown3")->Max(), 15);
-    QCOMPARE(Child<TUpDown>(form, "UpDown4")->Max(), 10);
-    QCOMPARE(Child<TUpDown>(form, "UpDown5")->Max(), 10);
-    QCOMPARE(Child<TUpDown>(form, "UpDown6")->Min(), 1);
-    QCOMPARE(Child<TUpDown>(form, "UpDown6")->Max(), 12);
-  }
-
-  void LineMovesTheScrollBarsAndScrollBar1ChangesOnlyShape5() {
-    TOptionsForm form{Settings{}};
-    form.show();
-    Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
-    QTest::mouseClick(Child<QRadioButton>(form, "RadioButton4"), Qt::LeftButton);
-    QVERIFY(Child<QRadioButton>(form, "RadioButton4")->isChecked());
-    QCOMPARE(Child<QScrollBar>(form, "ScrollBar1")->value(), 0);
-    QCOMPARE(Child<QScrollBar>(form, "ScrollBar2")->value(), 0);
-    QCOMPARE(Child<QScrollBar>(form, "ScrollBar3")->value(), 255);
-    Child<QScrollBar>(form, "ScrollBar1")->setValue(100);
-    QCOMPARE(Child<TShape>(form, "Shape5")->BrushColor(), MakeColor(100, 0, 255));
-    QCOMPARE(Child<TShape>(form, "Shape2")->BrushColor(), MakeColor(255, 0, 0));
-    QCOMPARE(Child<TShape>(form, "Shape3")->BrushColor(), MakeColor(0, 128, 0));
-    QCOMPARE(Child<TShape>(form, "Shape4")->BrushColor(), MakeColor(200, 200, 200));
-    // Selecting another swatch loads its colour without changing any swatch.
-    QTest::mouseClick(Child<QRadioButton>(form, "RadioButton3"), Qt::LeftButton);
-    QCOMPARE(Child<QScrollBar>(form, "ScrollBar1")->value(), 200);
-    QCOMPARE(Child<QScrollBar>(form, "ScrollBar2")->value(), 200);
-    QCOMPARE(Child<TShape>(form, "Shape5")->BrushColor(), MakeColor(100, 0, 255));
-    QCOMPARE(Child<TShape>(form, "Shape4")->BrushColor(), MakeColor(200, 200, 200));
-  }
-
-  void CancelLeavesEverySetting() {
-    Settings s;
-    TOptionsForm form(s);
-    form.show();
-    ChangeEveryEditAndTheSelectedNodeColor(form);
-    QTest::mouseClick(Child<QPushButton>(form, "Button2"), Qt::LeftButton);
-    QCOMPARE(form.result(), int(QDialog::Rejected));
-    QVERIFY(form.Values() == s);
-    QVERIFY(!Child<QTimer>(form, "Timer1")->isActive());
-  }
-
-  void EscapeAndTitleBarCloseAreCancel() {
-    Settings s;
-    TOptionsForm form(s);
-    form.show();
-    Retype(Edit(form, 1), "50");
-    QTest::keyClick(Edit(form, 1), Qt::Key_Escape);
-    QVERIFY(!form.isVisible());
-    QCOMPARE(form.result(), int(QDialog::Rejected));
-    QVERIFY(form.Values() == s);
-    TOptionsForm second(s);
-    second.show();
-    Retype(Edit(second, 1), "50");
-    second.close();
-    QVERIFY(second.Values() == s);
-  }
-
-  void OkStoresEveryValue() {
-    Settings s;
-    s.FrameCount = 30;
-    s.Precision = 9;
-    TOptionsForm form(s);
-    form.show();
-    ChangeEveryEditAndTheSelectedNodeColor(form);
-    QTest::mouseClick(Child<QRadioButton>(form, "RadioButton2"), Qt::LeftButton);
-    Child<QScrollBar>(form, "ScrollBar3")->setValue(1);
-    QTest::mouseClick(Child<QRadioButton>(form, "RadioButton3"), Qt::LeftButton);
-    Child<QScrollBar>(form, "ScrollBar1")->setValue(2);
-    QTest::mouseClick(Child<QRadioButton>(form, "RadioButton4"), Qt::LeftButton);
-    Child<QScrollBar>(form, "ScrollBar2")->setValue(3);
-    QTest::keyClick(Edit(form, 6), Qt::Key_Return);
-    QCOMPARE(form.result(), int(QDialog::Accepted));
-    Settings v = form.Values();
-    QCOMPARE(int(v.SheetHorzSize), 50);
-    QCOMPARE(int(v.SheetVertSize), 60);
-    QCOMPARE(int(v.FlagRadius), 4);
-    QCOMPARE(v.FlagHorzQuotient, 5);
-    QCOMPARE(v.FlagVertQuotient, 6);
-    QCOMPARE(int(v.NodeSize), 9);
-    QCOMPARE(int(v.Equalize), 0);
-    QCOMPARE(v.SelectedNodeColor, MakeColor(255, 77, 0));
-    QCOMPARE(v.PreviousNodeColor, MakeColor(0, 128, 1));
-    QCOMPARE(v.NodeColor, MakeColor(2, 200, 200));
-    QCOMPARE(v.LineColor, MakeColor(0, 3, 255));
-    QCOMPARE(int(v.FrameCount), 30);
-    QCOMPARE(int(v.Precision), 9);
-  }
-
-  void OutOfRangeSettingsAreShownClamped() {
     Settings s;
     s.SheetHorzSize = 200;  // possible only through the settings file
     s.NodeSize = 0;
-    TOptionsForm form(s);
+    s.Equalize = 0;
+    s.SelectedNodeColor = MakeColor(1, 2, 3);
+    TOptionsForm form(s, &owner);
     form.show();
-    QCOMPARE(Edit(form, 1)->text(), QString("100"));
-    QCOMPARE(Edit(form, 6)->text(), QString("1"));
+    QCOMPARE(form.windowTitle() + " " + QString::number(form.width()), QString("Options 320"));
+    const QPoint centre = form.screen()->availableGeometry().center();  // not over the owner
+    QVERIFY((form.frameGeometry().center() - centre).manhattanLength() <= 2);
+    auto* pages = NamedChild<QTabWidget>(form, "PageControl1");
+    QCOMPARE(pages->tabText(0) + pages->tabText(1) + pages->tabText(2),
+             QString("Sheet GlassFlag StreamingCostumize"));
+    CheckControls(form, {{"Button1", QRect(156, 154, 75, 25), "&OK"},
+                         {"Button2", QRect(240, 154, 75, 25), "&Cancel"},
+                         {"Edit1", QRect(96, 26, 34, 21), "100"},
+                         {"UpDown1", QRect(130, 26, 15, 21)},
+                         {"Edit3", QRect(128, 14, 34, 21), "10"},
+                         {"Edit6", QRect(232, 30, 34, 21), "1"},
+                         {"Image1", QRect(192, 14, 105, 89)},
+                         {"ScrollBar2", QRect(180, 16, 16, 92)},
+                         {"CheckBox1", QRect(), nullptr, "Equalize Pictures"},
+                         {"RadioButton1", QRect(), "Selected Nod:"},
+                         {"RadioButton4", QRect(), "Line:"}});
+    QVERIFY(!NamedChild<QCheckBox>(form, "CheckBox1")->isChecked());
+    QCOMPARE(Nth<TShape>(form, "Shape", 2)->BrushColor(), MakeColor(1, 2, 3));
+    // The checked radio button loaded the scroll bars from its swatch.
+    QCOMPARE(Nth<QScrollBar>(form, "ScrollBar", 3)->value(), 3);
+    QCOMPARE(Nth<TUpDown>(form, "UpDown", 3)->Min(), 1);  // each edit has its range
+    Play(form, 3, "*16");
+    Play(form, 5, "*11");
+    Play(form, 4, "^a:Z#");  // letters and Delete change nothing
+    QCOMPARE(Nth<QLineEdit>(form, "Edit", 3)->text() + " " +
+                 Nth<QLineEdit>(form, "Edit", 5)->text() + " " +
+                 Nth<QLineEdit>(form, "Edit", 4)->text(),
+             QString("15 10 3"));
   }
 
-  void FlagPreviewCyclesThroughFrameCountPlusOnePictures() {
-    Settings s;  // FrameCount 12, radius 10, quotients 3
-    TOptionsForm form(s);
-    form.show();
-    auto* timer = Child<QTimer>(form, "Timer1");
-    QVERIFY(timer->isActive());
-    QCOMPARE(timer->interval(), 300);
-    QCOMPARE(form.PreviewFrame(), 0);
-    QList<int> phases;
-    for (int k = 0; k < 13; ++k) {
-      const int phase = FlagPreviewPhase(form.PreviewFrame(), 12);
-      phases << phase;
-      form.Edit5Change();  // what every tick runs
-      Bitmap expected(kFlagPreviewWidth, kFlagPreviewHeight);
-      PaintFlagPreview(expected, 10, 3, 3, phase);
-      QVERIFY(form.FlagPreviewBitmap() == expected);
-      QImage shown = Child<QLabel>(form, "Image1")->pixmap().toImage();
-      QVERIFY(FromQImage(shown) == expected);
+  void Closing() {
+    const char* const rows[] = {"Button1", "Return", "Button2", "Escape", "close"};
+    for (const QString how : rows) {
+      const bool stored = how == "Button1" || how == "Return";
+      TOptionsForm form{Settings{}};
+      form.show();
+      const char* typed[] = {"50", "60", "4", "5", "6", "9"};
+      for (int n = 1; n <= 6; ++n) Play(form, n, QString("*") + typed[n - 1]);
+      NamedChild<QCheckBox>(form, "CheckBox1")->setChecked(false);
+      const int bars[4][2] = {{2, 77}, {3, 1}, {1, 2}, {2, 3}};  // per swatch: bar, value
+      for (int n = 1; n <= 4; ++n) {
+        QTest::mouseClick(Nth<QRadioButton>(form, "RadioButton", n), Qt::LeftButton);
+        Nth<QScrollBar>(form, "ScrollBar", bars[n - 1][0])->setValue(bars[n - 1][1]);
+      }
+      if (how.startsWith("Button")) {
+        QTest::mouseClick(NamedChild<QPushButton>(form, qPrintable(how)), Qt::LeftButton);
+      }
+      if (how == "Return" || how == "Escape") {
+        QTest::keyClick(Nth<QLineEdit>(form, "Edit", 6),
+                        how == "Return" ? Qt::Key_Return : Qt::Key_Escape);
+      }
+      if (how == "close") form.close();
+      QVERIFY(!form.isVisible() && !NamedChild<QTimer>(form, "Timer1")->isActive());
+      const Settings v = form.Values();
+      const QList<int> numbers = {v.SheetHorzSize,    v.SheetVertSize,    v.FlagRadius,
+                                  v.FlagHorzQuotient, v.FlagVertQuotient, v.NodeSize};
+      const QList<Color> colors = {v.SelectedNodeColor, v.PreviousNodeColor, v.NodeColor,
+                                   v.LineColor};
+      const QList<Color> chosen = {MakeColor(255, 77, 0), MakeColor(0, 128, 1),
+                                   MakeColor(2, 200, 200), MakeColor(0, 3, 255)};
+      QVERIFY(!stored || (numbers == QList<int>{50, 60, 4, 5, 6, 9} && colors == chosen));
+      QVERIFY(stored || v == Settings());
+      QCOMPARE(v.Equalize, stored ? 0 : 1);
+      QCOMPARE(form.result(), int(stored ? QDialog::Accepted : QDialog::Rejected));
     }
-    QCOMPARE(phases.first(), 0);
-    QCOMPARE(phases.last(), 628);
-    QCOMPARE(form.PreviewFrame(), 0);
-  }
-
-  void TimerTicksAdvanceThePreview() {
-    TOptionsForm form{Settings{}};
-    form.show();
-    QCOMPARE(form.PreviewFrame(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(form.PreviewFrame(), 2, 2000);
-  }
-
-  void PageChangeRestartsThePreviewAndReloadsTheScrollBars() {
-    TOptionsForm form{Settings{}};
-    form.show();
-    form.Edit5Change();
-    QCOMPARE(form.PreviewFrame(), 1);
-    Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
-    QCOMPARE(form.PreviewFrame(), 0);
-    QCOMPARE(Child<QScrollBar>(form, "ScrollBar1")->value(), 255);
-  }
-
-  void RadiusChangeRedrawsThePreview() {
-    TOptionsForm form{Settings{}};
-    form.show();
-    Child<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
-    Retype(Edit(form, 3), "15");
-    Bitmap expected(kFlagPreviewWidth, kFlagPreviewHeight);
-    PaintFlagPreview(expected, 15, 3, 3, FlagPreviewPhase(form.PreviewFrame() - 1, 12));
-    QVERIFY(form.FlagPreviewBitmap() == expected);
   }
 };
 

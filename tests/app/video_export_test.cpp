@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "app/avi_creator.h"
-#include "frame_list_files.h"
+#include "app1_support.h"
 #include "support/scripted_dialogs.h"
 
 using namespace vesk;

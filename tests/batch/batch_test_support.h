@@ -1,19 +1,20 @@
-// What the vesk-batch tests share: a folder of its own for every test, and
-// a run protocol that keeps the frames an engine writes (to compare the
-// tool's frame files with).
+// What the vesk-batch tests share: the tool run as a program in a folder of
+// the test's own, and what it printed and wrote.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include "core/common/result.h"
 #include "core/generate/run_protocol.h"
-#include "core/image/bitmap.h"
+#include "core/image/bmp_codec.h"
 
 namespace vesk::testing {
 
@@ -27,30 +28,67 @@ class KeepFrames : public RunProtocol {
   std::vector<Bitmap> frames;
 };
 
-// A fixture whose test works in <temp>/<prefix><test name>, made empty
-// (with `subfolder` inside it when given) by UseFolder and removed after the
-// test.
-class BatchFolderTest : public ::testing::Test {
+inline const std::string kExamples = std::string(VESK_SOURCE_DIR) + "/examples";
+
+class BatchTest : public ::testing::Test {
  protected:
-  void UseFolder(const std::string& prefix, const std::string& subfolder = "") {
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = std::filesystem::temp_directory_path() /
-           (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           ("vesk_batch_" + std::string(test->test_suite_name()) + "_" + test->name());
     std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(subfolder.empty() ? dir_ : dir_ / subfolder);
+    std::filesystem::create_directories(dir_ / "out");
   }
-  void TearDown() override {
-    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  // Runs the tool in the test folder; answers its exit status and keeps
+  // what it printed.
+  int Run(const std::string& words) {
+    const std::string command = "cd '" + dir_.string() + "' && '" + VESK_BATCH_EXE + "' " + words +
+                                " > stdout.txt 2> stderr.txt < /dev/null";
+    const int status = std::system(command.c_str());
+    out_ = Text("stdout.txt");
+    err_ = Text("stderr.txt");
+    std::filesystem::remove(dir_ / "stdout.txt");
+    std::filesystem::remove(dir_ / "stderr.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-
-  // The whole content of a file of the folder ("" when it cannot be read).
-  std::string FileText(const std::string& name) const {
-    std::ifstream in(PathOf(name), std::ios::binary);
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Text(const std::string& name) const {
+    std::ifstream in(Path(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  Bitmap Load(const std::string& name) const {
+    auto loaded = LoadBmpFile(name.front() == '/' ? name : Path(name));
+    EXPECT_TRUE(loaded.Ok()) << name;
+    return loaded.Ok() ? loaded.Value() : Bitmap();
+  }
+  void Save(const std::string& name, const Bitmap& picture) const {
+    ASSERT_TRUE(SaveBmpFile(Path(name), picture).Ok());
+  }
+  std::vector<std::string> Written() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_ / "out")) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  static std::string ListOf(int first, int last) {
+    std::string text;
+    for (int n = first; n <= last; ++n) text += "imag" + std::to_string(n) + ".bmp\r\n";
+    return text;
+  }
+  // One line on standard error, "vesk-batch: " first, holding `part`.
+  void ExpectOneErrorLine(const std::string& part) const {
+    EXPECT_EQ(err_.rfind("vesk-batch: ", 0), 0u) << err_;
+    EXPECT_EQ(err_.find('\n'), err_.size() - 1) << err_;
+    EXPECT_NE(err_.find(part), std::string::npos) << err_;
   }
 
   std::filesystem::path dir_;
+  std::string out_, err_;
 };
 
 }  // namespace vesk::testing

@@ -1,6 +1,20 @@
 #include "scripted_dialogs.h"
 
 namespace vesk {
+namespace {
+
+// The next queued answer; with none queued, `none` and one more unexpected
+// question.
+template <typename T>
+T Next(std::deque<T>& answers, int& unexpected, T none) {
+  if (answers.empty()) ++unexpected;
+  if (answers.empty()) return none;
+  none = std::move(answers.front());
+  answers.pop_front();
+  return none;
+}
+
+}  // namespace
 
 void ScriptedDialogs::Message(QWidget*, const QString& caption, const QString& text) {
   messages.push_back({caption, text});
@@ -13,23 +27,11 @@ void ScriptedDialogs::Error(QWidget*, const QString& caption, const QString& tex
 Answer ScriptedDialogs::Confirm(QWidget*, const QString& caption, const QString& text,
                                 bool with_cancel) {
   confirmations.push_back({caption, text});
-  if (confirm_answers.empty()) {
-    ++unexpected;
-    return with_cancel ? Answer::Cancel : Answer::No;
-  }
-  Answer a = confirm_answers.front();
-  confirm_answers.pop_front();
-  return a;
+  return Next(confirm_answers, unexpected, with_cancel ? Answer::Cancel : Answer::No);
 }
 
 bool ScriptedDialogs::PrinterSetup(QWidget*, QPrinter&) {
-  if (printer_answers.empty()) {
-    ++unexpected;
-    return false;
-  }
-  bool a = printer_answers.front();
-  printer_answers.pop_front();
-  return a;
+  return Next(printer_answers, unexpected, false);
 }
 
 bool ScriptedDialogs::PrintDialog(QWidget* parent, QPrinter& printer) {
@@ -56,31 +58,14 @@ std::optional<QStringList> ScriptedDialogs::AskOpen(QWidget*, const QString& tit
                                                     const QString& filter, bool) {
   titles << title;
   filters << filter;
-  if (open_answers.empty()) {
-    ++unexpected;
-    return std::nullopt;
-  }
-  // An empty entry is a cancelled dialog.
-  QStringList answer = open_answers.front().value_or(QStringList());
-  bool chosen = open_answers.front().has_value();
-  open_answers.pop_front();
-  if (!chosen) return std::nullopt;
-  return answer;
+  return Next(open_answers, unexpected, std::optional<QStringList>());
 }
 
 std::optional<QString> ScriptedDialogs::AskSave(QWidget*, const QString& title,
                                                 const QString& filter, const QString&) {
   titles << title;
   filters << filter;
-  if (save_answers.empty()) {
-    ++unexpected;
-    return std::nullopt;
-  }
-  QString answer = save_answers.front().value_or(QString());
-  bool chosen = save_answers.front().has_value();
-  save_answers.pop_front();
-  if (!chosen) return std::nullopt;
-  return answer;
+  return Next(save_answers, unexpected, std::optional<QString>());
 }
 
 }  // namespace vesk

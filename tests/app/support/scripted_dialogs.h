@@ -1,6 +1,6 @@
-// Test double of UserDialogs: answers from queues filled by the test and
-// records every message shown, so a test drives modal questions without
-// blocking. An unexpected question fails the test (answers nothing/Cancel).
+// Test double of UserDialogs: answers from queues the test fills and records
+// what was shown, so modal questions do not block. A question with no answer
+// queued is counted in `unexpected` and answered with a cancel.
 #pragma once
 
 #include <QString>
@@ -20,7 +20,7 @@ class ScriptedDialogs : public UserDialogs {
     QString text;
   };
 
-  // Queue answers, consumed in order. An empty entry means "cancelled".
+  // Answers, consumed in order; an empty one is a cancel.
   std::deque<std::optional<QStringList>> open_answers;
   std::deque<std::optional<QString>> save_answers;
   std::deque<Answer> confirm_answers;
@@ -28,7 +28,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::optional<QList<int>>> number_answers;
 
   // What the program asked or showed, in order.
-  std::vector<Shown> messages;      // Message() and Error()
+  std::vector<Shown> messages;       // Message() and Error()
   std::vector<Shown> confirmations;  // Confirm()
   QStringList filters;               // filter of every file dialog
   QStringList titles;                // title of every file dialog
@@ -36,8 +36,7 @@ class ScriptedDialogs : public UserDialogs {
 
   void Message(QWidget*, const QString& caption, const QString& text) override;
   void Error(QWidget*, const QString& caption, const QString& text) override;
-  Answer Confirm(QWidget*, const QString& caption, const QString& text,
-                 bool with_cancel) override;
+  Answer Confirm(QWidget*, const QString& caption, const QString& text, bool with_cancel) override;
   bool PrinterSetup(QWidget*, QPrinter&) override;
   bool PrintDialog(QWidget*, QPrinter&) override;
   std::optional<QList<int>> AskNumbers(QWidget*, const QString& caption, const QStringList&,

@@ -2,7 +2,8 @@
 // image window zoomed to 4 times over the middle of the picture. Run it on
 // the offscreen platform from the source folder:
 //   cmake --build build --target zoomed_screenshot
-//   QT_QPA_PLATFORM=offscreen build/zoomed_screenshot examples/sample.mesh docs/screenshots/zoomed_mesh.png
+//   QT_QPA_PLATFORM=offscreen build/tools/screenshot/zoomed_screenshot \
+//       examples/sample.mesh docs/screenshots/zoomed_mesh.png
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
