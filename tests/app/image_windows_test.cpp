@@ -5,7 +5,7 @@
 #include <QClipboard>
 #include <QPointer>
 
-#include "app/image_convert.h"
+#include "qtimage/image_convert.h"
 #include "app1_support.h"
 
 using namespace vesk;

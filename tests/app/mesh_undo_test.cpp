@@ -31,7 +31,7 @@ class MeshUndoTest : public QObject, WindowFixture {
     QTest::mouseRelease(image, Qt::LeftButton, {}, to);
   }
   // The mesh file that saving now would write.
-  std::vector<std::uint8_t> File() const {
+  std::vector<std::uint8_t> MeshBytes() const {
     return WriteMesh(form_->MeshModel(), form_->FirstFileName.toStdString(),
                      form_->SecondFileName.toStdString())
         .Value();
@@ -41,8 +41,8 @@ class MeshUndoTest : public QObject, WindowFixture {
  private slots:
   void init() {
     StartWindow();
-    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(60, 50, 1)));
-    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(work_->File("b.bmp"), TestPicture(60, 50, 2)));
+    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(WindowFixture::File("a.bmp"), TestPicture(60, 50, 1)));
+    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(WindowFixture::File("b.bmp"), TestPicture(60, 50, 2)));
   }
   void cleanup() { StopWindow(); }
 
@@ -65,7 +65,7 @@ class MeshUndoTest : public QObject, WindowFixture {
         {"swap morph mesh", [&] { Item(*form_, "SwapMorphMesh")->trigger(); }},
         {"new morph mesh",
          [&] {
-           saved_mesh = work_->File("earlier.mesh");
+           saved_mesh = WindowFixture::File("earlier.mesh");
            QVERIFY(WriteMeshFile(saved_mesh.toStdString(), form_->MeshModel(),
                                  form_->FirstFileName.toStdString(),
                                  form_->SecondFileName.toStdString())
@@ -78,14 +78,14 @@ class MeshUndoTest : public QObject, WindowFixture {
            Item(*form_, "OpenMesh")->trigger();
          }},
     };
-    std::vector<std::vector<std::uint8_t>> files{File()};
+    std::vector<std::vector<std::uint8_t>> files{MeshBytes()};
     std::vector<QString> mesh_names{form_->MeshFileName};
     QCOMPARE(UndoTip(), QString("Undo"));
     for (const Step& step : steps) {
       step.edit();
       QCOMPARE(UndoTip(), QString("Undo ") + step.name);
-      QVERIFY2(File() != files.back(), step.name);
-      files.push_back(File());
+      QVERIFY2(MeshBytes() != files.back(), step.name);
+      files.push_back(MeshBytes());
       mesh_names.push_back(form_->MeshFileName);
     }
     QCOMPARE(form_->MeshFileName, saved_mesh);
@@ -93,7 +93,7 @@ class MeshUndoTest : public QObject, WindowFixture {
     for (size_t i = steps.size(); i-- > 0;) {
       QVERIFY(Item(*form_, "Undo1")->isEnabled());
       QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier);
-      QVERIFY2(File() == files[i], steps[i].name);
+      QVERIFY2(MeshBytes() == files[i], steps[i].name);
       QCOMPARE(form_->MeshFileName, mesh_names[i]);
       QCOMPARE(Item(*form_, "Redo1")->toolTip(), QString("Redo ") + steps[i].name);
     }
@@ -102,7 +102,7 @@ class MeshUndoTest : public QObject, WindowFixture {
       QTest::keyClick(form_.get(), i % 2 ? Qt::Key_Y : Qt::Key_Z,
                       i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
     }
-    QVERIFY(File() == files.back());
+    QVERIFY(MeshBytes() == files.back());
     QCOMPARE(form_->windowTitle(), "Trelvanique 1.1 " + saved_mesh);
     QVERIFY(!Item(*form_, "Redo1")->isEnabled());
     QCOMPARE(dialogs_.unexpected, 0);
@@ -139,7 +139,7 @@ class MeshUndoTest : public QObject, WindowFixture {
     Click(First(), Qt::LeftButton, {}, 5 * 8 + 4, 7 * 8 + 4);
     const TMeshNode& node = form_->MeshModel().NodeList().front();
     QCOMPARE(QPoint(node.X1, node.Y1), QPoint(5, 7));
-    QCOMPARE(CoordLabel(*form_)->text(), QString("(   5:   7)"));
+    QCOMPARE(NamedChild<QLabel>(*form_, "Label1")->text(), QString("(   5:   7)"));
     // The node keeps its on-screen size: NodeSize 5 is 10 view pixels wide.
     const QImage shown = First()->grab().toImage();
     QCOMPARE(shown.pixelColor(44, 60), QColor(255, 0, 0));

@@ -23,9 +23,9 @@ class PreviewTest : public QObject, WindowFixture {
   // Both pictures and a 3 x 3 node grid whose middle node moves on the
   // second image; the preview opened through its menu item.
   void OpenScene(int width, int height) {
-    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(work_->File("first.bmp"),
+    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("first.bmp"),
                                                       TestPicture(width, height, 1)));
-    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(work_->File("second.bmp"),
+    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(File("second.bmp"),
                                                        TestPicture(width, height, 2)));
     Mesh& mesh = form_->MeshModel();
     TMeshNode* grid[3][3];
@@ -75,9 +75,9 @@ class PreviewTest : public QObject, WindowFixture {
     preview_->findChild<QSlider*>("FrameSlider")->setValue(t);
     QTRY_VERIFY(Settled());
 
-    dialogs_.save_answers.push_back(work_->File("frames.any"));
+    dialogs_.save_answers.push_back(File("frames.any"));
     Item(*form_, command.toLatin1())->trigger();
-    Bitmap written = LoadBmpFile(work_->File(QString("imag%1.bmp").arg(t + 1)).toStdString()).Value();
+    Bitmap written = LoadBmpFile(File(QString("imag%1.bmp").arg(t + 1)).toStdString()).Value();
     QCOMPARE(preview_->ShownFrame(), ToQImage(written));
   }
 

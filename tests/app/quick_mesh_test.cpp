@@ -45,8 +45,8 @@ class QuickMeshTest : public QObject, public WindowFixture {
 
   void GridThenTriangulateReplaceTheMeshThroughTheEditMenu() {
     QVERIFY(!Item(*form_, "NewGridMesh")->isEnabled());
-    const QString a = WriteBmp(work_->File("a.bmp"), TestPicture(60, 50, 1));
-    const QString b = WriteBmp(work_->File("b.bmp"), TestPicture(90, 30, 2));
+    const QString a = WriteBmp(File("a.bmp"), TestPicture(60, 50, 1));
+    const QString b = WriteBmp(File("b.bmp"), TestPicture(90, 30, 2));
     form_->OpenFiles({a, b});
     QVERIFY(Item(*form_, "NewGridMesh")->isEnabled());
     QVERIFY(!Item(*form_, "TriangulateNodes")->isEnabled());
@@ -74,16 +74,16 @@ class QuickMeshTest : public QObject, public WindowFixture {
   }
 
   void FoldedTriangleIsCountedAndDrawnInTheWarningColour() {
-    WriteBmp(work_->File("a.bmp"), Uniform(40, 40, kWhite));
-    WriteBmp(work_->File("b.bmp"), Uniform(40, 40, kWhite));
+    WriteBmp(File("a.bmp"), Bitmap(40, 40, kWhite));
+    WriteBmp(File("b.bmp"), Bitmap(40, 40, kWhite));
     Mesh mesh;
     const TMeshNode* n1 = mesh.PushNode({5, 5, 30, 5});
     const TMeshNode* n2 = mesh.PushNode({30, 5, 5, 5});
     const TMeshNode* n3 = mesh.PushNode({5, 30, 30, 30});
     mesh.PushTriangle(n1, n2, n3);
-    QVERIFY(WriteMeshFile(work_->File("fold.mesh").toStdString(), mesh, "a.bmp", "b.bmp").Ok());
+    QVERIFY(WriteMeshFile(File("fold.mesh").toStdString(), mesh, "a.bmp", "b.bmp").Ok());
     QCOMPARE(Label(), QString("Folded triangles: 0"));
-    form_->OpenFiles({work_->File("fold.mesh")});
+    form_->OpenFiles({File("fold.mesh")});
     QCOMPARE(Label(), QString("Folded triangles: 1"));
     // The top edge's middle: warning colour on the second image only.
     const QRgb warning = qRgb(RedOf(kFoldOverColor), GreenOf(kFoldOverColor), BlueOf(kFoldOverColor));
@@ -121,20 +121,20 @@ class QuickMeshTest : public QObject, public WindowFixture {
     QFETCH(QString, first);
     QFETCH(QString, second);
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
-      WriteBmp(work_->File(name), TestPicture(20, 20, 3));
+      WriteBmp(File(name), TestPicture(20, 20, 3));
     }
-    if (first_open) form_->OpenFiles({work_->File("a.bmp")});
-    Drop(QStringList{work_->File("b.bmp"), work_->File("c.bmp")}.mid(0, dropped));
+    if (first_open) form_->OpenFiles({File("a.bmp")});
+    Drop(QStringList{File("b.bmp"), File("c.bmp")}.mid(0, dropped));
     QCOMPARE(QFileInfo(form_->FirstFileName).fileName(), first);
     QCOMPARE(QFileInfo(form_->SecondFileName).fileName(), second);
     QCOMPARE(form_->SecondChild() != nullptr, !second.isEmpty());
   }
 
   void RecentMeshesKeepEightAndForgetAMissingFile() {
-    for (int i = 0; i < 10; ++i) RememberRecentMesh(work_->File(QString("m%1.mesh").arg(i)));
+    for (int i = 0; i < 10; ++i) RememberRecentMesh(File(QString("m%1.mesh").arg(i)));
     QCOMPARE(RecentMeshFiles().size(), 8);
-    QCOMPARE(RecentMeshFiles().first(), work_->File("m9.mesh"));
-    const QString drop = work_->File("drop.mesh");
+    QCOMPARE(RecentMeshFiles().first(), File("m9.mesh"));
+    const QString drop = File("drop.mesh");
     Mesh empty;
     QVERIFY(WriteMeshFile(drop.toStdString(), empty, "", "").Ok());
     Drop({drop});
@@ -143,7 +143,7 @@ class QuickMeshTest : public QObject, public WindowFixture {
     QFile::remove(drop);
     form_->RecentMeshesMenu()->actions().first()->trigger();
     QCOMPARE(dialogs_.messages.back().text, drop + " file already not exist");
-    QCOMPARE(RecentMeshFiles().first(), work_->File("m9.mesh"));
+    QCOMPARE(RecentMeshFiles().first(), File("m9.mesh"));
   }
 };
 

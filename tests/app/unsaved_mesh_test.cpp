@@ -14,8 +14,8 @@ class UnsavedMeshTest : public QObject, WindowFixture {
  private:
   // Both images open, one node at (10, 10), the mesh saved to NoName.mesh.
   void SavedMeshWithANode() {
-    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(work_->File("a.bmp"), TestPicture(40, 30, 1)));
-    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(work_->File("b.bmp"), TestPicture(40, 30, 2)));
+    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), TestPicture(40, 30, 1)));
+    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(File("b.bmp"), TestPicture(40, 30, 2)));
     QTest::mouseClick(form_->FirstChild()->Image1(), Qt::LeftButton, {}, QPoint(10, 10));
     Item(*form_, "Savemesh")->trigger();
     QVERIFY(form_->MeshSaved);
@@ -89,7 +89,7 @@ class UnsavedMeshTest : public QObject, WindowFixture {
 
     // No: the mesh goes, and what replaces it counts as saved.
     dialogs_.confirm_answers.push_back(Answer::No);
-    dialogs_.open_answers.push_back(QStringList{work_->File("NoName.mesh")});
+    dialogs_.open_answers.push_back(QStringList{File("NoName.mesh")});
     Item(*form_, item.constData())->trigger();
     QCOMPARE(dialogs_.unexpected, 0);
     QVERIFY(form_->MeshSaved);
@@ -97,7 +97,7 @@ class UnsavedMeshTest : public QObject, WindowFixture {
   }
 
   void ReadOnlySettingsFileIsLeftAloneSilently() {
-    QFile ini(work_->File("Trelvanique.ini"));
+    QFile ini(File("Trelvanique.ini"));
     QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("mine") == 4);
     ini.close();
     QVERIFY(ini.setPermissions(QFile::ReadOwner));

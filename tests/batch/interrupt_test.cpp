@@ -24,10 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class BatchInterrupt : public testing::BatchFolderTest {
+class BatchInterrupt : public testing::BatchTest {
  protected:
-  void SetUp() override { UseFolder("vesk_batch_interrupt_"); }
-
   // Runs the tool in the test folder. With `interrupt_ms` >= 0 a SIGINT
   // follows that long after the tool has taken over Ctrl+C; `missed` tells
   // that the tool had already ended by then. Answers the exit status.
@@ -52,10 +50,10 @@ class BatchInterrupt : public testing::BatchFolderTest {
       if (!*missed) kill(child, SIGINT);
     }
     if (interrupt_ms < 0 || !*missed) waitpid(child, &status, 0);
-    out_ = FileText("stdout.txt");
-    err_ = FileText("stderr.txt");
-    fs::remove(PathOf("stdout.txt"));
-    fs::remove(PathOf("stderr.txt"));
+    out_ = Text("stdout.txt");
+    err_ = Text("stderr.txt");
+    fs::remove(Path("stdout.txt"));
+    fs::remove(Path("stderr.txt"));
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
@@ -89,10 +87,10 @@ TEST_F(BatchInterrupt, CtrlCAtAnyMomentEndsCancelledWithOnlyCompleteFiles) {
   for (int y = 0; y < 1200; ++y) {
     for (int x = 0; x < 1600; ++x) picture.SetPixel(x, y, MakeColor(x, y, x ^ y));
   }
-  ASSERT_TRUE(SaveBmpFile(PathOf("a.bmp"), picture));
-  ASSERT_TRUE(SaveBmpFile(PathOf("b.bmp"), Bitmap(1600, 1200, kWhite)));
-  ASSERT_TRUE(WriteMeshFile(PathOf("big.mesh"), Mesh(), "a.bmp", "b.bmp"));
-  std::ofstream many(PathOf("many.any"), std::ios::binary);
+  ASSERT_TRUE(SaveBmpFile(Path("a.bmp"), picture));
+  ASSERT_TRUE(SaveBmpFile(Path("b.bmp"), Bitmap(1600, 1200, kWhite)));
+  ASSERT_TRUE(WriteMeshFile(Path("big.mesh"), Mesh(), "a.bmp", "b.bmp"));
+  std::ofstream many(Path("many.any"), std::ios::binary);
   for (int i = 0; i < 40; ++i) many << "a.bmp\r\n";
   many.close();
 
@@ -120,29 +118,29 @@ TEST_F(BatchInterrupt, CtrlCAtAnyMomentEndsCancelledWithOnlyCompleteFiles) {
       EXPECT_TRUE(Files("", ".vesk-tmp").empty());
       // Whatever is on disk is whole, and the list names exactly the frames.
       std::set<std::string> listed;
-      if (fs::exists(PathOf("f.any"))) {
-        auto names = ReadFrameListFile(PathOf("f.any"));
+      if (fs::exists(Path("f.any"))) {
+        auto names = ReadFrameListFile(Path("f.any"));
         ASSERT_TRUE(names.Ok());
         listed.insert(names.Value().begin(), names.Value().end());
       }
       EXPECT_EQ(listed, Files("imag", ".bmp"));
-      for (const std::string& name : Files("", ".bmp")) EXPECT_TRUE(LoadBmpFile(PathOf(name)).Ok()) << name;
-      if (fs::exists(PathOf("o.avi"))) {  // whole: the RIFF size is the file's
-        const std::string avi = FileText("o.avi");
+      for (const std::string& name : Files("", ".bmp")) EXPECT_TRUE(LoadBmpFile(Path(name)).Ok()) << name;
+      if (fs::exists(Path("o.avi"))) {  // whole: the RIFF size is the file's
+        const std::string avi = Text("o.avi");
         ASSERT_GE(avi.size(), 8u);
         std::uint32_t riff_size = 0;
         std::memcpy(&riff_size, avi.data() + 4, 4);
         EXPECT_EQ(riff_size + 8, avi.size());
       }
-      for (const std::string& name : Files("imag", ".bmp")) fs::remove(PathOf(name));
-      for (const char* name : {"f.any", "o.bmp", "o.avi"}) fs::remove(PathOf(name));
+      for (const std::string& name : Files("imag", ".bmp")) fs::remove(Path(name));
+      for (const char* name : {"f.any", "o.bmp", "o.avi"}) fs::remove(Path(name));
     }
     EXPECT_GE(hits, 1) << words[0];
   }
 }
 
 TEST_F(BatchInterrupt, EmptyValuesAreUsageErrors) {
-  ASSERT_TRUE(SaveBmpFile(PathOf("a.bmp"), Bitmap(4, 4, kBlack)));
+  ASSERT_TRUE(SaveBmpFile(Path("a.bmp"), Bitmap(4, 4, kBlack)));
   for (const auto& words : std::vector<std::vector<std::string>>{
            {"colorize", "a.bmp", "a.bmp", "--list", ""},
            {"flag", "a.bmp", "--list", ""},
@@ -156,13 +154,13 @@ TEST_F(BatchInterrupt, EmptyValuesAreUsageErrors) {
 TEST_F(BatchInterrupt, MeshPicturesComeFromTheMeshFolderFirst) {
   fs::create_directory(dir_ / "sub");
   for (const char* name : {"first.bmp", "second.bmp"}) {
-    ASSERT_TRUE(SaveBmpFile(PathOf(std::string("sub/") + name), Bitmap(8, 8, kBlack)));
-    ASSERT_TRUE(SaveBmpFile(PathOf(name), Bitmap(8, 8, kWhite)));
+    ASSERT_TRUE(SaveBmpFile(Path(std::string("sub/") + name), Bitmap(8, 8, kBlack)));
+    ASSERT_TRUE(SaveBmpFile(Path(name), Bitmap(8, 8, kWhite)));
   }
-  ASSERT_TRUE(WriteMeshFile(PathOf("sub/m.mesh"), Mesh(), "first.bmp", "second.bmp"));
+  ASSERT_TRUE(WriteMeshFile(Path("sub/m.mesh"), Mesh(), "first.bmp", "second.bmp"));
   ASSERT_EQ(Run({"morph", "sub/m.mesh", "--frames", "1", "--list", "out"}), 0) << err_;
   EXPECT_NE(out_.find("listed in out.any"), std::string::npos) << out_;
-  auto frame = LoadBmpFile(PathOf("imag1.bmp"));
+  auto frame = LoadBmpFile(Path("imag1.bmp"));
   ASSERT_TRUE(frame.Ok());
   EXPECT_EQ(frame.Value().Pixel(4, 4), kBlack);
 }

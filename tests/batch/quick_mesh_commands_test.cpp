@@ -14,23 +14,8 @@
 namespace vesk {
 namespace {
 
-const std::string kExamples = std::string(VESK_SOURCE_DIR) + "/examples";
-
-class QuickMeshCommands : public testing::BatchFolderTest {
- protected:
-  void SetUp() override { UseFolder("vesk_quick_mesh_batch_"); }
-
-  int Run(const std::string& words) {
-    const std::string command = "cd '" + dir_.string() + "' && '" + VESK_BATCH_EXE + "' " + words +
-                                " > out.txt 2> err.txt < /dev/null";
-    const int status = std::system(command.c_str());
-    out_ = FileText("out.txt");
-    err_ = FileText("err.txt");
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
-  std::string out_, err_;
-};
+using testing::kExamples;
+using QuickMeshCommands = testing::BatchTest;
 
 TEST_F(QuickMeshCommands, ExitStatusAndOutputOfEachCase) {
   // A mesh with one folded triangle of two, for check.
@@ -41,7 +26,7 @@ TEST_F(QuickMeshCommands, ExitStatusAndOutputOfEachCase) {
   const TMeshNode* d = folded.PushNode({10, 10, 20, 0});
   folded.PushTriangle(a, b, c);
   folded.PushTriangle(b, d, c);
-  ASSERT_TRUE(WriteMeshFile(PathOf("folded.mesh"), folded, "", "").Ok());
+  ASSERT_TRUE(WriteMeshFile(Path("folded.mesh"), folded, "", "").Ok());
   const std::string first = kExamples + "/first.bmp", second = kExamples + "/second.bmp";
   struct Row {
     const char* name;
@@ -72,19 +57,19 @@ TEST_F(QuickMeshCommands, ExitStatusAndOutputOfEachCase) {
     EXPECT_NE((row.status == 0 ? out_ : err_).find(row.output), std::string::npos)
         << out_ << err_;
   }
-  EXPECT_FALSE(std::filesystem::exists(PathOf("x.mesh")));
+  EXPECT_FALSE(std::filesystem::exists(Path("x.mesh")));
   // Files store the newest triangle first, so the folded one is the second.
   Run("check folded.mesh");
   EXPECT_EQ(out_, "triangle 2 folds over: first (0,0) (10,0) (0,10), second (10,0) (0,0) (10,10)\n");
 
   // The grid names its pictures so that the program finds them; the
   // triangulation keeps every node and the names.
-  Result<MeshFileContent> grid = ReadMeshFile(PathOf("g.mesh"));
+  Result<MeshFileContent> grid = ReadMeshFile(Path("g.mesh"));
   ASSERT_TRUE(grid.Ok());
   EXPECT_TRUE(std::filesystem::exists(grid.Value().first_file_name)) << grid.Value().first_file_name;
   EXPECT_EQ(grid.Value().mesh.NodeList().back().X2, 159);  // read back reversed
   Result<MeshFileContent> sample = ReadMeshFile(kExamples + "/sample.mesh");
-  Result<MeshFileContent> triangulated = ReadMeshFile(PathOf("t.mesh"));
+  Result<MeshFileContent> triangulated = ReadMeshFile(Path("t.mesh"));
   ASSERT_TRUE(sample.Ok() && triangulated.Ok());
   EXPECT_EQ(triangulated.Value().mesh.NodeCount(), sample.Value().mesh.NodeCount());
   EXPECT_EQ(triangulated.Value().second_file_name, sample.Value().second_file_name);

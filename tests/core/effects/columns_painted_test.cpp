@@ -11,7 +11,7 @@
 #include "core/effects/colorize.h"
 #include "core/effects/flag_streaming.h"
 #include "core/effects/sheet_glass.h"
-#include "tests/core/effects/test_images.h"
+#include "tests/core/support/random_image.h"
 
 namespace vesk {
 namespace {
@@ -58,8 +58,8 @@ class MirrorRun : public RunProtocol {
 };
 
 TEST(ColumnsPainted, ReportsRebuildEveryFrameOfTheEffects) {
-  const Bitmap first = testing::RandomImage(70, 20, 1);
-  const Bitmap second = testing::RandomImage(50, 25, 2);
+  const Bitmap first = testing_support::RandomImage(70, 20, 1);
+  const Bitmap second = testing_support::RandomImage(50, 25, 2);
   const struct {
     const char* effect;
     int frames;

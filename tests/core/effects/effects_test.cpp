@@ -10,21 +10,14 @@
 #include "core/effects/flag_streaming.h"
 #include "core/effects/sheet_glass.h"
 #include "core/effects/sine_table.h"
+#include "tests/core/support/random_image.h"
 #include "tests/core/support/recording_run.h"
 
 namespace vesk {
 namespace {
 
+using testing_support::RandomImage;
 using testing_support::RecordingRun;
-
-Bitmap RandomImage(int width, int height, std::uint32_t seed) {
-  std::mt19937 rng(seed);
-  Bitmap image(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) image.SetPixel(x, y, rng() & 0xFFFFFF);
-  }
-  return image;
-}
 
 // Blend k of n over the first `columns` columns of `base`; outside the
 // second image its invalid colour is blended in.
