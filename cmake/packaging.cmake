@@ -15,6 +15,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "graphics")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so the library scan cannot see them: Qt's platform
+# plugins (without them no window opens) and the font of the windows.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR "DEB")
 include(CPack)
