@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev qt6-qpa-plugins
-          ffmpeg clang libclang-rt-dev desktop-file-utils fonts-liberation
+          pkg-config ffmpeg clang libclang-rt-dev desktop-file-utils fonts-liberation
           libavcodec-dev libavformat-dev libavutil-dev libswscale-dev)
 missing=()
 for p in "${packages[@]}"; do
