@@ -11,7 +11,8 @@ namespace vesk {
 namespace {
 
 // A 3 x 1 picture in each format: the header's depth and table size, and
-// the first pixel byte (nearest table entries; near-white grey goes white).
+// the first two pixel bytes (nearest table entries; near-white grey goes
+// white in two colours).
 TEST(DibFormats, IndexedSelectorsTakeTheNearestEntryOfTheirTable) {
   Bitmap pixels(3, 1);
   pixels.SetPixel(0, 0, kBlack);
@@ -22,12 +23,12 @@ TEST(DibFormats, IndexedSelectorsTakeTheNearestEntryOfTheirTable) {
     DibColors selector;
     int bits;
     int table_entries;
-    std::uint8_t first_byte;
+    std::uint8_t bytes[2];
   };
   const Row rows[] = {
-      {"two colours", DibColors::kTwo, 1, 2, 0x60},        // 0 1 1, high bit first
-      {"sixteen colours", DibColors::kSixteen, 4, 16, 0x0F},  // black 0, white 15
-      {"256 colours", DibColors::k256, 8, 256, 0x00}};
+      {"two colours", DibColors::kTwo, 1, 2, {0x60, 0}},           // 0 1 1, high bit first
+      {"sixteen colours", DibColors::kSixteen, 4, 16, {0x0F, 0x70}},  // 0, 15, light grey 7
+      {"256 colours", DibColors::k256, 8, 256, {0, 215}}};  // white ends the 6 x 6 x 6 cube
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const DibSizes sizes = GetDibSizes(pixels, row.selector);
@@ -36,7 +37,8 @@ TEST(DibFormats, IndexedSelectorsTakeTheNearestEntryOfTheirTable) {
     std::vector<std::uint8_t> image(static_cast<std::size_t>(sizes.image_size));
     ASSERT_TRUE(GetDib(pixels, nullptr, header, image, row.selector));
     EXPECT_EQ(header[14], row.bits);
-    EXPECT_EQ(image[0], row.first_byte);
+    EXPECT_EQ(image[0], row.bytes[0]);
+    EXPECT_EQ(image[1], row.bytes[1]);
   }
   // The bitmap's own depth: 4 bits stay 4, 16 and 32 become 24.
   for (const auto& [bits, expected] : {std::pair{4, 4}, {16, 24}, {32, 24}}) {
