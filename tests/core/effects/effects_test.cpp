@@ -2,78 +2,23 @@
 // out plainly, pixel by pixel with the checked accessors.
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <cmath>
 #include <random>
 
 #include "core/effects/colorize.h"
 #include "core/effects/flag_streaming.h"
 #include "core/effects/sheet_glass.h"
-#include "core/effects/sine_table.h"
+#include "tests/core/support/effects_reference.h"
 #include "tests/core/support/random_image.h"
 #include "tests/core/support/recording_run.h"
 
 namespace vesk {
 namespace {
 
+using testing_support::LiteralBlend;
+using testing_support::LiteralFlagFrame;
+using testing_support::LiteralSheetGlass;
 using testing_support::RandomImage;
 using testing_support::RecordingRun;
-
-// Blend k of n over the first `columns` columns of `base`; outside the
-// second image its invalid colour is blended in.
-Bitmap LiteralBlend(const Bitmap& first, const Bitmap& second, int k, int n, Bitmap base,
-                    int columns = INT_MAX) {
-  for (int x = 0; x < first.Width() && x < columns; ++x) {
-    for (int y = 0; y < first.Height(); ++y) {
-      const Color a = first.Pixel(x, y), b = second.Pixel(x, y);
-      int c[3];
-      for (int i = 0; i < 3; ++i) {
-        const int u = (a >> (8 * i)) & 0xFF, v = (b >> (8 * i)) & 0xFF;
-        c[i] = u + (v - u) * k / n;
-      }
-      base.SetPixel(x, y, MakeColor(c[0], c[1], c[2]));
-    }
-  }
-  return base;
-}
-
-Bitmap LiteralSheetGlass(const Bitmap& source, int sh, int sv, int columns = INT_MAX) {
-  sh = std::max(sh, 1);
-  sv = std::max(sv, 1);
-  const int w = source.Width(), h = source.Height();
-  Bitmap result(w, h, kWhite);
-  for (int x = 0; x < w && x < columns; ++x) {
-    for (int y = 0; y < h; ++y) {
-      const Color c = source.Pixel(((x % sh) + x) * (w - sh) / w, ((y % sv) + y) * (h - sv) / h);
-      result.SetPixel(x, y, c == kInvalidColor ? kWhite : c);
-    }
-  }
-  return result;
-}
-
-// Frame f of n, its first `columns` columns: each source pixel and its
-// right and lower-right neighbours, displaced by the sine of the phases.
-Bitmap LiteralFlagFrame(const Bitmap& source, int radius, int hq, int vq, int f, int n,
-                        int columns = INT_MAX) {
-  auto s = [radius](long long p) {
-    const long long q = (p % 628 + 628) % 628;  // the wrap loops' index
-    p = q == 0 && p > 0 ? 628 : q;
-    return int(std::nearbyint(std::sin(p * 0.01) * radius));
-  };
-  auto wrap = [](long long v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); };
-  Bitmap frame(source.Width() + 2 * radius, source.Height() + 2 * radius, kWhite);
-  std::int32_t a = static_cast<std::int32_t>(std::nearbyint(f * 628.3185307179587 / n));
-  for (int x = 0; x < source.Width() && x < columns; ++x, a = wrap(a + 0LL + vq)) {
-    std::int32_t b = a;
-    for (int y = 0; y < source.Height(); ++y, b = wrap(b + 0LL + hq)) {
-      const int px = s(b) + radius + x, py = y + s(a) + radius;
-      for (auto [dx, dy] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{1, 1}}) {
-        frame.SetPixel(px + dx, py + dy, source.Pixel(x, y));
-      }
-    }
-  }
-  return frame;
-}
 
 FlagStreamingValues Flag(int radius, int hq, int vq, int frames) {
   return FlagStreamingValues{radius, hq, vq, frames};

@@ -8,7 +8,7 @@
 #include "core/generate/distortion.h"
 #include "core/generate/morph.h"
 #include "core/generate/piece_frame.h"
-#include "tests/core/generate/engine_support.h"
+#include "tests/core/support/engine_support.h"
 #include "tests/core/support/recording_run.h"
 
 namespace vesk {

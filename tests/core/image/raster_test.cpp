@@ -8,6 +8,8 @@
 #include <climits>
 #include <random>
 
+#include "tests/core/support/raster_reference.h"
+
 namespace vesk {
 
 // Names corners in failure messages (found by lookup in the type's namespace).
@@ -17,36 +19,8 @@ static std::ostream& operator<<(std::ostream& os, Point p) {
 
 namespace {
 
-__extension__ typedef __int128 i128;
-
-// Nearest-pixel line: one pixel per step of the major axis, halves upward.
-bool RefOnLine(Point p, Point a, Point b) {
-  if (a == b) return p == a;
-  const i128 dx = i128{b.x} - a.x, dy = i128{b.y} - a.y;
-  if ((dy < 0 ? -dy : dy) > (dx < 0 ? -dx : dx)) {  // steep: swap the axes
-    for (Point* q : {&p, &a, &b}) std::swap(q->x, q->y);
-  }
-  if (a.x > b.x) std::swap(a, b);
-  if (p.x < a.x || p.x > b.x) return false;
-  const i128 num = 2 * (i128{p.x} - a.x) * (i128{b.y} - a.y) + (i128{b.x} - a.x);
-  const i128 den = 2 * (i128{b.x} - a.x);
-  const i128 q = num / den - (num % den < 0);  // floor
-  return a.y + q == p.y;
-}
-
-i128 Side(Point p, Point u, Point v) {
-  return (i128{v.x} - p.x) * (i128{v.y} - u.y) - (i128{v.x} - u.x) * (i128{v.y} - p.y);
-}
-
-// Inside the closed triangle (within its box), or on one of its three lines.
-bool RefInPiece(Point p, Point a, Point b, Point c) {
-  const bool in_box = p.x >= std::min({a.x, b.x, c.x}) && p.x <= std::max({a.x, b.x, c.x}) &&
-                      p.y >= std::min({a.y, b.y, c.y}) && p.y <= std::max({a.y, b.y, c.y});
-  const i128 s[] = {Side(p, a, b), Side(p, b, c), Side(p, c, a)};
-  const bool inside = std::all_of(s, s + 3, [](i128 v) { return v >= 0; }) ||
-                      std::all_of(s, s + 3, [](i128 v) { return v <= 0; });
-  return (in_box && inside) || RefOnLine(p, a, b) || RefOnLine(p, b, c) || RefOnLine(p, c, a);
-}
+using testing_support::RefInPiece;
+using testing_support::RefOnLine;
 
 constexpr Color kPaint = MakeColor(250, 1, 2);
 

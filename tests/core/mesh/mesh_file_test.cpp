@@ -9,39 +9,13 @@
 #include <vector>
 
 #include "core/common/file_io.h"
+#include "tests/core/support/mesh_words.h"
 #include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Values = std::tuple<int, int, int, int>;
-
-// A file laid out by hand: header, node records, two selection records,
-// triangles (three records each), then the two names.
-Bytes File(int nodes, int triangles, const std::vector<Values>& records,
-           const std::string& names = "**") {
-  auto byte = [](int v) { return static_cast<std::uint8_t>(v); };
-  Bytes b = {6, 'M', 'E', 'S', 'H', '1', '1', byte(nodes), byte(nodes >> 8), byte(triangles),
-             byte(triangles >> 8)};
-  for (const auto& [x1, y1, x2, y2] : records) {
-    for (auto v : {x1, y1, x2, y2}) {
-      for (int i = 0; i < 32; i += 8) b.push_back(static_cast<std::uint8_t>(v >> i));
-    }
-  }
-  b.insert(b.end(), names.begin(), names.end());
-  return b;
-}
-
-// Two triangles sharing an edge, moved on the second image.
-Mesh SmallMesh() {
-  Mesh mesh;
-  Mesh::SetPosition(*mesh.AddNode(0, 0), 2, 1, -2);
-  Mesh::SetPosition(*mesh.AddNode(100, 0), 2, 103, 4);
-  mesh.AddTriangle(50, 80, 1, 5);
-  mesh.AddTriangle(150, 80, 1, 5);
-  return mesh;
-}
+using namespace testing_support;  // the shared mesh words
 
 const Values kA{0, 0, 1, -2}, kB{100, 0, 103, 4}, kC{50, 80, 50, 80}, kD{150, 80, 150, 80};
 

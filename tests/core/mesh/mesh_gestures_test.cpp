@@ -9,12 +9,14 @@
 
 #include "core/image/raster.h"
 #include "core/mesh/mesh_overlay.h"
+#include "tests/core/support/mesh_words.h"
 
 namespace vesk {
 namespace {
 
 using B = MouseButton;
 using E = MeshEdit;
+using testing_support::Effects;
 constexpr ShiftState L = kLeftButton, R = kRightButton, C = kCtrlKey, S = kShiftKey;
 
 TEST(MeshGestures, OnlyExactShiftStatesMakeTheSpecialGestures) {
@@ -35,17 +37,6 @@ TEST(MeshGestures, OnlyExactShiftStatesMakeTheSpecialGestures) {
   for (auto [button, state, gesture] : rows) {
     EXPECT_EQ(ClassifyMeshGesture(button, state), gesture) << "state " << state;
   }
-}
-
-// What a mouse-down asks of its window, as the names of the answers set.
-std::string Effects(const MeshMouseDownResult& r) {
-  std::string out;
-  for (auto [set, name] : {std::pair{r.mesh_changed, "changed "}, {r.redraw_this, "this "},
-                           {r.redraw_other, "other "}, {r.arrow_cursor, "arrow "},
-                           {r.drag_assigned, "drag "}}) {
-    if (set) out += name;
-  }
-  return out;
 }
 
 TEST(MeshGestures, EachGestureMakesItsEditAndAsksForItsRedraws) {

@@ -9,19 +9,12 @@
 #include <tuple>
 #include <vector>
 
+#include "tests/core/support/mesh_words.h"
+
 namespace vesk {
 namespace {
 
-using Corners = std::tuple<const TMeshNode*, const TMeshNode*, const TMeshNode*>;
-using Values = std::tuple<int, int, int, int>;
-
-std::vector<Corners> Triangles(const Mesh& mesh) {
-  std::vector<Corners> out;
-  for (const TMeshTriangle& t : mesh.TriangleList()) out.emplace_back(t.A, t.B, t.C);
-  return out;
-}
-
-Values Of(const TMeshNode* n) { return {n->X1, n->Y1, n->X2, n->Y2}; }
+using namespace testing_support;  // the shared mesh words
 
 TEST(MeshModel, FindNodeHitsTheNewestNodeWithinNodeSizeOnTheGivenImage) {
   std::mt19937 rng(1234);
