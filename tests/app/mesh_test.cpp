@@ -154,7 +154,8 @@ class MeshTest : public QObject, WindowFixture {
     Item(*form_, "SwapMorphMesh")->trigger();
     dialogs_.confirm_answers = {Answer::Yes, Answer::No};
     QVERIFY(!form_->close());
-    QCOMPARE(Asked(), (QStringList{"Do you want to save the mesh ?", "Do you Want to overwrite ?"}));
+    QCOMPARE(Asked(),
+             (QStringList{"Do you want to save the mesh ?", "Do you Want to overwrite ?"}));
     QVERIFY(form_->isVisible() && !form_->MeshSaved);
   }
 
