@@ -1,8 +1,5 @@
-// What a user meets on the desktop: which commands are enabled, the close
-// query, every shortcut whichever window is active, the tool panel's texts
-// fit, a paste past the size limit, the file dialogs' default extension,
-// errors escaping a command, the progress window's message processing, side
-// mouse buttons and the AVI creator's list.
+// What a user meets on the desktop: enabled commands, the close query, every
+// shortcut in every window, and the small details of texts, dialogs and errors.
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFileDialog>

@@ -113,12 +113,13 @@ class MeshTest : public QObject, WindowFixture {
   void TheSaveQuestionFollowsTheSavedStep() {
     OpenBoth(60, 50);
     Click(First(), 10, 10);
+    Drag(Second(), {10, 10}, {20, 15}, {20, 15});  // Swap has something to swap
     QVERIFY(!form_->MeshSaved);
     Item(*form_, "Savemesh")->trigger();
     QVERIFY(form_->MeshSaved);
     Click(First(), 30, 30);
     Drag(First(), {10, 10}, {10, 10}, {10, 10});  // selecting without moving is no step
-    QCOMPARE(form_->Undo().Stack().count(), 2);
+    QCOMPARE(form_->Undo().Stack().count(), 3);
     Item(*form_, "Undo1")->trigger();
     QVERIFY(form_->MeshSaved && form_->FormCloseQuery() && Asked().isEmpty());
     Item(*form_, "Undo1")->trigger();
@@ -132,7 +133,7 @@ class MeshTest : public QObject, WindowFixture {
       dialogs_.confirmations.clear();
       form_->Undo().Stack().setIndex(form_->Undo().Stack().cleanIndex());
       QVERIFY(form_->MeshSaved);
-      if (edit == "drag") Drag(Second(), {10, 10}, {20, 15}, {20, 15});
+      if (edit == "drag") Drag(Second(), {20, 15}, {25, 20}, {25, 20});
       if (edit == "swap") Item(*form_, "SwapMorphMesh")->trigger();
       if (edit == "picture") {
         dialogs_.save_answers = {std::nullopt, File("frame.bmp")};  // no frame list
@@ -150,6 +151,7 @@ class MeshTest : public QObject, WindowFixture {
   void YesThenNoToOverwriteAtCloseKeepsTheWindow() {
     OpenBoth(40, 30);
     Click(First(), 10, 10);
+    Drag(Second(), {10, 10}, {20, 15}, {20, 15});
     Item(*form_, "Savemesh")->trigger();
     Item(*form_, "SwapMorphMesh")->trigger();
     dialogs_.confirm_answers = {Answer::Yes, Answer::No};
