@@ -1,6 +1,7 @@
 // The generation commands from the menu and the tool panel: each reaches its
 // engine with the settings, asks for the frame list, fills the Vesk window,
 // shows the progress window and stops at its Kancel button.
+#include <QPushButton>
 
 #include "app/kancel_form.h"
 #include "app1_support.h"
