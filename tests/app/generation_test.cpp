@@ -1,8 +1,6 @@
 // The generation commands from the menu and the tool panel: each reaches its
 // engine with the settings, asks for the frame list, fills the Vesk window,
 // shows the progress window and stops at its Kancel button.
-#include <QPointer>
-#include <QProgressBar>
 #include <QPushButton>
 
 #include "app/kancel_form.h"
@@ -118,38 +116,6 @@ class GenerationTest : public QObject, WindowFixture {
     QCOMPARE(QDir(File("out")).entryList({"imag*.bmp"}).size(), lines.size());
     QVERIFY(form_->VeskChild()->GetBitmap() == second_);
     ExpectRunEnded();
-  }
-
-  void ProgressWindowFollowsTheRunProtocol() {
-    TKancelForm& k = form_->KancelForm();
-    QCOMPARE(k.windowTitle() + " " + k.KancelButton()->text(), QString("Process &Kancel"));
-    QCOMPARE(k.KancelButton()->toolTip(), QString("Do you want to Kancel ?"));
-    KancelFlag = 1;
-    int shown = 0;
-    KancelRun run(
-        k, *form_, [&](const Bitmap&) { ++shown; }, nullptr);
-    run.Begin();
-    QCOMPARE(KancelFlag, std::uint8_t{0});
-    QVERIFY(k.isVisible() && !form_->isEnabled());
-    run.Counter(3, 12);
-    QCOMPARE(k.Label1()->text(), QString("3/12"));
-    QCOMPARE(k.ProgressBar2()->value(), 25);
-    run.InnerBar(40);
-    QCOMPARE(k.ProgressBar1()->value(), 40);
-    run.EqualizationBegin();
-    QCOMPARE(k.windowTitle(), QString("Equalization"));
-    QVERIFY(!k.isEnabled());
-    run.EqualizationEnd();
-    QCOMPARE(k.windowTitle(), QString("Process"));
-    QVERIFY(k.isEnabled());
-    QTest::keyClick(&k, Qt::Key_Escape);  // no effect
-    QVERIFY(k.isVisible() && !run.CancelRequested());
-    QTest::keyClick(k.KancelButton(), Qt::Key_Return);  // the default button
-    QVERIFY(run.CancelRequested() && !k.isVisible());
-    run.ShowFrame(Bitmap(2, 2));
-    QCOMPARE(shown, 1);
-    run.End();
-    QVERIFY(form_->isEnabled());
   }
 };
 

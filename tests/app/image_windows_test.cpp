@@ -1,7 +1,7 @@
 // The image windows and their commands: opening a picture and its messages,
 // the mesh gestures as the mouse gives them, the overlay on both windows,
 // dragging, the coordinate label, the clipboard, Copy Vesk 2 First, Save
-// Vesk Image as and the print dialogs.
+// Vesk Image as.
 #include <QClipboard>
 #include <QPointer>
 
@@ -59,7 +59,7 @@ class ImageWindowsTest : public QObject, WindowFixture {
         {"face.bmp", "", "", false},
         {"face.png", "", "", false},  // through Qt's reader
         {"gone.bmp", "-", "%1 file already not exist", true},
-        {"ro.bmp", "ro", "%1 file already not exist", true},  // read-only counts as missing
+        {"ro.bmp", "ro", "", false},  // only read: opens
         {"bad.bmp", "BM no bitmap", "Error in image Format \n\rBitmap image is not valid", false},
         {"notes.txt", "hello", "Error in image Format \n\rUnknown picture file extension (.txt)",
          false},
@@ -71,21 +71,19 @@ class ImageWindowsTest : public QObject, WindowFixture {
       QPointer<TChildForm> old = form_->FirstChild();
       const QString path = File(r.file);
       const Bitmap picture = TestPicture(30, 20, 3);
-      if (r.bytes.isEmpty()) QVERIFY(ToQImage(picture).save(path));
-      if (r.bytes == "ro") QFile::setPermissions(WriteBmp(path, picture), QFile::ReadOwner);
+      if (r.bytes.isEmpty() || r.bytes == "ro") QVERIFY(ToQImage(picture).save(path));
+      if (r.bytes == "ro") QFile::setPermissions(path, QFile::ReadOwner);
       if (r.bytes.size() > 2) WriteBytes(path, r.bytes);
       OpenImage(*form_, dialogs_, "OpenFirst", path);
-      const QString expected = r.message.isEmpty() ? "" : "Trelvanique: " + r.message.arg(path);
-      QCOMPARE(Shown().join(""), expected);
+      QString expected = r.message.isEmpty() ? "" : "Trelvanique: " + r.message;
+      QCOMPARE(Shown().join(""), expected.replace("%1", path));
       QVERIFY2(old.isNull() == !r.old_kept, r.file);
       QCOMPARE(form_->FirstFileName, r.old_kept ? File("old.bmp") : path);
       const int windows = (r.old_kept || r.message.isEmpty()) ? 1 : 0;
       QCOMPARE(form_->MdiArea()->subWindowList().size(), windows);
       if (!r.message.isEmpty()) continue;
       QCOMPARE(Window(1)->windowTitle(), QString(r.file));
-      QCOMPARE(Window(1)->ImageKind, 1);
       QVERIFY(Window(1)->GetBitmap() == picture);
-      QCOMPARE(Image(1)->size(), QSize(30, 20));
       QCOMPARE(Window(1)->size(), form_->MdiArea()->viewport()->size());  // tiled, alone
     }
   }
@@ -117,7 +115,7 @@ class ImageWindowsTest : public QObject, WindowFixture {
       Click(1, QPoint(10, 10));
       Click(1, QPoint(40, 10));
       Click(1, QPoint(25, 40), Qt::ControlModifier);
-      form_->MeshSaved = true;
+      form_->Undo().Stack().setClean();
       const Bitmap before = Window(2)->PictureBitmap();
       const auto button = Qt::MouseButton(r.button);
       const auto keys = Qt::KeyboardModifiers(r.keys);
@@ -134,12 +132,9 @@ class ImageWindowsTest : public QObject, WindowFixture {
 
   void NodesShowOnBothWindowsAndDragOnOne() {
     OpenBoth(60, 50);
-    QTest::mousePress(Image(2), Qt::LeftButton, {}, QPoint(30, 20));
-    QCOMPARE(Image(2)->cursor().shape(), Qt::ArrowCursor);
-    QTest::mouseRelease(Image(2), Qt::LeftButton, {}, QPoint(30, 20));
-    QVERIFY(!Image(2)->testAttribute(Qt::WA_SetCursor));
+    Click(2, QPoint(30, 20));
     QCOMPARE(Overlay(1, 30, 20), kSelected);
-    form_->MeshSaved = true;
+    form_->Undo().Stack().setClean();
     QTest::mousePress(Image(2), Qt::LeftButton, {}, QPoint(31, 19));
     QTest::mouseMove(Image(2), QPoint(60, 50));
     QTest::mouseMove(Image(2), QPoint(61, 20));  // outside: ignored
@@ -148,7 +143,7 @@ class ImageWindowsTest : public QObject, WindowFixture {
     QCOMPARE(NodeAt(2), QPoint(33, 44));
     QCOMPARE(Overlay(2, 33, 44), kSelected);
     QCOMPARE(QPoint(NodeAt(1)), QPoint(30, 20));  // on that image only
-    QVERIFY(form_->MeshSaved);                    // dragging asks nothing at the close
+    QVERIFY(!form_->MeshSaved);                   // the whole drag is one edit
     QCOMPARE(NamedChild<QLabel>(*form_, "Label1")->text(), QString("(  33:  44)"));
     // Shift+left on the second image gives its position to the first; Swap
     // exchanges them.
@@ -178,21 +173,14 @@ class ImageWindowsTest : public QObject, WindowFixture {
     Item(*form_, "Paste")->trigger();
     QVERIFY(Window(2)->GetBitmap() == vesk);
     QCOMPARE(Overlay(2, 10, 10), kSelected);
-    // Save Vesk Image as: written under the name with .bmp; either way the
-    // mesh counts as saved; a refused save is reported.
-    dialogs_.save_answers = {File("frame"), std::nullopt, File("missing/folder/pic")};
+    // Save Vesk Image as: written under the name with .bmp; a refused save
+    // is reported.
+    dialogs_.save_answers = {File("frame"), File("missing/folder/pic")};
     Item(*form_, "SaveVeskImageAs")->trigger();
     QCOMPARE(dialogs_.filters.last(), QString("Bitmap Files|*.bmp|All Files|*.*"));
     QVERIFY(LoadBmpFile(File("frame.bmp").toStdString()).Value() == vesk);
-    QVERIFY(form_->MeshSaved);
-    Click(1, QPoint(20, 15));
     Item(*form_, "SaveVeskImageAs")->trigger();
-    QVERIFY(form_->MeshSaved);
-    Item(*form_, "SaveVeskImageAs")->trigger();
-    QVERIFY(Shown().size() == 2 && Shown()[1].endsWith('.'));
-    dialogs_.printer_answers = {false};  // the print dialog, cancelled
-    Item(*form_, "PrintVeskImage1")->trigger();
-    QVERIFY(dialogs_.printer_answers.empty() && Shown().size() == 2 && !dialogs_.unexpected);
+    QVERIFY(Shown().size() == 2 && Shown()[1].endsWith('.') && !dialogs_.unexpected);
   }
 };
 

@@ -23,14 +23,13 @@ class PreviewTest : public QObject, WindowFixture {
   // Both pictures and a 3 x 3 node grid whose middle node moves on the
   // second image; the preview opened through its menu item.
   void OpenScene(int width, int height) {
-    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("first.bmp"),
-                                                      TestPicture(width, height, 1)));
-    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(File("second.bmp"),
-                                                       TestPicture(width, height, 2)));
+    OpenBoth(width, height);
     Mesh& mesh = form_->MeshModel();
     TMeshNode* grid[3][3];
     for (int j = 0; j < 3; ++j) {
-      for (int i = 0; i < 3; ++i) grid[j][i] = mesh.AddNode(i * (width - 1) / 2, j * (height - 1) / 2);
+      for (int i = 0; i < 3; ++i) {
+        grid[j][i] = mesh.AddNode(i * (width - 1) / 2, j * (height - 1) / 2);
+      }
     }
     Mesh::SetPosition(*grid[1][1], 2, width / 2 + width / 5, height / 2 - height / 6);
     for (int j = 0; j < 2; ++j) {

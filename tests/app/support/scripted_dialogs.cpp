@@ -1,5 +1,7 @@
 #include "scripted_dialogs.h"
 
+#include <new>
+
 namespace vesk {
 namespace {
 
@@ -56,6 +58,7 @@ std::optional<QList<int>> ScriptedDialogs::AskNumbers(QWidget*, const QString& c
 
 std::optional<QStringList> ScriptedDialogs::AskOpen(QWidget*, const QString& title,
                                                     const QString& filter, bool) {
+  if (open_throws) throw std::bad_alloc();
   titles << title;
   filters << filter;
   return Next(open_answers, unexpected, std::optional<QStringList>());

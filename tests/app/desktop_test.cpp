@@ -1,0 +1,237 @@
+// What a user meets on the desktop: enabled commands, the close query, every
+// shortcut in every window, and the small details of texts, dialogs and errors.
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include "app/avi_creator.h"
+#include "app/kancel_form.h"
+#include "app1_support.h"
+
+using namespace vesk;
+using namespace vesk::testing;
+
+namespace {
+
+// Runs `act` on the modal dialog that `open` shows.
+void OnModal(const std::function<void()>& open, const std::function<void(QWidget*)>& act) {
+  QTimer::singleShot(0, [act] {
+    QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+    act(QApplication::activeModalWidget());
+  });
+  open();
+}
+
+}  // namespace
+
+class DesktopTest : public QObject, WindowFixture {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    QApplication::clipboard()->clear();
+    StartWindow();
+  }
+  void cleanup() { StopWindow(); }
+
+  void CommandState() {
+    const QString one =
+        "SheetGlass FlagStreaming1 SheetGlassButton FlagButton Copy Tile1 Cascade1 "
+        "ArrangeIcons1 ";
+    const QString vesk =
+        "Colorize1 Distorsion1 Ombrix1 BitBtn1 DistorsionButton MorphButton "
+        "PrintVeskImage1 SaveVeskImageAs CopyVesk2First CopyVesk2Second "
+        "CopyF2PButton CopyS2PButton";
+    const QString rows[][2] = {{"nothing open", ""},
+                               {"second", one},
+                               {"first node", one + "SwapMorphMesh SwapButton"},
+                               {"first second vesk", one + vesk}};
+    for (const auto& row : rows) {
+      StopWindow();
+      StartWindow();
+      const QString picture = WriteBmp(File("a.bmp"), TestPicture(20, 10, 1));
+      if (row[0].contains("first")) OpenImage(*form_, dialogs_, "OpenFirst", picture);
+      if (row[0].contains("second")) OpenImage(*form_, dialogs_, "OpenSecond", picture);
+      TImage* image = form_->FirstChild() ? form_->FirstChild()->Image1() : nullptr;
+      if (row[0].contains("node")) QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5));
+      dialogs_.save_answers.push_back(std::nullopt);  // no frame list
+      if (row[0].contains("vesk")) Item(*form_, "Colorize1")->trigger();
+      for (const QString& name : QString(one + vesk + " Paste SwapMorphMesh").split(' ')) {
+        const bool on = form_->findChild<QObject*>(name)->property("enabled").toBool();
+        QVERIFY2(on == row[1].split(' ').contains(name), qPrintable(row[0] + ": " + name));
+      }
+    }
+  }
+
+  void CloseQuery() {
+    // The answer to "save the mesh?" (none: unchanged mesh, nothing asked);
+    // "x" when the save fails; whether the program closes, the mesh is saved.
+    const char* const rows[][3] = {{"", "closes", ""},
+                                   {"Cancel", "", ""},
+                                   {"No", "closes", ""},
+                                   {"Yes", "closes", "saved"},
+                                   {"Yes x", "", ""}};
+    for (const auto& r : rows) {
+      StopWindow();
+      StartWindow();
+      const QString answer = r[0];
+      if (!answer.isEmpty()) {
+        OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), TestPicture(9, 9, 1)));
+        QTest::mouseClick(form_->FirstChild()->Image1(), Qt::LeftButton, {}, QPoint(4, 4));
+        dialogs_.confirm_answers.push_back(answer.startsWith("Yes") ? Answer::Yes
+                                           : answer == "No"         ? Answer::No
+                                                                    : Answer::Cancel);
+      }
+      if (answer.endsWith('x')) form_->MeshFileName = File("no/folder/x.mesh");
+      QTest::mouseClick(Button(*form_, "ExitButton"), Qt::LeftButton);
+      const bool closes = *r[1];
+      QVERIFY2(form_->isVisible() == !closes, r[0]);
+      QCOMPARE(dialogs_.confirmations.size(), size_t(answer.isEmpty() ? 0 : 1));
+      QVERIFY2(QFile::exists(File("NoName.mesh")) == bool(*r[2]), r[0]);
+      // The settings are written at the close, not when it is refused.
+      QCOMPARE(QFile(File("Trelvanique.ini")).size(), closes ? qint64{53} : qint64{0});
+      QCOMPARE(Shown().size(), answer.endsWith('x') ? 1 : 0);
+    }
+  }
+
+  void EveryShortcutRunsItsCommandInEveryWindow() {
+    // Commands that change the windows or the mesh come last.
+    const std::pair<QKeySequence, const char*> rows[] = {
+        {Qt::CTRL | Qt::Key_C, "Copy"},           {Qt::CTRL | Qt::Key_V, "Paste"},
+        {Qt::CTRL | Qt::Key_W, "SwapMorphMesh"},  {Qt::CTRL | Qt::Key_P, "PrintVeskImage1"},
+        {Qt::CTRL | Qt::Key_S, "Savemesh"},       {Qt::Key_F1, "Index"},
+        {Qt::CTRL | Qt::Key_G, "SheetGlass"},     {Qt::CTRL | Qt::Key_L, "Colorize1"},
+        {Qt::CTRL | Qt::Key_F, "FlagStreaming1"}, {Qt::CTRL | Qt::Key_D, "Distorsion1"},
+        {Qt::CTRL | Qt::Key_M, "Ombrix1"},        {Qt::CTRL | Qt::Key_N, "NewMesh"},
+        {Qt::CTRL | Qt::Key_X, "Exit1"}};
+    for (const QString situation : {"first image", "Vesk image", "none"}) {
+      StopWindow();
+      StartWindow();
+      OpenBoth(16, 12);
+      QTest::mouseClick(form_->FirstChild()->Image1(), Qt::LeftButton, {}, QPoint(5, 5));
+      form_->SheetGlassClick();
+      QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+      form_->UpdateCommandState();
+      for (const auto& [key, item] : rows) {
+        // The mesh stays unsaved: New and Exit ask, and no answer keeps it.
+        if (form_->MeshSaved) Item(*form_, "SwapMorphMesh")->trigger();
+        QVERIFY2(Item(*form_, item)->isEnabled(), item);
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        form_->MdiArea()->setActiveSubWindow(situation == "first image" ? form_->FirstChild()
+                                             : situation == "Vesk image" ? form_->VeskChild()
+                                                                         : nullptr);
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form_.get();
+        QSignalSpy ran(Item(*form_, item), &QAction::triggered);
+        QTest::keySequence(target, key);
+        QVERIFY2(ran.count() == 1, qPrintable(situation + ": " + item));
+      }
+    }
+  }
+
+  void ToolPanelTextsFitTheirRoom() {
+    form_->ShowCoords(9999, 9999);
+    const char* const rows[][2] = {
+        {"Label1", "Label2"}, {"Label2", "MaxStepButton"}, {"Label3", "Edit2"}};
+    for (const auto& row : rows) {
+      auto* label = NamedChild<QLabel>(*form_, row[0]);
+      const int next = NamedChild<QWidget>(*form_, row[1])->x();
+      const int text = QFontMetrics(label->font()).horizontalAdvance(label->text());
+      QVERIFY2(label->x() + text <= next && label->geometry().right() < next, row[0]);
+    }
+  }
+
+  void PastePastTheSizeLimitLeavesTheWindow() {
+    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), Bitmap(4, 3, 0x0000FF)));
+    QImage huge(32769, 1, QImage::Format_RGB32);
+    huge.fill(Qt::green);
+    QGuiApplication::clipboard()->setImage(huge);
+    form_->UpdateCommandState();
+    form_->MdiArea()->setActiveSubWindow(form_->FirstChild());
+    Item(*form_, "Paste")->trigger();
+    QCOMPARE(Shown(), QStringList{"Trelvanique: " +
+                                  QString::fromStdString(CheckBitmapSize(32769, 1)) + "."});
+    QVERIFY(form_->FirstChild()->GetBitmap() == Bitmap(4, 3, 0x0000FF));
+    QCOMPARE(form_->FirstChild()->Image1()->Picture().size(), QSize(4, 3));
+  }
+
+  void FileDialogsAddTheExtension() {
+    WriteBmp(File("f3.bmp"), Bitmap(2, 2, kWhite));
+    QtUserDialogs real;
+    TAniToolForm creator(real, QString());
+    creator.show();
+    QStringList filters;
+    // Typing "f3" in the Add Bitmap dialog picks f3.bmp.
+    OnModal([&] { QTest::mouseClick(Button(creator, "SpeedButton4"), Qt::LeftButton); },
+            [&](QWidget* modal) {
+              auto* dialog = qobject_cast<QFileDialog*>(modal);
+              filters = dialog->nameFilters() << dialog->defaultSuffix();
+              dialog->findChild<QLineEdit*>("fileNameEdit")->setText("f3");
+              static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+            });
+    QCOMPARE(filters, (QStringList{"Bitmaps (*.bmp)", "Icons (*.ico)", "bmp"}));
+    QCOMPARE(creator.EntryCount(), 1);
+    QCOMPARE(QFileInfo(creator.EntryName(0)).fileName(), QString("f3.bmp"));
+  }
+
+  void ErrorsEscapingACommandAreReported() {
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        {"menu item", [&] { Item(*form_, "OpenFirst")->trigger(); }},
+        {"tool button",
+         [&] { QTest::mouseClick(Button(*form_, "OpenFirstButton"), Qt::LeftButton); }},
+        {"open mesh", [&] { Item(*form_, "OpenMesh")->trigger(); }},
+    };
+    dialogs_.open_throws = true;
+    for (const auto& [name, run] : rows) {
+      dialogs_.messages.clear();
+      run();
+      QVERIFY2(Shown() == QStringList{"Trelvanique: Out of memory."}, name);
+      QVERIFY(form_->isVisible() && form_->isEnabled());
+    }
+  }
+
+  void ProgressWindowProcessesMessagesByTimeAlone() {
+    QWidget main_window;
+    KancelRun run(form_->KancelForm(), main_window, nullptr, nullptr);
+    run.Begin();
+    run.ProcessMessages();  // the first call after the start processes
+    QElapsedTimer since;
+    since.start();
+    QMetaObject::invokeMethod(form_->KancelForm().KancelButton(), &QPushButton::click,
+                              Qt::QueuedConnection);
+    run.ProcessMessages();
+    if (since.elapsed() < 10) QVERIFY(!run.CancelRequested());  // within the interval
+    QTest::qSleep(20);
+    run.ProcessMessages();  // one call, once the interval has passed
+    QVERIFY(run.CancelRequested());
+    run.End();
+    QVERIFY(main_window.isEnabled());
+  }
+
+  void SideMouseButtonsDoNothingOnAnImage() {
+    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), Bitmap(30, 30, kWhite)));
+    const std::pair<Qt::MouseButton, size_t> rows[] = {
+        {Qt::BackButton, 0}, {Qt::ForwardButton, 0}, {Qt::LeftButton, 1}};
+    for (const auto& [button, nodes] : rows) {
+      QTest::mouseClick(form_->FirstChild()->Image1(), button, {}, QPoint(15, 15));
+      QCOMPARE(form_->MeshModel().NodeCount(), nodes);
+    }
+  }
+
+  void AviCreatorLoadsItsListOnce() {
+    const QString list = WriteFrameList(*work_, 2, [](int k) { return Bitmap(8, 8, k); });
+    TAniToolForm creator(dialogs_, list);
+    for (int shown = 0; shown < 2; ++shown) {  // shown, hidden, shown and activated again
+      creator.show();
+      creator.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&creator));
+      QCOMPARE(creator.EntryCount(), 2);
+      creator.hide();
+    }
+  }
+};
+
+QTEST_MAIN(DesktopTest)
+#include "desktop_test.moc"

@@ -1,0 +1,293 @@
+// The mesh through the main window: undo and redo of every kind of edit, the
+// save question following the saved step, New, Open, Save and Save as, zoomed
+// clicks, the fold-over warning and the command line's files.
+
+#include "app/image_view.h"
+#include "app1_support.h"
+#include "core/mesh/fold_over.h"
+#include "core/mesh/mesh_file.h"
+
+using namespace vesk;
+using namespace vesk::testing;
+
+class MeshTest : public QObject, WindowFixture {
+  Q_OBJECT
+
+ private:
+  TImage* First() const { return form_->FirstChild()->Image1(); }
+  TImage* Second() const { return form_->SecondChild()->Image1(); }
+  static void Click(TImage* image, int x, int y, Qt::KeyboardModifiers keys = {},
+                    Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(image, button, keys, QPoint(x, y));
+  }
+  static void Drag(TImage* image, QPoint from, QPoint via, QPoint to) {
+    QTest::mousePress(image, Qt::LeftButton, {}, from);
+    QTest::mouseMove(image, via);
+    QTest::mouseRelease(image, Qt::LeftButton, {}, to);
+  }
+  // The mesh file that saving now would write.
+  std::vector<std::uint8_t> MeshBytes() const {
+    return WriteMesh(form_->MeshModel(), form_->FirstFileName.toStdString(),
+                     form_->SecondFileName.toStdString())
+        .Value();
+  }
+  QByteArray Read(const QString& name) const {
+    QFile f(File(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  QStringList Asked() const {
+    QStringList texts;
+    for (const auto& c : dialogs_.confirmations) texts << c.text;
+    return texts;
+  }
+
+ private slots:
+  void init() { StartWindow(); }
+  void cleanup() { StopWindow(); }
+
+  void EveryEditUndoesToTheEarlierFileAndRedoesToTheLast() {
+    OpenBoth(60, 50);
+    QString saved_mesh = File("earlier.mesh");
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"place node", [&] { Click(First(), 10, 10); }},
+        {"place node", [&] { Click(Second(), 40, 10); }},
+        {"place node", [&] { Click(First(), 25, 40); }},
+        {"triangulate nodes", [&] { Item(*form_, "TriangulateNodes")->trigger(); }},
+        {"add triangle", [&] { Click(First(), 55, 45, Qt::ControlModifier); }},
+        {"split triangle", [&] { Click(First(), 25, 20, Qt::ControlModifier); }},
+        {"move node", [&] { Drag(First(), {40, 10}, {45, 12}, {46, 14}); }},
+        {"move node", [&] { Drag(Second(), {25, 40}, {20, 30}, {30, 44}); }},
+        {"copy node position", [&] { Click(Second(), 30, 44, Qt::ShiftModifier); }},
+        {"delete triangle", [&] { Click(First(), 25, 20, {}, Qt::RightButton); }},
+        {"delete node", [&] { Click(First(), 30, 44, Qt::ControlModifier, Qt::RightButton); }},
+        {"swap morph mesh", [&] { Item(*form_, "SwapMorphMesh")->trigger(); }},
+        {"new grid mesh",
+         [&] {
+           dialogs_.number_answers.push_back(QList<int>{3, 3});
+           Item(*form_, "NewGridMesh")->trigger();
+         }},
+        {"new morph mesh",
+         [&] {
+           QVERIFY(WriteMeshFile(saved_mesh.toStdString(), form_->MeshModel(),
+                                 form_->FirstFileName.toStdString(),
+                                 form_->SecondFileName.toStdString())
+                       .Ok());
+           dialogs_.confirm_answers.push_back(Answer::No);  // the edited mesh is dropped
+           Item(*form_, "NewMesh")->trigger();
+           QVERIFY(form_->MeshSaved);
+         }},
+        {"open morph mesh",
+         [&] {
+           dialogs_.open_answers.push_back(QStringList{saved_mesh});
+           Item(*form_, "OpenMesh")->trigger();
+           QVERIFY(form_->MeshSaved);
+         }},
+    };
+    std::vector<std::vector<std::uint8_t>> files{MeshBytes()};
+    std::vector<QString> mesh_names{form_->MeshFileName};
+    for (const auto& [name, edit] : steps) {
+      edit();
+      QCOMPARE(Item(*form_, "Undo1")->toolTip(), QString("Undo ") + name);
+      QVERIFY2(MeshBytes() != files.back(), name);
+      files.push_back(MeshBytes());
+      mesh_names.push_back(form_->MeshFileName);
+    }
+    QCOMPARE(form_->MeshFileName, saved_mesh);
+    for (size_t i = std::size(steps); i-- > 0;) {
+      QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier);
+      QVERIFY2(MeshBytes() == files[i], steps[i].first);
+      QCOMPARE(form_->MeshFileName, mesh_names[i]);
+      QCOMPARE(Item(*form_, "Redo1")->toolTip(), QString("Redo ") + steps[i].first);
+    }
+    QVERIFY(!Item(*form_, "Undo1")->isEnabled());
+    for (size_t i = 0; i < std::size(steps); ++i) {
+      QTest::keyClick(form_.get(), i % 2 ? Qt::Key_Y : Qt::Key_Z,
+                      i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    QVERIFY(MeshBytes() == files.back());
+    QCOMPARE(form_->windowTitle(), "Trelvanique 1.1 " + saved_mesh);
+    QVERIFY(form_->MeshSaved && !Item(*form_, "Redo1")->isEnabled());
+    QCOMPARE(dialogs_.unexpected, 0);
+  }
+
+  void TheSaveQuestionFollowsTheSavedStep() {
+    OpenBoth(60, 50);
+    Click(First(), 10, 10);
+    Drag(Second(), {10, 10}, {20, 15}, {20, 15});  // Swap has something to swap
+    QVERIFY(!form_->MeshSaved);
+    Item(*form_, "Savemesh")->trigger();
+    QVERIFY(form_->MeshSaved);
+    Click(First(), 30, 30);
+    Drag(First(), {10, 10}, {10, 10}, {10, 10});  // selecting without moving is no step
+    QCOMPARE(form_->Undo().Stack().count(), 3);
+    Item(*form_, "Undo1")->trigger();
+    QVERIFY(form_->MeshSaved && form_->FormCloseQuery() && Asked().isEmpty());
+    Item(*form_, "Undo1")->trigger();
+    dialogs_.confirm_answers.push_back(Answer::Cancel);
+    QVERIFY(!form_->MeshSaved && !form_->FormCloseQuery());
+    Item(*form_, "Redo1")->trigger();
+    QVERIFY(form_->MeshSaved);
+    // Every edit asks at the close; a picture save does not touch the state.
+    const char* const edits[] = {"drag", "swap", "picture"};
+    for (const QString edit : edits) {
+      dialogs_.confirmations.clear();
+      form_->Undo().Stack().setIndex(form_->Undo().Stack().cleanIndex());
+      QVERIFY(form_->MeshSaved);
+      if (edit == "drag") Drag(Second(), {20, 15}, {25, 20}, {25, 20});
+      if (edit == "swap") Item(*form_, "SwapMorphMesh")->trigger();
+      if (edit == "picture") {
+        dialogs_.save_answers = {std::nullopt, File("frame.bmp")};  // no frame list
+        form_->Colorize1Click();
+        Item(*form_, "SaveVeskImageAs")->trigger();
+      }
+      QVERIFY2(form_->MeshSaved == (edit == "picture"), qPrintable(edit));
+      dialogs_.confirm_answers.push_back(Answer::Cancel);
+      QCOMPARE(form_->close(), edit == "picture");
+      QCOMPARE(Asked(), QStringList(edit == "picture" ? 0 : 1, "Do you want to save the mesh ?"));
+      if (edit == "picture") break;
+    }
+  }
+
+  void YesThenNoToOverwriteAtCloseKeepsTheWindow() {
+    OpenBoth(40, 30);
+    Click(First(), 10, 10);
+    Drag(Second(), {10, 10}, {20, 15}, {20, 15});
+    Item(*form_, "Savemesh")->trigger();
+    Item(*form_, "SwapMorphMesh")->trigger();
+    dialogs_.confirm_answers = {Answer::Yes, Answer::No};
+    QVERIFY(!form_->close());
+    QCOMPARE(Asked(),
+             (QStringList{"Do you want to save the mesh ?", "Do you Want to overwrite ?"}));
+    QVERIFY(form_->isVisible() && !form_->MeshSaved);
+  }
+
+  void NewAndOpenAskFirst() {
+    for (const char* item : {"NewMesh", "OpenMesh"}) {
+      StopWindow();
+      StartWindow();
+      OpenBoth(40, 30);
+      Click(First(), 10, 10);
+      dialogs_.confirm_answers.push_back(Answer::Cancel);
+      Item(*form_, item)->trigger();
+      QCOMPARE(Asked(), QStringList("Do you want to save the mesh ?"));
+      QVERIFY(form_->MeshModel().NodeCount() == 1 && !form_->MeshSaved);
+      QCOMPARE(dialogs_.titles.size(), 2);  // no open dialog was shown
+      // Yes saves; what replaces the mesh counts as saved.
+      dialogs_.confirm_answers.push_back(Answer::Yes);
+      dialogs_.open_answers.push_back(QStringList{File("NoName.mesh")});
+      Item(*form_, item)->trigger();
+      QVERIFY(!Read("NoName.mesh").isEmpty());
+      QCOMPARE(dialogs_.unexpected, 0);
+      QVERIFY(form_->MeshSaved);
+      QVERIFY(form_->close());
+    }
+  }
+
+  void SaveAndSaveAs() {
+    const struct {
+      const char* name;
+      const char* typed;  // Save as answers this; none: Save
+      const char* file;
+      int answer;  // to the overwrite question; -1: none asked
+      bool saved;
+    } rows[] = {
+        {"save", nullptr, "NoName.mesh", -1, true},
+        {"overwrite declined", nullptr, "NoName.mesh", int(Answer::No), false},
+        {"overwrite accepted", nullptr, "NoName.mesh", int(Answer::Yes), true},
+        {"missing folder", nullptr, "missing/x.mesh", -1, false},
+        {"save as appends the extension", "a.txt", "a.txt.mesh", -1, true},
+        {"save as keeps a name holding it", "b.MeSh.bak", "b.MeSh.bak", -1, true},
+        {"save as declined still takes the name", "keep.mesh", "keep.mesh", int(Answer::No), false},
+    };
+    for (const auto& r : rows) {
+      StopWindow();
+      StartWindow();
+      if (r.answer >= 0) WriteBytes(File(r.file), "old");
+      OpenBoth(60, 50);
+      Click(First(), 10, 10);
+      if (r.answer >= 0) dialogs_.confirm_answers.push_back(Answer(r.answer));
+      if (!r.typed) form_->MeshFileName = File(r.file);
+      if (!r.typed) QTest::mouseClick(Button(*form_, "SaveMeshButton"), Qt::LeftButton);
+      if (r.typed) dialogs_.save_answers.push_back(File(r.typed));
+      if (r.typed) Item(*form_, "SaveMashAs")->trigger();
+      QVERIFY2(form_->MeshSaved == r.saved, r.name);
+      QCOMPARE(Asked().size(), r.answer >= 0 ? 1 : 0);
+      const bool failed = !r.saved && r.answer < 0;
+      QVERIFY(Shown().size() == (failed ? 1 : 0) && (!failed || Shown()[0].endsWith('.')));
+      const QByteArray old = r.answer < 0 ? "" : "old";
+      const std::vector<std::uint8_t> now = MeshBytes();
+      const QByteArray saved(reinterpret_cast<const char*>(now.data()), qsizetype(now.size()));
+      QVERIFY2(Read(r.file) == (r.saved ? saved : old), r.name);
+      QVERIFY(!r.typed || form_->windowTitle() == "Trelvanique 1.1 " + File(r.file));
+    }
+  }
+
+  void OpenReadsTheMeshAndReopensBothImages() {
+    const Bitmap first = TestPicture(30, 20, 5), second = TestPicture(25, 22, 6);
+    WriteBmp(File("one.bmp"), first);
+    WriteBmp(File("two.bmp"), second);
+    Mesh mesh;
+    mesh.AddNode(1, 2);
+    mesh.AddNode(3, 4);
+    mesh.AddTriangle(8, 9, kFirstImage, 5);
+    QVERIFY(WriteMeshFile(File("m.mesh").toStdString(), mesh, "one.bmp", "two.bmp").Ok());
+    QFile::setPermissions(File("m.mesh"), QFile::ReadOwner);  // only read: opens
+    dialogs_.open_answers.push_back(QStringList{File("m.mesh")});
+    QTest::mouseClick(Button(*form_, "OpenMeshButton"), Qt::LeftButton);
+    QCOMPARE(form_->windowTitle(), "Trelvanique 1.1 " + File("m.mesh"));
+    QCOMPARE(form_->MeshModel().NodeCount() + form_->MeshModel().TriangleCount(), size_t{4});
+    QVERIFY(form_->FirstChild()->GetBitmap() == first);
+    QVERIFY(form_->SecondChild()->GetBitmap() == second);
+    QVERIFY(form_->FirstChild()->PictureBitmap() != first);  // the mesh is drawn
+    QVERIFY(form_->MeshSaved);
+    // A file of another format is named in the caption and its mesh is gone.
+    WriteBytes(File("x.mesh"), QByteArray("\x06MESH10\0\0\0\0", 11));
+    dialogs_.open_answers = {QStringList{File("x.mesh")}};
+    Item(*form_, "OpenMesh")->trigger();
+    QCOMPARE(Shown(), QStringList("Trelvanique: Error in file format (required mesh 1.1)"));
+    QVERIFY(form_->MeshModel().Empty());
+  }
+
+  void AtZoomEightAClickAddressesThePixelUnderIt() {
+    OpenBoth(60, 50);
+    form_->FirstChild()->View().ZoomAt(2048, QPoint(0, 0));
+    QCOMPARE(First()->size(), QSize(480, 400));
+    Click(First(), 5 * 8 + 4, 7 * 8 + 4);
+    const TMeshNode& node = form_->MeshModel().NodeList().front();
+    QCOMPARE(QPoint(node.X1, node.Y1), QPoint(5, 7));
+    QCOMPARE(NamedChild<QLabel>(*form_, "Label1")->text(), QString("(   5:   7)"));
+    Drag(First(), {44, 60}, {100, 100}, {9 * 8 + 7, 3 * 8});
+    const TMeshNode& moved = form_->MeshModel().NodeList().front();
+    QCOMPARE(QPoint(moved.X1, moved.Y1), QPoint(9, 3));
+  }
+
+  void FoldedTriangleIsCountedAndDrawnInTheWarningColour() {
+    WriteBmp(File("a.bmp"), Bitmap(40, 40, kWhite));
+    WriteBmp(File("b.bmp"), Bitmap(40, 40, kWhite));
+    Mesh mesh;
+    const TMeshNode* n1 = mesh.PushNode({5, 5, 30, 5});
+    const TMeshNode* n2 = mesh.PushNode({30, 5, 5, 5});
+    const TMeshNode* n3 = mesh.PushNode({5, 30, 30, 30});
+    mesh.PushTriangle(n1, n2, n3);
+    QVERIFY(WriteMeshFile(File("fold.mesh").toStdString(), mesh, "a.bmp", "b.bmp").Ok());
+    auto* label = NamedChild<QLabel>(*form_, "FoldOverLabel");
+    QCOMPARE(label->text(), QString("Folded triangles: 0"));
+    form_->OpenFiles({File("fold.mesh")});
+    QCOMPARE(label->text(), QString("Folded triangles: 1"));
+    // The top edge's middle: warning colour on the second image only.
+    const auto rgb = [](Color c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); };
+    QCOMPARE(Second()->Picture().pixel(17, 5), rgb(kFoldOverColor));
+    QCOMPARE(First()->Picture().pixel(17, 5), rgb(form_->CurrentSettings().LineColor));
+  }
+
+  void CommandLineMeshOpensBothPictures() {
+    form_->OpenFiles({QString(VESK_SOURCE_DIR) + "/examples/sample.mesh"});
+    QVERIFY(form_->FirstChild() && form_->SecondChild());
+    QCOMPARE(form_->FirstChild()->GetBitmap().Width(), 160);
+    QCOMPARE(form_->SecondChild()->GetBitmap().Height(), 120);
+    QVERIFY(form_->MeshModel().TriangleCount() > 0 && Shown().isEmpty());
+  }
+};
+
+QTEST_MAIN(MeshTest)
+#include "mesh_test.moc"
