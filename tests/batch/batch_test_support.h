@@ -68,18 +68,15 @@ class BatchTest : public ::testing::Test {
     if (!ended) waitpid(child, &status, 0);
     out_ = Text("stdout.txt");
     err_ = Text("stderr.txt");
-    std::filesystem::remove(Path("stdout.txt"));
-    std::filesystem::remove(Path("stderr.txt"));
+    for (const char* name : {"stdout.txt", "stderr.txt"}) std::filesystem::remove(Path(name));
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-  // The handler is in place once SIGINT shows among the caught signals.
+  // The handler is in place once SIGINT (bit 2) shows among the caught signals.
   static bool CatchesInterrupt(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);) {
-      if (line.rfind("SigCgt:", 0) == 0) {
-        return (std::stoull(line.substr(7), nullptr, 16) >> (SIGINT - 1)) & 1;
-      }
+      if (line.starts_with("SigCgt:")) return std::stoull(line.substr(7), nullptr, 16) & 2;
     }
     return false;
   }

@@ -28,7 +28,7 @@ Bitmap TestFrame(int i) {
 std::string Shell(const std::string& command) {
   std::string out;
   std::FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[65536];
+  char buffer[1 << 16];
   for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
   ::pclose(pipe);
   return out;
@@ -52,11 +52,8 @@ class VideoCommand : public BatchTest {
  protected:
   void SetUp() override {
     BatchTest::SetUp();
-    std::ofstream list(Path("frames.any"), std::ios::binary);
-    for (int i = 0; i < kFrames; ++i) {
-      Save("imag" + std::to_string(i + 1) + ".bmp", TestFrame(i));
-      list << "imag" << i + 1 << ".bmp\r\n";
-    }
+    std::ofstream(Path("frames.any"), std::ios::binary) << ListOf(1, kFrames);
+    for (int i = 0; i < kFrames; ++i) Save("imag" + std::to_string(i + 1) + ".bmp", TestFrame(i));
   }
 };
 
