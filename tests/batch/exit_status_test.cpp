@@ -1,76 +1,93 @@
-// vesk-batch's exit status for wrong usage (2) and bad input (1): one line
-// on standard error and nothing written, whichever command.
+// vesk-batch's exit status, whichever command: 0 done, 2 wrong usage (empty
+// values included), 1 bad input; on a failure one line on standard error and
+// nothing written. Then what grid, triangulate and check wrote and said.
 #include "core/mesh/mesh_file.h"
 #include "tests/batch/batch_test_support.h"
 
 namespace vesk::testing {
 namespace {
 
-struct Case {
-  const char* words;  // MESH stands for the example mesh
-  const char* says;
-};
+using ExitStatus = BatchTest;
 
-class ExitStatus : public BatchTest {
- protected:
-  void Expect(const Case& c, int status) {
-    std::string words = c.words;
-    if (auto at = words.find("MESH"); at != std::string::npos) {
-      words.replace(at, 4, "'" + kExamples + "/sample.mesh'");
-    }
-    EXPECT_EQ(Run(words), status) << words;
-    ExpectOneErrorLine(c.says);
-    EXPECT_EQ(Written(), std::vector<std::string>{"keep.any"}) << words;
-    EXPECT_EQ(Text("out/keep.any"), "imag1.bmp\r\n") << words;
-  }
-  void SetUp() override {
-    BatchTest::SetUp();
-    std::ofstream(Path("out/keep.any"), std::ios::binary) << "imag1.bmp\r\n";
-  }
-};
-
-TEST_F(ExitStatus, WrongUsageExitsWithTwo) {
-  Save("a.bmp", Bitmap(6, 6, kBlack));
-  const Case cases[] = {
-      {"", "no command given"},
-      {"paint x", "unknown command \"paint\""},
-      {"morph", "a file name is missing"},
-      {"morph a.mesh b.mesh", "unexpected word b.mesh"},
-      {"morph MESH --speed 3", "unknown option --speed"},
-      {"morph MESH --frames 0", "--frames must be a whole number from 1 to 100, not \"0\""},
-      {"morph MESH --precision 1001", "--precision must be a whole number from 1 to 1000"},
-      {"distort MESH --equalize maybe", "--equalize must be on or off, not \"maybe\""},
-      {"sheetglass a.bmp --out out/r.bmp --sheet 5", "--sheet"},
-      {"sheetglass a.bmp", "option --out is missing"},
-      {"avi out/keep.any --out out/x.avi --fps 3", "unknown option --fps"},
-  };
-  for (const Case& c : cases) Expect(c, 2);
-  EXPECT_EQ(Run("morph a.mesh --frames 0"), 2);
-  EXPECT_NE(err_.find("(usage: vesk-batch morph MESH"), std::string::npos) << err_;
-}
-
-TEST_F(ExitStatus, BadInputExitsWithOne) {
+TEST_F(ExitStatus, OfEveryCommand) {
+  std::ofstream(Path("out/keep.any"), std::ios::binary) << "imag1.bmp\r\n";
   std::ofstream(Path("other.mesh"), std::ios::binary) << "MESH10 and more bytes";
   std::ofstream(Path("broken.bmp"), std::ios::binary) << "BM not really";
-  auto example = ReadMeshFile(kExamples + "/sample.mesh");
-  ASSERT_TRUE(example.Ok());
-  const Mesh& mesh = example.Value().mesh;
-  ASSERT_TRUE(WriteMeshFile(Path("lost.mesh"), mesh, "nowhere/first.bmp", "second.bmp"));
+  Result<MeshFileContent> sample = ReadMeshFile(kExamples + "/sample.mesh");
+  ASSERT_TRUE(sample.Ok());
+  ASSERT_TRUE(WriteMeshFile(Path("lost.mesh"), sample.Value().mesh, "nowhere/first.bmp", "x"));
   Save("wide.bmp", Bitmap(32760, 1, kBlack));
-  Save("imag1.bmp", Bitmap(4, 4, kBlack));
-  const Case cases[] = {
-      {"morph missing.mesh --list out/keep.any", "missing.mesh: File Not Found"},
+  Save("a.bmp", Bitmap(4, 4, kBlack));
+  Mesh folded;  // the second of its two triangles folds over
+  const TMeshNode* a = folded.PushNode({0, 0, 10, 0});
+  const TMeshNode* b = folded.PushNode({10, 0, 0, 0});
+  const TMeshNode* c = folded.PushNode({0, 10, 10, 10});
+  folded.PushTriangle(a, b, c);
+  folded.PushTriangle(b, folded.PushNode({10, 10, 20, 0}), c);
+  ASSERT_TRUE(WriteMeshFile(Path("folded.mesh"), folded, "", ""));
+  const std::string pictures = kExamples + "/first.bmp " + kExamples + "/second.bmp ";
+  const std::pair<std::string, std::pair<int, const char*>> rows[] = {
+      // words, {status, part of standard output (0) or of the error line}
+      {"", {2, "no command given"}},
+      {"paint x", {2, "unknown command \"paint\""}},
+      {"morph", {2, "a file name is missing"}},
+      {"morph MESH --speed 3", {2, "unknown option --speed"}},
+      {"morph MESH --frames 0", {2, "--frames must be a whole number from 1 to 100, not \"0\""}},
+      {"morph a.mesh --frames 0", {2, "(usage: vesk-batch morph MESH"}},
+      {"distort MESH --equalize maybe", {2, "--equalize must be on or off, not \"maybe\""}},
+      {"sheetglass a.bmp --out out/r.bmp --sheet 5", {2, "--sheet"}},
+      {"sheetglass a.bmp", {2, "option --out is missing"}},
+      {"colorize a.bmp a.bmp --list ''", {2, "--list"}},
+      {"flag a.bmp --list ''", {2, "--list"}},
+      {"equalize a.bmp --out ''", {2, "--out"}},
+      {"sheetglass a.bmp --out ''", {2, "--out"}},
+      {"avi x.any --out ''", {2, "--out"}},
+      {"video out/keep.any --out x.avi", {2, ".mp4, .webm or .gif"}},
+      {"video out/keep.any --out x.gif --fps 0", {2, "--fps"}},
+      {"grid " + pictures + "--cols 101 --rows 4 --out x.mesh", {2, "--cols"}},
+      {"grid " + pictures + "--cols 5 --rows 4", {2, "option --out is missing"}},
+      {"check", {2, "usage: vesk-batch check MESH"}},
+      {"morph missing.mesh --list out/keep.any", {1, "missing.mesh: File Not Found"}},
       {"distort other.mesh --list out/keep.any",
-       "other.mesh: Error in file format (required mesh 1.1)"},
-      {"morph lost.mesh --list out/keep.any", "first image \"nowhere/first.bmp\" not found"},
-      {"morph MESH --list no/such/folder/x.any", "no/such/folder/x.any"},
-      {"colorize broken.bmp imag1.bmp --list out/keep.any", "Bitmap image is not valid"},
-      {"flag wide.bmp --radius 5 --list out/keep.any", "Bitmap is too large"},
-      {"equalize picture.gif --out out/keep.any", "Unknown picture file extension (.gif)"},
-      {"sheetglass broken.bmp --out out/keep.any", "broken.bmp: Bitmap image is not valid"},
-      {"avi missing.any --out out/keep.any", "missing.any: File Not Found"},
+       {1, "other.mesh: Error in file format (required mesh 1.1)"}},
+      {"morph lost.mesh --list out/keep.any", {1, "first image \"nowhere/first.bmp\" not found"}},
+      {"morph MESH --list no/such/folder/x.any", {1, "no/such/folder/x.any"}},
+      {"colorize broken.bmp a.bmp --list out/keep.any", {1, "Bitmap image is not valid"}},
+      {"flag wide.bmp --radius 5 --list out/keep.any", {1, "Bitmap is too large"}},
+      {"equalize picture.gif --out out/keep.any", {1, "Unknown picture file extension (.gif)"}},
+      {"sheetglass broken.bmp --out out/keep.any", {1, "broken.bmp: Bitmap image is not valid"}},
+      {"avi missing.any --out out/keep.any", {1, "missing.any: File Not Found"}},
+      {"video missing.any --out x.gif", {1, "missing.any"}},
+      {"grid nothing.bmp " + kExamples + "/second.bmp --cols 5 --rows 4 --out x.mesh",
+       {1, "nothing.bmp"}},
+      {"triangulate " + kExamples + "/first.bmp --out x.mesh",
+       {1, "Error in file format (required mesh 1.1)"}},
+      {"check folded.mesh", {1, "1 of 2 triangles fold over"}},
+      {"grid " + pictures + "--cols 5 --rows 4 --out g.mesh",
+       {0, "grid: 20 nodes, 24 triangles written to g.mesh"}},
+      {"triangulate MESH --out t.mesh", {0, "triangulate: "}},
+      {"check g.mesh", {0, "check: no triangle of 24 folds over"}},
   };
-  for (const Case& c : cases) Expect(c, 1);
+  for (const auto& [words, expected] : rows) {
+    SCOPED_TRACE(words);
+    EXPECT_EQ(Run(words), expected.first) << err_;
+    EXPECT_NE((expected.first == 0 ? out_ : err_).find(expected.second), std::string::npos)
+        << out_ << err_;
+    if (expected.first != 0) {  // one line on standard error, the tool's name first
+      EXPECT_EQ(err_.rfind("vesk-batch: ", 0), 0u) << err_;
+      EXPECT_EQ(err_.find('\n'), err_.size() - 1) << err_;
+    }
+    EXPECT_EQ(Files("out"), std::set<std::string>{"keep.any"});
+    EXPECT_EQ(Text("out/keep.any"), "imag1.bmp\r\n");
+  }
+  EXPECT_EQ(Files("", "x."), std::set<std::string>{});
+  // Files store the newest triangle first, so the folded one is the second.
+  Run("check folded.mesh");
+  EXPECT_EQ(out_, "triangle 2 folds over: first (0,0) (10,0) (0,10), "
+                  "second (10,0) (0,0) (10,10)\n");
+  // The grid names its pictures so that the program finds them.
+  EXPECT_TRUE(std::filesystem::exists(ReadMeshFile(Path("g.mesh")).Value().first_file_name));
+  EXPECT_TRUE(ReadMeshFile(Path("t.mesh")).Ok());
 }
 
 }  // namespace

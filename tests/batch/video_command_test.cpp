@@ -1,23 +1,13 @@
-// vesk-batch video, run as a separate program, its files read back by
-// FFmpeg's own tools; and the export's cancel, through the writer itself.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
+// vesk-batch video, its files read back by FFmpeg's own tools; and the
+// export's cancel, through the writer itself.
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
 
-#include "core/image/bmp_codec.h"
+#include "tests/batch/batch_test_support.h"
 #include "video/video_writer.h"
 
-namespace vesk {
+namespace vesk::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kWidth = 65;  // odd on purpose: H.264 pads to 66 x 50
 constexpr int kHeight = 49;
@@ -35,15 +25,12 @@ Bitmap TestFrame(int i) {
   return frame;
 }
 
-std::string Shell(const std::string& command, int* status = nullptr) {
+std::string Shell(const std::string& command) {
   std::string out;
   std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  const int code = ::pclose(pipe);
-  if (status != nullptr) *status = WEXITSTATUS(code);
+  char buffer[1 << 16];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  ::pclose(pipe);
   return out;
 }
 
@@ -61,95 +48,53 @@ double Psnr(const std::string& decoded, std::size_t offset, int width, const Bit
   return sum == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 * 3 * ours.Width() * ours.Height() / sum);
 }
 
-class VideoCommand : public ::testing::Test {
+class VideoCommand : public BatchTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vesk_video_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    std::ofstream list(dir_ / "frames.any", std::ios::binary);
+    BatchTest::SetUp();
+    std::ofstream(Path("frames.any"), std::ios::binary) << ListOf(1, kFrames);
+    for (int i = 0; i < kFrames; ++i) Save("imag" + std::to_string(i + 1) + ".bmp", TestFrame(i));
+  }
+};
+
+TEST_F(VideoCommand, FfmpegReadsBackOurFramesInEachFormat) {
+  if (std::system("ffprobe -version >/dev/null 2>&1 && ffmpeg -version >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "ffprobe/ffmpeg missing";
+  }
+  struct Row { const char* file; const char* fps_option; int fps, width, height; double psnr; };
+  const Row rows[] = {{"out.mp4", "", 2, 66, 50, 35},  // psnr 99 means exact
+                      {"out.webm", "--fps 5", 5, kWidth, kHeight, 35},
+                      {"out.gif", "", 2, kWidth, kHeight, 99}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    ASSERT_EQ(Run(std::string("video frames.any --out ") + row.file + " " + row.fps_option), 0)
+        << err_;
+    const std::string out = Path(row.file);
+    EXPECT_EQ(Shell("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+                    "stream=width,height,r_frame_rate,nb_read_frames -of csv=p=0 '" + out + "'"),
+              std::to_string(row.width) + "," + std::to_string(row.height) + "," +
+                  std::to_string(row.fps) + "/1," + std::to_string(kFrames) + "\n");
+    const std::string decoded =
+        Shell("ffmpeg -v error -i '" + out + "' -f rawvideo -pix_fmt rgb24 -");
+    const std::size_t frame_bytes = static_cast<std::size_t>(row.width) * row.height * 3;
+    ASSERT_EQ(decoded.size(), frame_bytes * kFrames);
     for (int i = 0; i < kFrames; ++i) {
-      const std::string name = "imag" + std::to_string(i + 1) + ".bmp";
-      ASSERT_TRUE(SaveBmpFile((dir_ / name).string(), TestFrame(i)).Ok());
-      list << name << "\r\n";
+      EXPECT_GE(Psnr(decoded, frame_bytes * i, row.width, TestFrame(i)), row.psnr) << i;
     }
   }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-  fs::path dir_;
-};
-
-struct FormatCase {
-  const char* file;
-  int fps;
-  const char* fps_option;
-  int width, height;  // as stored
-  double min_psnr;    // 99 means exact
-};
-
-class VideoFormats : public VideoCommand, public ::testing::WithParamInterface<FormatCase> {};
-
-TEST_P(VideoFormats, FfmpegReadsBackOurFrames) {
-  int status = -1;
-  Shell("ffprobe -version >/dev/null 2>&1 && ffmpeg -version >/dev/null 2>&1", &status);
-  if (status != 0) GTEST_SKIP() << "ffprobe/ffmpeg missing";
-  const FormatCase& c = GetParam();
-  const std::string out = PathOf(c.file);
-  Shell("'" VESK_BATCH_EXE "' video '" + PathOf("frames.any") + "' --out '" + out + "' " +
-          c.fps_option + " 2>&1",
-      &status);
-  ASSERT_EQ(status, 0);
-  const std::string probe = Shell(
-      "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
-      "stream=width,height,r_frame_rate,nb_read_frames -of csv=p=0 '" + out + "'");
-  EXPECT_EQ(probe, std::to_string(c.width) + "," + std::to_string(c.height) + "," +
-                       std::to_string(c.fps) + "/1," + std::to_string(kFrames) + "\n");
-
-  const std::string decoded =
-      Shell("ffmpeg -v error -i '" + out + "' -f rawvideo -pix_fmt rgb24 -");
-  const std::size_t frame_bytes = static_cast<std::size_t>(c.width) * c.height * 3;
-  ASSERT_EQ(decoded.size(), frame_bytes * kFrames);
-  for (int i = 0; i < kFrames; ++i) {
-    EXPECT_GE(Psnr(decoded, frame_bytes * i, c.width, TestFrame(i)), c.min_psnr) << "frame " << i;
-  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Formats, VideoFormats,
-    ::testing::Values(FormatCase{"out.mp4", 2, "", 66, 50, 35},
-                      FormatCase{"out.webm", 5, "--fps 5", kWidth, kHeight, 35},
-                      FormatCase{"out.gif", 2, "", kWidth, kHeight, 99}),
-    [](const auto& info) { return std::string(fs::path(info.param.file).extension()).substr(1); });
 
 TEST_F(VideoCommand, CancelledOrFailedExportLeavesNoFileAndKeepsTheOldOne) {
   const Bitmap a = TestFrame(0), b = TestFrame(1);
-  const std::vector<const Bitmap*> frames = {&a, &b, &a};
-  std::ofstream(PathOf("old.mp4")) << "old";
+  std::ofstream(Path("old.mp4")) << "old";
   int asked = 0;
-  const Status cancelled = WriteVideoFile(frames, PathOf("old.mp4"), 2, {},
-                                          [&asked] { return ++asked == 2; });
-  EXPECT_EQ(cancelled.Message(), kVideoCancelledMessage);
-  const std::vector<const Bitmap*> broken = {&a, nullptr};
-  EXPECT_FALSE(WriteVideoFile(broken, PathOf("new.gif"), 2, {}, {}).Ok());
-  // Only the frames, the list and the untouched old file remain.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), kFrames + 2);
-  std::ifstream old(PathOf("old.mp4"));
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "old");
-}
-
-TEST_F(VideoCommand, UsageAndBadInputExitStatus) {
-  const std::pair<const char*, int> rows[] = {{"frames.any --out x.avi", 2},
-                                              {"frames.any --out x.gif --fps 0", 2},
-                                              {"frames.any", 2},
-                                              {"missing.any --out x.gif", 1}};
-  for (const auto& [args, expected] : rows) {
-    int status = -1;
-    Shell("cd '" + dir_.string() + "' && '" VESK_BATCH_EXE "' video " + args + " 2>/dev/null",
-          &status);
-    EXPECT_EQ(status, expected) << args;
-  }
-  EXPECT_FALSE(fs::exists(PathOf("x.gif")));
+  EXPECT_EQ(WriteVideoFile({&a, &b, &a}, Path("old.mp4"), 2, {}, [&] { return ++asked == 2; })
+                .Message(),
+            kVideoCancelledMessage);
+  EXPECT_FALSE(WriteVideoFile({&a, nullptr}, Path("new.gif"), 2, {}, {}).Ok());
+  EXPECT_EQ(Files("").size(), kFrames + 3u);  // the frames, the list, out/ and the old file
+  EXPECT_EQ(Text("old.mp4"), "old");
 }
 
 }  // namespace
-}  // namespace vesk
+}  // namespace vesk::testing

@@ -19,13 +19,13 @@ Color FrameColor(int k) { return MakeColor(40 * k, 255 - 30 * k, 7 * k); }
 
 class Viewer : public testing_support::TempFolderTest {
  protected:
-  // The list a.any of `names`; a name imagK.bmp is saved as a 2 x 2 frame
-  // in FrameColor(K), unless `saved` is false.
+  // The list a.any of `names`; a name imagK.bmp not yet there is saved as a
+  // 2 x 2 frame in FrameColor(K), unless `saved` is false.
   std::string List(const std::vector<std::string>& names, bool saved = true) {
     std::ofstream out(PathOf("a.any"), std::ios::binary);
     for (const std::string& name : names) {
       out << name << "\r\n";
-      if (saved && name.rfind("imag", 0) == 0) {
+      if (saved && name.rfind("imag", 0) == 0 && !fs::exists(PathOf(name))) {
         EXPECT_TRUE(SaveBmpFile(PathOf(name), Bitmap(2, 2, FrameColor(name[4] - '0'))).Ok());
       }
     }
@@ -95,12 +95,12 @@ TEST_F(Viewer, PlaybackFollowsTheSliderAndTheDirection) {
 // Names are all probed before any frame is loaded; on a failure nothing is
 // kept and the viewer does not play.
 TEST_F(Viewer, ListThatCannotBeShownGivesOneMessageAndKeepsNothing) {
-  enum Break { kNothing, kRemove, kSpoil, kLock };
+  enum Break { kNothing, kRemove, kSpoil, kFolder };
   struct Row { std::vector<std::string> names; Break what; Kind kind; std::string text; };
   const Row rows[] = {
       {{"imag1.bmp", "imag2.bmp", "imag3.bmp"}, kRemove, Kind::kNotice,
        "In filelist imag3.bmp not found."},
-      {{"imag1.bmp", "imag2.bmp", "imag3.bmp"}, kLock, Kind::kNotice,
+      {{"imag1.bmp", "imag2.bmp", "imag3.bmp"}, kFolder, Kind::kNotice,
        "In filelist imag3.bmp not found."},
       {{"imag1.bmp", "", "imag2.bmp"}, kNothing, Kind::kNotice, "In filelist  not found."},
       {{"imag1.bmp", "imag2.bmp", "imag3.bmp"}, kSpoil, Kind::kError, "Bitmap image is not valid"},
@@ -110,7 +110,10 @@ TEST_F(Viewer, ListThatCannotBeShownGivesOneMessageAndKeepsNothing) {
     const std::string list = List(row.names);
     if (row.what == kRemove) fs::remove(PathOf("imag3.bmp"));
     if (row.what == kSpoil) std::ofstream(PathOf("imag3.bmp")) << "BM broken";
-    if (row.what == kLock) fs::permissions(PathOf("imag3.bmp"), fs::perms::none);
+    if (row.what == kFolder) {  // a name that is no regular file; a locked file root reads
+      fs::remove(PathOf("imag3.bmp"));
+      fs::create_directory(PathOf("imag3.bmp"));
+    }
     int loads = 0;
     AnimationViewer viewer;
     const auto count = [&](const std::string& path) { return ++loads, LoadBmpFile(path); };

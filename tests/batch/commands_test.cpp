@@ -1,0 +1,99 @@
+// vesk-batch morph, colorize, flag and avi: the options reach the engines,
+// the files written are the engines' pictures, a second run continues the
+// numbering, and a mesh's pictures come from the mesh file's folder first.
+// The manual page names every subcommand and option of the help.
+#include "core/generate/run_protocol.h"
+#include <regex>
+
+#include "core/generate/morph.h"
+#include "core/mesh/mesh_file.h"
+#include "tests/batch/batch_test_support.h"
+
+namespace vesk::testing {
+namespace {
+
+struct KeepFrames : RunProtocol {  // keeps every frame an engine writes
+  Status WriteFrame(const Bitmap& frame) override { return frames.push_back(frame), Status(); }
+  std::vector<Bitmap> frames;
+};
+
+using Commands = BatchTest;
+
+TEST_F(Commands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumbering) {
+  ASSERT_EQ(Run("morph MESH --frames 3 --precision 2 --equalize off --list out/x"), 0) << err_;
+  EXPECT_EQ(Text("out/x.any"), ListOf(1, 4));
+  GenerationSetup setup;
+  setup.frame_count = 3, setup.precision = 2, setup.equalize = false;
+  KeepFrames engine;
+  Bitmap vesk;
+  const Mesh mesh = ReadMeshFile(kExamples + "/sample.mesh").Value().mesh;
+  ASSERT_TRUE(RunMorph(Load(kExamples + "/first.bmp"), Load(kExamples + "/second.bmp"),
+                       TrianglePositionsOf(mesh), setup, vesk, engine));
+  ASSERT_EQ(engine.frames.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(Load("out/imag" + std::to_string(i + 1) + ".bmp"), engine.frames[i]);
+  }
+  ASSERT_EQ(Run("morph MESH --frames 2 --list out/b.any"), 0) << err_;
+  EXPECT_EQ(Text("out/b.any"), ListOf(5, 7));
+  ASSERT_EQ(Run("morph MESH --frames 2"), 0);  // no list: nothing written
+  EXPECT_NE(out_.find("no frame written"), std::string::npos) << out_;
+  EXPECT_EQ(Files("out").size(), 9u);
+}
+
+TEST_F(Commands, MeshPicturesComeFromTheMeshFolderFirst) {
+  std::filesystem::create_directory(dir_ / "sub");
+  for (const std::string name : {"first.bmp", "second.bmp"}) {
+    Save("sub/" + name, Bitmap(8, 8, kBlack));
+    Save(name, Bitmap(8, 8, kWhite));
+  }
+  ASSERT_TRUE(WriteMeshFile(Path("sub/m.mesh"), Mesh(), "first.bmp", "second.bmp"));
+  ASSERT_EQ(Run("morph sub/m.mesh --frames 1 --list out"), 0) << err_;
+  EXPECT_NE(out_.find("listed in out.any"), std::string::npos) << out_;
+  EXPECT_EQ(Load("imag1.bmp").Pixel(4, 4), kBlack);
+}
+
+TEST_F(Commands, ColorizeFlagAndAviWriteTheirFrames) {
+  Save("black.bmp", Bitmap(4, 3, kBlack));
+  Save("red.bmp", Bitmap(4, 3, MakeColor(255, 0, 0)));
+  ASSERT_EQ(Run("colorize black.bmp red.bmp --frames 4 --list out/a.any"), 0) << err_;
+  EXPECT_EQ(Text("out/a.any"), ListOf(1, 5));
+  EXPECT_EQ(Load("out/imag3.bmp").Pixel(1, 1), MakeColor(127, 0, 0));  // halfway
+  ASSERT_EQ(Run("colorize black.bmp red.bmp --frames 1 --list out/b"), 0) << err_;
+  EXPECT_EQ(Text("out/b.any"), ListOf(6, 8));  // one frame is raised to two
+
+  Save("flag.bmp", Bitmap(20, 11, kWhite));
+  ASSERT_EQ(Run("flag flag.bmp --frames 3 --radius 5 --list w.any"), 0) << err_;
+  EXPECT_EQ(Text("w.any"), ListOf(1, 3));
+  EXPECT_EQ(Load("imag3.bmp").Width(), 30);  // grown by twice the radius
+
+  ASSERT_EQ(Run("avi out/a.any --out out/m.avi"), 0) << err_;  // frames beside the list
+  EXPECT_EQ(out_, "avi: 5 frames written to out/m.avi\n");
+  EXPECT_EQ(Text("out/m.avi").substr(0, 4), "RIFF");
+}
+
+TEST_F(Commands, ManPageNamesEverySubcommandAndOptionOfTheHelpAndVersionIsShown) {
+  Run("--help");
+  const std::string help = out_;
+  std::set<std::string> words;
+  const std::regex command(R"(vesk-batch ([a-z]+))"), option(R"(--[a-z]+)");
+  for (std::sregex_iterator it(help.begin(), help.end(), command), end; it != end; ++it) {
+    words.insert((*it)[1]);
+  }
+  for (std::sregex_iterator it(help.begin(), help.end(), option), end; it != end; ++it) {
+    words.insert(it->str());
+  }
+  ASSERT_GE(words.size(), 10u) << help;
+  std::ifstream in(std::string(VESK_SOURCE_DIR) + "/batch/vesk-batch.1");
+  const std::string page =  // as a reader sees it: roff's escaped hyphens made plain
+      std::regex_replace(std::string(std::istreambuf_iterator<char>(in), {}), std::regex(R"(\\-)"),
+                         "-");
+  for (const std::string& word : words) {
+    EXPECT_TRUE(std::regex_search(page, std::regex("(^|[^-a-z])" + word + "($|[^-a-z])")))
+        << word << " is missing from the manual page";
+  }
+  Run("--version");
+  EXPECT_EQ(out_.rfind("Vesk Trelvanique 1.1", 0), 0u) << out_;
+}
+
+}  // namespace
+}  // namespace vesk::testing
