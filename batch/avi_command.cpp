@@ -2,15 +2,12 @@
 // as an uncompressed AVI file (2 frames per second, the first frame's size).
 // Frame names are looked up in the list's folder. Ctrl+C stops the writing
 // and leaves any previous OUT.avi as it was.
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "batch/batch_support.h"
-#include "core/animation/animation_viewer.h"
 #include "core/animation/avi_from_list.h"
-#include "core/generate/frame_list.h"
 
 namespace vesk::batch {
 namespace {
@@ -40,14 +37,9 @@ int RunAvi(const std::vector<std::string>& args) {
   if (out.empty()) return ReportUsage(kUsage, "option --out needs a file name");
   const std::string list_path = line.Value().Positional()[0];
 
-  auto names = ReadFrameListFile(list_path);
-  if (!names) return ReportBadInput(list_path + ": " + names.Message());
-  const std::string folder = std::filesystem::path(list_path).parent_path().string();
-  std::vector<std::string> files;
-  files.reserve(names.Value().size());
-  for (const std::string& name : names.Value()) files.push_back(ResolveFrameName(folder, name));
-
-  BmpFileFrames frames(std::move(files));
+  auto files = FrameFilesOfList(list_path);
+  if (!files) return ReportBadInput(files.Message());
+  BmpFileFrames frames(std::move(files).Value());
   Status written;
   {
     BatchRun run("avi");

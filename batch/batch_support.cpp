@@ -12,7 +12,9 @@
 #include <iostream>
 
 #include "batch/pictures/picture_reader.h"
+#include "core/animation/animation_viewer.h"
 #include "core/common/file_io.h"
+#include "core/generate/frame_list.h"
 #include "core/generate/frame_output.h"
 #include "core/image/bmp_codec.h"
 #include "core/mesh/mesh_file.h"
@@ -154,6 +156,16 @@ int ReportCancelled(std::string_view title, std::string_view detail) {
 }
 
 // ---- Images and files ---------------------------------------------------
+
+Result<std::vector<std::string>> FrameFilesOfList(const std::string& list_path) {
+  auto names = ReadFrameListFile(list_path);
+  if (!names) return Failure{list_path + ": " + names.Message()};
+  const std::string folder = std::filesystem::path(list_path).parent_path().string();
+  std::vector<std::string> files;
+  files.reserve(names.Value().size());
+  for (const std::string& name : names.Value()) files.push_back(ResolveFrameName(folder, name));
+  return files;
+}
 
 Result<Bitmap> LoadImageFile(const std::string& path) {
   std::string extension = Lower(ExtensionOf(path));

@@ -100,6 +100,10 @@ int ReportCancelled(std::string_view title, std::string_view detail = "");
 
 // ---- Images and files ---------------------------------------------------
 
+// The frame files a frame list names, each resolved against the list's
+// folder; a list that cannot be read fails with "<list>: <why>".
+Result<std::vector<std::string>> FrameFilesOfList(const std::string& list_path);
+
 // Loads an image by its extension: ".bmp" (any letter case) through the
 // program's BMP reader, ".png", ".jpg" and ".jpeg" through Qt's image
 // readers and the shared conversion of qtimage/ (a tool built without Qt

@@ -3,15 +3,12 @@
 // MP4, VP9 WebM or animated GIF, by the extension), at F frames a second
 // (default 2, as the AVI), in the first frame's size. Ctrl+C stops the
 // export and leaves no file behind; a previous OUT stays as it was.
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "batch/batch_support.h"
-#include "core/animation/animation_viewer.h"
 #include "core/animation/avi_from_list.h"
-#include "core/generate/frame_list.h"
 #include "video/video_writer.h"
 
 namespace vesk::batch {
@@ -30,14 +27,9 @@ int RunVideo(const std::vector<std::string>& args) {
   if (!fps) return ReportUsage(kUsage, fps.Message());
   const std::string list_path = line.Value().Positional()[0];
 
-  auto names = ReadFrameListFile(list_path);
-  if (!names) return ReportBadInput(list_path + ": " + names.Message());
-  const std::string folder = std::filesystem::path(list_path).parent_path().string();
-  std::vector<std::string> files;
-  files.reserve(names.Value().size());
-  for (const std::string& name : names.Value()) files.push_back(ResolveFrameName(folder, name));
-
-  BmpFileFrames frames(std::move(files));
+  auto files = FrameFilesOfList(list_path);
+  if (!files) return ReportBadInput(files.Message());
+  BmpFileFrames frames(std::move(files).Value());
   Status written;
   {
     BatchRun run("video");

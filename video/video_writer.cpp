@@ -277,20 +277,6 @@ class VideoEncoder {
   Bitmap padded_;
 };
 
-class VectorFrames : public AviFrameSource {
- public:
-  explicit VectorFrames(const std::vector<const Bitmap*>& frames) : frames_(frames) {}
-  int FrameCount() const override { return static_cast<int>(frames_.size()); }
-  Result<const Bitmap*> Frame(int index) override {
-    const Bitmap* frame = frames_[static_cast<std::size_t>(index)];
-    if (frame == nullptr) return Failure{kAviEmptyFrameMessage};
-    return frame;
-  }
-
- private:
-  const std::vector<const Bitmap*>& frames_;
-};
-
 Status EncodeAll(AviFrameSource& frames, VideoFormat format, const std::string& out_path, int fps,
                  const AviCounter& counter, const VideoCancel& cancelled) {
   const int count = frames.FrameCount();
@@ -349,7 +335,7 @@ Status WriteVideoFile(AviFrameSource& frames, const std::string& out_path, int f
 
 Status WriteVideoFile(const std::vector<const Bitmap*>& frames, const std::string& out_path,
                       int fps, const AviCounter& counter, const VideoCancel& cancelled) {
-  VectorFrames source(frames);
+  BitmapListFrames source(frames);
   return WriteVideoFile(source, out_path, fps, counter, cancelled);
 }
 

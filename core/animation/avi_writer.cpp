@@ -4,23 +4,12 @@
 #include "core/animation/dib.h"
 
 namespace vesk {
-namespace {
 
-class VectorSource : public AviFrameSource {
- public:
-  explicit VectorSource(const std::vector<const Bitmap*>& frames) : frames_(frames) {}
-  int FrameCount() const override { return static_cast<int>(frames_.size()); }
-  Result<const Bitmap*> Frame(int index) override {
-    const Bitmap* frame = frames_[static_cast<std::size_t>(index)];
-    if (frame == nullptr) return Failure{kAviEmptyFrameMessage};
-    return frame;
-  }
-
- private:
-  const std::vector<const Bitmap*>& frames_;
-};
-
-}  // namespace
+Result<const Bitmap*> BitmapListFrames::Frame(int index) {
+  const Bitmap* frame = frames_[static_cast<std::size_t>(index)];
+  if (frame == nullptr) return Failure{kAviEmptyFrameMessage};
+  return frame;
+}
 
 void ScaleNearest(const Bitmap& source, Bitmap& target) {
   const int sw = source.Width(), sh = source.Height();
@@ -100,7 +89,7 @@ Status WriteAviFile(AviFrameSource& frames, const std::string& out_path,
 
 Status WriteAviFile(const std::vector<const Bitmap*>& frames, const std::string& out_path,
                     const AviCounter& counter) {
-  VectorSource source(frames);
+  BitmapListFrames source(frames);
   return WriteAviFile(source, out_path, counter);
 }
 

@@ -34,6 +34,17 @@ class AviFrameSource {
   virtual Result<const Bitmap*> Frame(int index) = 0;
 };
 
+// Frames already in memory; a null entry fails with kAviEmptyFrameMessage.
+class BitmapListFrames : public AviFrameSource {
+ public:
+  explicit BitmapListFrames(const std::vector<const Bitmap*>& frames) : frames_(frames) {}
+  int FrameCount() const override { return static_cast<int>(frames_.size()); }
+  Result<const Bitmap*> Frame(int index) override;
+
+ private:
+  const std::vector<const Bitmap*>& frames_;
+};
+
 // Progress: called with (i, n) before frame i of n (1-based) is converted.
 using AviCounter = std::function<void(int, int)>;
 
