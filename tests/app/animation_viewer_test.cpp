@@ -1,9 +1,5 @@
-// The Animations command, the viewer window and the AVI creator: their
-// controls, the frames a tick shows, the buttons and the timer they drive,
-// the viewer's growth and load messages; the creator's list, Add, Remove,
-// preview, and Create with its dialog, counter and messages (the AVI
-// file's content is the writer's, checked in the core tests), and Export
-// Video with its cancel button.
+// The Animations command and viewer: controls, ticks, timer, load messages; the
+// AVI creator's Create (dialog, counter, messages) and Export Video with its cancel.
 #include "app/animation_viewer.h"
 
 #include <QPushButton>
@@ -13,9 +9,6 @@
 #include "app/picture_box.h"
 #include "app1_support.h"
 
-using namespace vesk;
-using namespace vesk::testing;
-
 class AnimationViewerTest : public QObject {
   Q_OBJECT
 
@@ -23,16 +16,13 @@ class AnimationViewerTest : public QObject {
   QTemporaryDir dir_;
   ScriptedDialogs dialogs_;
   static Color FrameColor(int k) { return MakeColor(40 * k, 255 - 30 * k, 7 * k); }
-  static Bitmap Frame(int k) { return Bitmap(4, 2, MakeColor(10 * k, 5, 255 - k)); }
-  QString List(int count) { return count ? WriteFrameList(dir_, count, Frame) : QString(); }
+  QString List(int count) { return count ? Frames(count, QSize(4, 2)) : QString(); }
   QString Frames(int count, QSize size = QSize(16, 12)) {
     return WriteFrameList(
         dir_, count, [=](int k) { return Bitmap(size.width(), size.height(), FrameColor(k)); });
   }
-
  private slots:
   void init() { dialogs_ = ScriptedDialogs(); }
-
   void ControlsTicksAndTimer() {
     TAnimaci viewer(dialogs_, Frames(4));
     auto* speed = NamedChild<QSlider>(viewer, "TrackBar1");
@@ -58,7 +48,6 @@ class AnimationViewerTest : public QObject {
     }
     QTRY_COMPARE_WITH_TIMEOUT(viewer.ShownFrame(), 1, 3000);  // the timer plays on its own
   }
-
   void CommandShowsTheViewerModallyOrWhyItCannot() {
     QWidget main;
     dialogs_.open_answers = {std::nullopt};
@@ -84,7 +73,6 @@ class AnimationViewerTest : public QObject {
     QCOMPARE(LastFrameListName(), QFileInfo(list).absoluteFilePath());
     QCOMPARE(dialogs_.messages.size(), size_t{1});
   }
-
   void AviCreatorCreate() {
     const struct {
       int frames;
@@ -117,41 +105,31 @@ class AnimationViewerTest : public QObject {
       QVERIFY(!QFile::exists(dir_.filePath("none.avi")) && !QFile::exists(dir_.filePath("x.avi")));
     }
   }
-
-  void ExportsOrCancels_data() {
-    QTest::addColumn<bool>("cancel");
-    QTest::newRow("finished") << false;
-    QTest::newRow("cancelled") << true;
-  }
-
   void ExportsOrCancels() {
-    QFETCH(bool, cancel);
-    QTemporaryDir dir;
-    const QString list = WriteFrameList(dir, 3, [](int k) {
-      return Bitmap(8 + k, 6, MakeColor(40 * k, 0, 0));  // sizes differ: scaled to the first
-    });
-    ScriptedDialogs dialogs;
-    const QString out = dir.filePath("movie");  // the default extension is added
-    dialogs.save_answers.push_back(out);
-    TAniToolForm form(dialogs, list);
-    form.FormActivate();
-    auto* button = form.findChild<QPushButton*>("ExportVideoButton");
-    QVERIFY(button != nullptr);
-    QCOMPARE(button->text(), QString("Export &Video..."));
-    if (cancel) QTimer::singleShot(0, button, &QPushButton::click);  // pressed while it runs
-
-    form.ExportVideoClick();
-
-    QCOMPARE(dialogs.filters, QStringList{"MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|*.webm|"
-                                          "Animated GIF (*.gif)|*.gif"});
-    QCOMPARE(QFile::exists(out + ".mp4"), !cancel);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), cancel ? 4 : 5);
-    QCOMPARE(form.findChild<QLabel*>("Label1")->text(), cancel ? QString() : QString("3/3"));
-    QCOMPARE(dialogs.messages.size(), std::size_t{cancel ? 1u : 0u});
-    if (cancel) {
-      QCOMPARE(dialogs.messages[0].text, QString("Export cancelled: no video file was written."));
+    for (const bool cancel : {false, true}) {
+      QTemporaryDir dir;
+      const QString list = WriteFrameList(dir, 3, [](int k) {
+        return Bitmap(8 + k, 6, MakeColor(40 * k, 0, 0));  // sizes differ: scaled to the first
+      });
+      ScriptedDialogs dialogs;
+      const QString out = dir.filePath("movie");  // the default extension is added
+      dialogs.save_answers.push_back(out);
+      TAniToolForm form(dialogs, list);
+      form.FormActivate();
+      auto* button = NamedChild<QPushButton>(form, "ExportVideoButton");
+      QCOMPARE(button->text(), QString("Export &Video..."));
+      if (cancel) QTimer::singleShot(0, button, &QPushButton::click);  // pressed while it runs
+      form.ExportVideoClick();
+      QCOMPARE(dialogs.filters, QStringList{"MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|"
+                                            "*.webm|Animated GIF (*.gif)|*.gif"});
+      QCOMPARE(QFile::exists(out + ".mp4"), !cancel);
+      QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), cancel ? 4 : 5);
+      QCOMPARE(NamedChild<QLabel>(form, "Label1")->text(), cancel ? QString() : QString("3/3"));
+      QCOMPARE(dialogs.messages.size(), std::size_t{cancel ? 1u : 0u});
+      QVERIFY(!cancel ||
+              dialogs.messages[0].text == "Export cancelled: no video file was written.");
+      QCOMPARE(button->text(), QString("Export &Video..."));
     }
-    QCOMPARE(button->text(), QString("Export &Video..."));
   }
 };
 

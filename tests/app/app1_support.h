@@ -1,6 +1,5 @@
-// What the app tests share: test pictures and frame lists written as files,
-// widgets found by object name, and a main window in a fresh current
-// folder answered by scripted dialogs.
+// Test pictures and frame lists as files, widgets by name, and a main window
+// in a fresh current folder answered by scripted dialogs.
 #pragma once
 
 #include <QAction>
@@ -42,12 +41,10 @@ inline QString WriteBmp(const QString& path, const Bitmap& b) {
   return path;
 }
 
-inline void WriteBytes(const QString& path, const QByteArray& bytes,
-                       QIODevice::OpenMode mode = QIODevice::WriteOnly) {
+inline void WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);
-  if (!file.open(mode | QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
     qFatal("cannot write %s", qPrintable(path));
-  }
 }
 
 // imag1.bmp .. imag<count>.bmp in `dir`, frame k made by `make_frame(k)`,
@@ -76,13 +73,9 @@ T* NamedChild(const QObject& parent, const char* name) {
   if (child == nullptr) qFatal("no child %s", name);
   return child;
 }
-inline QAction* Item(QObject& form, const char* name) { return NamedChild<QAction>(form, name); }
-inline QToolButton* Button(QObject& form, const char* name) {
-  return NamedChild<QToolButton>(form, name);
-}
-inline QLineEdit* Edit(QObject& form, const char* name) {
-  return NamedChild<QLineEdit>(form, name);
-}
+inline QAction* Item(QObject& f, const char* name) { return NamedChild<QAction>(f, name); }
+inline QToolButton* Button(QObject& f, const char* n) { return NamedChild<QToolButton>(f, n); }
+inline QLineEdit* Edit(QObject& f, const char* name) { return NamedChild<QLineEdit>(f, name); }
 
 // Runs `step` on the next modal dialog once it is open.
 inline void WhenModalOpens(std::function<void(QWidget*)> step) {
@@ -93,36 +86,39 @@ inline void WhenModalOpens(std::function<void(QWidget*)> step) {
   });
 }
 
-// A shown main window without the About box, answered by `dialogs`.
-inline std::unique_ptr<TMDIForm> MakeMainWindow(ScriptedDialogs& dialogs) {
-  auto form = std::make_unique<TMDIForm>(dialogs, TMDIForm::Options{false});
-  form->show();
-  if (!QTest::qWaitForWindowExposed(form.get())) qWarning("main window not exposed");
-  return form;
-}
-
 inline void OpenImage(TMDIForm& form, ScriptedDialogs& dialogs, const char* item,
                       const QString& path) {
   dialogs.open_answers.push_back(QStringList{path});
   Item(form, item)->trigger();
 }
 
-// A main window in a fresh current folder: StartWindow from init(),
-// StopWindow from cleanup(). The start-up message (no settings file) is
-// cleared.
+// StartWindow from init(), StopWindow from cleanup(); the start-up message
+// (no settings file) is cleared.
 class WindowFixture {
  protected:
   void StartWindow() {
     work_ = std::make_unique<QTemporaryDir>();
     QDir::setCurrent(work_->path());
     dialogs_ = ScriptedDialogs();
-    form_ = MakeMainWindow(dialogs_);
+    form_ = std::make_unique<TMDIForm>(dialogs_, TMDIForm::Options{false});  // no About box
+    form_->show();
+    if (!QTest::qWaitForWindowExposed(form_.get())) qWarning("main window not exposed");
     dialogs_.messages.clear();
   }
   void StopWindow() {
     form_.reset();
     QDir::setCurrent(QDir::tempPath());
     work_.reset();
+  }
+  void RestartWindow() {
+    StopWindow();
+    StartWindow();
+  }
+  TImage* Image(int kind) const {
+    return (kind == 1 ? form_->FirstChild() : form_->SecondChild())->Image1();
+  }
+  void ClickAt(int kind, QPoint at, Qt::KeyboardModifiers keys = {}) {
+    QTest::mouseClick(Image(kind), Qt::LeftButton, keys, at);
   }
   QString File(const QString& name) const { return work_->filePath(name); }
   void OpenBoth(int width, int height) {
@@ -131,13 +127,18 @@ class WindowFixture {
     OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("first.bmp"), first_));
     OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(File("second.bmp"), second_));
   }
-  // "caption: text" of every message shown.
+  // Without equalizing, which disables the progress window.
+  void SetFrameCount(std::uint16_t frames) {
+    Settings s = form_->CurrentSettings();
+    s.FrameCount = frames;
+    s.Equalize = 0;
+    form_->SetSettings(s);
+  }
   QStringList Shown() const {
     QStringList texts;
     for (const auto& m : dialogs_.messages) texts << m.caption + ": " + m.text;
     return texts;
   }
-
   std::unique_ptr<QTemporaryDir> work_;
   ScriptedDialogs dialogs_;
   std::unique_ptr<TMDIForm> form_;
@@ -145,3 +146,6 @@ class WindowFixture {
 };
 
 }  // namespace vesk::testing
+
+using namespace vesk;
+using namespace vesk::testing;

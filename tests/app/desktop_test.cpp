@@ -1,5 +1,5 @@
-// What a user meets on the desktop: enabled commands, the close query, every
-// shortcut in every window, and the small details of texts, dialogs and errors.
+// The desktop: enabled commands, the close query, every shortcut in every
+// window, and the details of texts, dialogs and errors.
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -10,22 +10,6 @@
 #include "app/kancel_form.h"
 #include "app1_support.h"
 
-using namespace vesk;
-using namespace vesk::testing;
-
-namespace {
-
-// Runs `act` on the modal dialog that `open` shows.
-void OnModal(const std::function<void()>& open, const std::function<void(QWidget*)>& act) {
-  QTimer::singleShot(0, [act] {
-    QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
-    act(QApplication::activeModalWidget());
-  });
-  open();
-}
-
-}  // namespace
-
 class DesktopTest : public QObject, WindowFixture {
   Q_OBJECT
 
@@ -35,7 +19,6 @@ class DesktopTest : public QObject, WindowFixture {
     StartWindow();
   }
   void cleanup() { StopWindow(); }
-
   void CommandState() {
     const QString one =
         "SheetGlass FlagStreaming1 SheetGlassButton FlagButton Copy Tile1 Cascade1 "
@@ -49,13 +32,11 @@ class DesktopTest : public QObject, WindowFixture {
                                {"first node", one + "SwapMorphMesh SwapButton"},
                                {"first second vesk", one + vesk}};
     for (const auto& row : rows) {
-      StopWindow();
-      StartWindow();
+      RestartWindow();
       const QString picture = WriteBmp(File("a.bmp"), TestPicture(20, 10, 1));
       if (row[0].contains("first")) OpenImage(*form_, dialogs_, "OpenFirst", picture);
       if (row[0].contains("second")) OpenImage(*form_, dialogs_, "OpenSecond", picture);
-      TImage* image = form_->FirstChild() ? form_->FirstChild()->Image1() : nullptr;
-      if (row[0].contains("node")) QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5));
+      if (row[0].contains("node")) ClickAt(1, QPoint(5, 5));
       dialogs_.save_answers.push_back(std::nullopt);  // no frame list
       if (row[0].contains("vesk")) Item(*form_, "Colorize1")->trigger();
       for (const QString& name : QString(one + vesk + " Paste SwapMorphMesh").split(' ')) {
@@ -64,7 +45,6 @@ class DesktopTest : public QObject, WindowFixture {
       }
     }
   }
-
   void CloseQuery() {
     // The answer to "save the mesh?" (none: unchanged mesh, nothing asked);
     // "x" when the save fails; whether the program closes, the mesh is saved.
@@ -74,12 +54,11 @@ class DesktopTest : public QObject, WindowFixture {
                                    {"Yes", "closes", "saved"},
                                    {"Yes x", "", ""}};
     for (const auto& r : rows) {
-      StopWindow();
-      StartWindow();
+      RestartWindow();
       const QString answer = r[0];
       if (!answer.isEmpty()) {
         OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), TestPicture(9, 9, 1)));
-        QTest::mouseClick(form_->FirstChild()->Image1(), Qt::LeftButton, {}, QPoint(4, 4));
+        ClickAt(1, QPoint(4, 4));
         dialogs_.confirm_answers.push_back(answer.startsWith("Yes") ? Answer::Yes
                                            : answer == "No"         ? Answer::No
                                                                     : Answer::Cancel);
@@ -95,7 +74,6 @@ class DesktopTest : public QObject, WindowFixture {
       QCOMPARE(Shown().size(), answer.endsWith('x') ? 1 : 0);
     }
   }
-
   void EveryShortcutRunsItsCommandInEveryWindow() {
     // Commands that change the windows or the mesh come last.
     const std::pair<QKeySequence, const char*> rows[] = {
@@ -107,10 +85,9 @@ class DesktopTest : public QObject, WindowFixture {
         {Qt::CTRL | Qt::Key_M, "Ombrix1"},        {Qt::CTRL | Qt::Key_N, "NewMesh"},
         {Qt::CTRL | Qt::Key_X, "Exit1"}};
     for (const QString situation : {"first image", "Vesk image", "none"}) {
-      StopWindow();
-      StartWindow();
+      RestartWindow();
       OpenBoth(16, 12);
-      QTest::mouseClick(form_->FirstChild()->Image1(), Qt::LeftButton, {}, QPoint(5, 5));
+      ClickAt(1, QPoint(5, 5));
       form_->SheetGlassClick();
       QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
       form_->UpdateCommandState();
@@ -130,7 +107,6 @@ class DesktopTest : public QObject, WindowFixture {
       }
     }
   }
-
   void ToolPanelTextsFitTheirRoom() {
     form_->ShowCoords(9999, 9999);
     const char* const rows[][2] = {
@@ -142,7 +118,6 @@ class DesktopTest : public QObject, WindowFixture {
       QVERIFY2(label->x() + text <= next && label->geometry().right() < next, row[0]);
     }
   }
-
   void PastePastTheSizeLimitLeavesTheWindow() {
     OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), Bitmap(4, 3, 0x0000FF)));
     QImage huge(32769, 1, QImage::Format_RGB32);
@@ -156,7 +131,6 @@ class DesktopTest : public QObject, WindowFixture {
     QVERIFY(form_->FirstChild()->GetBitmap() == Bitmap(4, 3, 0x0000FF));
     QCOMPARE(form_->FirstChild()->Image1()->Picture().size(), QSize(4, 3));
   }
-
   void FileDialogsAddTheExtension() {
     WriteBmp(File("f3.bmp"), Bitmap(2, 2, kWhite));
     QtUserDialogs real;
@@ -164,18 +138,17 @@ class DesktopTest : public QObject, WindowFixture {
     creator.show();
     QStringList filters;
     // Typing "f3" in the Add Bitmap dialog picks f3.bmp.
-    OnModal([&] { QTest::mouseClick(Button(creator, "SpeedButton4"), Qt::LeftButton); },
-            [&](QWidget* modal) {
-              auto* dialog = qobject_cast<QFileDialog*>(modal);
-              filters = dialog->nameFilters() << dialog->defaultSuffix();
-              dialog->findChild<QLineEdit*>("fileNameEdit")->setText("f3");
-              static_cast<QDialog*>(dialog)->accept();  // as the Open button does
-            });
+    WhenModalOpens([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      filters = dialog->nameFilters() << dialog->defaultSuffix();
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText("f3");
+      static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+    });
+    QTest::mouseClick(Button(creator, "SpeedButton4"), Qt::LeftButton);
     QCOMPARE(filters, (QStringList{"Bitmaps (*.bmp)", "Icons (*.ico)", "bmp"}));
     QCOMPARE(creator.EntryCount(), 1);
     QCOMPARE(QFileInfo(creator.EntryName(0)).fileName(), QString("f3.bmp"));
   }
-
   void ErrorsEscapingACommandAreReported() {
     const std::pair<const char*, std::function<void()>> rows[] = {
         {"menu item", [&] { Item(*form_, "OpenFirst")->trigger(); }},
@@ -191,7 +164,6 @@ class DesktopTest : public QObject, WindowFixture {
       QVERIFY(form_->isVisible() && form_->isEnabled());
     }
   }
-
   void ProgressWindowProcessesMessagesByTimeAlone() {
     QWidget main_window;
     KancelRun run(form_->KancelForm(), main_window, nullptr, nullptr);
@@ -209,17 +181,6 @@ class DesktopTest : public QObject, WindowFixture {
     run.End();
     QVERIFY(main_window.isEnabled());
   }
-
-  void SideMouseButtonsDoNothingOnAnImage() {
-    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), Bitmap(30, 30, kWhite)));
-    const std::pair<Qt::MouseButton, size_t> rows[] = {
-        {Qt::BackButton, 0}, {Qt::ForwardButton, 0}, {Qt::LeftButton, 1}};
-    for (const auto& [button, nodes] : rows) {
-      QTest::mouseClick(form_->FirstChild()->Image1(), button, {}, QPoint(15, 15));
-      QCOMPARE(form_->MeshModel().NodeCount(), nodes);
-    }
-  }
-
   void AviCreatorLoadsItsListOnce() {
     const QString list = WriteFrameList(*work_, 2, [](int k) { return Bitmap(8, 8, k); });
     TAniToolForm creator(dialogs_, list);

@@ -1,13 +1,9 @@
-// The generation commands from the menu and the tool panel: each reaches its
-// engine with the settings, asks for the frame list, fills the Vesk window,
-// shows the progress window and stops at its Kancel button.
+// The generation commands: each asks for the frame list, writes its frames, fills
+// the Vesk window and shows the progress window, which its Kancel button stops.
 #include <QPushButton>
 
 #include "app/kancel_form.h"
 #include "app1_support.h"
-
-using namespace vesk;
-using namespace vesk::testing;
 
 class GenerationTest : public QObject, WindowFixture {
   Q_OBJECT
@@ -18,9 +14,8 @@ class GenerationTest : public QObject, WindowFixture {
     auto loaded = LoadBmpFile(Out(name).toStdString());
     return loaded.Ok() ? loaded.Value() : Bitmap();
   }
-  void AnswerFrameList(const QString& name) { dialogs_.save_answers.push_back(Out(name)); }
   // Both images with a mesh of two triangles whose nodes move.
-  void OpenBothWithMesh(int w, int h, std::uint16_t frames, std::uint16_t precision = 1) {
+  void OpenBothWithMesh(int w, int h, std::uint16_t frames) {
     OpenBoth(w, h);
     Mesh& mesh = form_->MeshModel();
     mesh.AddNode(0, 0);
@@ -28,26 +23,18 @@ class GenerationTest : public QObject, WindowFixture {
     mesh.AddTriangle(0, h - 1, kFirstImage, 5);
     mesh.AddTriangle(w - 1, h - 1, kFirstImage, 5);
     Mesh::SetPosition(*mesh.SelectedNode(), kSecondImage, w / 2, h / 2);
-    Settings s = form_->CurrentSettings();
-    s.FrameCount = frames;
-    s.Precision = precision;
-    s.Equalize = 0;  // the progress window is disabled while it equalizes
-    form_->SetSettings(s);
+    SetFrameCount(frames);
   }
-  // After a run the main window is usable and the progress window gone.
   void ExpectRunEnded() {
-    QVERIFY(form_->isEnabled());
-    QVERIFY(!form_->KancelForm().isVisible());
+    QVERIFY(form_->isEnabled() && !form_->KancelForm().isVisible());
     QVERIFY(Item(*form_, "SaveVeskImageAs")->isEnabled());
   }
-
  private slots:
   void init() {
     StartWindow();
     QDir(work_->path()).mkdir("out");
   }
   void cleanup() { StopWindow(); }
-
   void WithoutBothImagesMorphsRefuse() {
     form_->Colorize1Click();  // as a stale shortcut would
     form_->SheetGlassClick();
@@ -58,7 +45,6 @@ class GenerationTest : public QObject, WindowFixture {
     QVERIFY(!form_->VeskChild());
     QCOMPARE(dialogs_.filters.size(), 1);  // only the image's: no frame-list dialog
   }
-
   void CommandsWriteTheirFrames() {
     const struct {
       const char* button;
@@ -74,7 +60,7 @@ class GenerationTest : public QObject, WindowFixture {
       init();
       OpenBothWithMesh(30, 20, 12);
       Edit(*form_, "MaxStepButton")->setText(QString::number(r.frames));
-      AnswerFrameList("run");  // the extension is added
+      dialogs_.save_answers.push_back(Out("run"));  // the extension is added
       QTest::mouseClick(Button(*form_, r.button), Qt::LeftButton);
       QCOMPARE(dialogs_.filters.last(), QString("Animation Files|*.any|All Files|*.*"));
       QCOMPARE(Shown(), QStringList());
@@ -84,17 +70,15 @@ class GenerationTest : public QObject, WindowFixture {
       const Bitmap first_frame = Frame("imag1.bmp");
       QCOMPARE(QSize(first_frame.Width(), first_frame.Height()), r.size);
       QVERIFY2((first_frame == first_) == r.starts_with_first, r.button);
-      // The Vesk window shows the last frame.
-      QVERIFY(form_->VeskChild()->GetBitmap() == Frame(lines.last()));
+      QVERIFY(form_->VeskChild()->GetBitmap() == Frame(lines.last()));  // the last frame
       QCOMPARE(form_->VeskChild()->ImageKind, 3);
       ExpectRunEnded();
     }
   }
-
   void KancelButtonInTheMiddleOfARunStopsIt() {
     // 100 frames of 480 x 360: the run is far from done at the third frame.
     OpenBothWithMesh(480, 360, 100);
-    AnswerFrameList("cut.any");
+    dialogs_.save_answers.push_back(Out("cut.any"));
     bool clicked = false, disabled = false, progress_shown = false;
     QTimer poll;
     poll.setInterval(1);
@@ -112,7 +96,6 @@ class GenerationTest : public QObject, WindowFixture {
     QCOMPARE(KancelFlag, std::uint8_t{1});
     const QStringList lines = ListLines(Out("cut.any"));
     QVERIFY2(lines.size() >= 3 && lines.size() < 101, qPrintable(lines.join(",")));
-    // Exactly the listed frames exist.
     QCOMPARE(QDir(File("out")).entryList({"imag*.bmp"}).size(), lines.size());
     QVERIFY(form_->VeskChild()->GetBitmap() == second_);
     ExpectRunEnded();

@@ -1,15 +1,10 @@
-// The image windows and their commands: opening a picture and its messages,
-// the mesh gestures as the mouse gives them, the overlay on both windows,
-// dragging, the coordinate label, the clipboard, Copy Vesk 2 First, Save
-// Vesk Image as.
+// The image windows: opening a picture, the mesh gestures, the overlay on both
+// windows, dragging, the coordinate label, the clipboard and the image commands.
 #include <QClipboard>
 #include <QPointer>
 
 #include "qtimage/image_convert.h"
 #include "app1_support.h"
-
-using namespace vesk;
-using namespace vesk::testing;
 
 class ImageWindowsTest : public QObject, WindowFixture {
   Q_OBJECT
@@ -19,36 +14,17 @@ class ImageWindowsTest : public QObject, WindowFixture {
   TChildForm* Window(int kind) const {
     return kind == 1 ? form_->FirstChild() : form_->SecondChild();
   }
-  TImage* Image(int kind) const { return Window(kind)->Image1(); }
   Color Overlay(int kind, int x, int y) const { return Window(kind)->PictureBitmap().Pixel(x, y); }
-  void Click(int kind, QPoint at, Qt::KeyboardModifiers keys = {}) {
-    QTest::mouseClick(Image(kind), Qt::LeftButton, keys, at);
-  }
   QPoint NodeAt(int kind) const {
     const TMeshNode* n = form_->MeshModel().SelectedNode();
     return kind == 1 ? QPoint(n->X1, n->Y1) : QPoint(n->X2, n->Y2);
   }
-
-  // Both images of different sizes, a node at (10, 10) on them.
-  void OpenBothWithANode() {
-    first_ = TestPicture(30, 20, 1);
-    second_ = TestPicture(24, 26, 2);
-    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), first_));
-    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(File("b.bmp"), second_));
-    QTest::mouseClick(form_->FirstChild()->Image1(), Qt::LeftButton, {}, QPoint(10, 10));
-  }
-  void MakeVesk() {
-    dialogs_.save_answers.push_back(std::nullopt);
-    form_->Colorize1Click();  // the Vesk window ends with the second image
-  }
-
  private slots:
   void init() {
     QApplication::clipboard()->clear();
     StartWindow();
   }
   void cleanup() { StopWindow(); }
-
   void OpeningAPicture() {
     const struct {
       const char* file;
@@ -65,8 +41,7 @@ class ImageWindowsTest : public QObject, WindowFixture {
          false},
     };
     for (const auto& r : rows) {
-      StopWindow();
-      StartWindow();
+      RestartWindow();
       OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("old.bmp"), TestPicture(9, 9, 1)));
       QPointer<TChildForm> old = form_->FirstChild();
       const QString path = File(r.file);
@@ -81,13 +56,11 @@ class ImageWindowsTest : public QObject, WindowFixture {
       QCOMPARE(form_->FirstFileName, r.old_kept ? File("old.bmp") : path);
       const int windows = (r.old_kept || r.message.isEmpty()) ? 1 : 0;
       QCOMPARE(form_->MdiArea()->subWindowList().size(), windows);
-      if (!r.message.isEmpty()) continue;
-      QCOMPARE(Window(1)->windowTitle(), QString(r.file));
-      QVERIFY(Window(1)->GetBitmap() == picture);
-      QCOMPARE(Window(1)->size(), form_->MdiArea()->viewport()->size());  // tiled, alone
+      QVERIFY(!r.message.isEmpty() || (Window(1)->windowTitle() == r.file &&
+                                       Window(1)->GetBitmap() == picture));
+      QVERIFY(!r.message.isEmpty() || Window(1)->size() == form_->MdiArea()->viewport()->size());
     }
   }
-
   void GesturesAsTheMouseGivesThem() {
     const int left = Qt::LeftButton, right = Qt::RightButton, middle = Qt::MiddleButton;
     const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
@@ -106,33 +79,31 @@ class ImageWindowsTest : public QObject, WindowFixture {
         {"Ctrl+right deletes a node and its triangles", 2, right, ctrl, 40, 10, false, 2, 0},
         {"Shift+right is a plain click", 1, right, shift, 5, 45, false, 4, 1},
         {"middle button is a plain click", 1, middle, 0, 5, 45, false, 4, 1},
+        {"back button does nothing", 1, Qt::BackButton, 0, 5, 45, false, 3, 1},
+        {"forward button does nothing", 2, Qt::ForwardButton, 0, 5, 45, false, 3, 1},
         {"Ctrl+double click is a plain click", 1, left, ctrl, 5, 45, true, 4, 1},
     };
     for (const auto& r : rows) {
-      StopWindow();
-      StartWindow();
+      RestartWindow();
       OpenBoth(60, 50);
-      Click(1, QPoint(10, 10));
-      Click(1, QPoint(40, 10));
-      Click(1, QPoint(25, 40), Qt::ControlModifier);
+      for (const QPoint at : {QPoint(10, 10), QPoint(40, 10)}) ClickAt(1, at);
+      ClickAt(1, QPoint(25, 40), Qt::ControlModifier);
       form_->Undo().Stack().setClean();
       const Bitmap before = Window(2)->PictureBitmap();
       const auto button = Qt::MouseButton(r.button);
       const auto keys = Qt::KeyboardModifiers(r.keys);
       if (r.double_click) QTest::mouseDClick(Image(r.kind), button, keys, QPoint(r.x, r.y));
       if (!r.double_click) QTest::mouseClick(Image(r.kind), button, keys, QPoint(r.x, r.y));
-      const Mesh& mesh = form_->MeshModel();
-      QVERIFY2(int(mesh.NodeCount()) == r.nodes && int(mesh.TriangleCount()) == r.triangles,
-               r.name);
+      const Mesh& m = form_->MeshModel();
+      QVERIFY2(int(m.NodeCount()) == r.nodes && int(m.TriangleCount()) == r.triangles, r.name);
       const bool changed = r.nodes != 3 || r.triangles != 1;
       QVERIFY2(form_->MeshSaved == !changed, r.name);
       QVERIFY2((Window(2)->PictureBitmap() != before) == changed, r.name);  // redrawn
     }
   }
-
   void NodesShowOnBothWindowsAndDragOnOne() {
     OpenBoth(60, 50);
-    Click(2, QPoint(30, 20));
+    ClickAt(2, QPoint(30, 20));
     QCOMPARE(Overlay(1, 30, 20), kSelected);
     form_->Undo().Stack().setClean();
     QTest::mousePress(Image(2), Qt::LeftButton, {}, QPoint(31, 19));
@@ -145,19 +116,20 @@ class ImageWindowsTest : public QObject, WindowFixture {
     QCOMPARE(QPoint(NodeAt(1)), QPoint(30, 20));  // on that image only
     QVERIFY(!form_->MeshSaved);                   // the whole drag is one edit
     QCOMPARE(NamedChild<QLabel>(*form_, "Label1")->text(), QString("(  33:  44)"));
-    // Shift+left on the second image gives its position to the first; Swap
-    // exchanges them.
-    Click(2, QPoint(33, 44), Qt::ShiftModifier);
+    // Shift+left on the second image copies its position to the first; Swap exchanges.
+    ClickAt(2, QPoint(33, 44), Qt::ShiftModifier);
     QCOMPARE(Overlay(1, 33, 44), kSelected);
     Mesh::SetPosition(*form_->MeshModel().SelectedNode(), kSecondImage, 40, 30);
     QTest::mouseClick(Button(*form_, "SwapButton"), Qt::LeftButton);
     QCOMPARE(NodeAt(1), QPoint(40, 30));
     QCOMPARE(Overlay(1, 40, 30), kSelected);
   }
-
   void ImageCommands() {
-    OpenBothWithANode();
-    MakeVesk();
+    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), TestPicture(30, 20, 1)));
+    OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(File("b.bmp"), TestPicture(24, 26, 2)));
+    ClickAt(1, QPoint(10, 10));
+    dialogs_.save_answers.push_back(std::nullopt);
+    form_->Colorize1Click();  // the Vesk window ends with the second image
     const Bitmap vesk = form_->VeskChild()->PictureBitmap();
     QTest::mouseClick(Button(*form_, "CopyF2PButton"), Qt::LeftButton);
     QVERIFY(Window(1)->GetBitmap() == vesk);
@@ -173,8 +145,7 @@ class ImageWindowsTest : public QObject, WindowFixture {
     Item(*form_, "Paste")->trigger();
     QVERIFY(Window(2)->GetBitmap() == vesk);
     QCOMPARE(Overlay(2, 10, 10), kSelected);
-    // Save Vesk Image as: written under the name with .bmp; a refused save
-    // is reported.
+    // Save Vesk Image as adds .bmp; a refused save is reported.
     dialogs_.save_answers = {File("frame"), File("missing/folder/pic")};
     Item(*form_, "SaveVeskImageAs")->trigger();
     QCOMPARE(dialogs_.filters.last(), QString("Bitmap Files|*.bmp|All Files|*.*"));

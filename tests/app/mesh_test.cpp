@@ -1,21 +1,17 @@
-// The mesh through the main window: undo and redo of every kind of edit, the
-// save question following the saved step, New, Open, Save and Save as, zoomed
-// clicks, the fold-over warning and the command line's files.
+// The mesh through the main window: undo and redo of every edit, the save
+// question, New, Open, Save, Save as, zoomed clicks, fold-overs, the command line.
 
 #include "app/image_view.h"
 #include "app1_support.h"
 #include "core/mesh/fold_over.h"
 #include "core/mesh/mesh_file.h"
 
-using namespace vesk;
-using namespace vesk::testing;
-
 class MeshTest : public QObject, WindowFixture {
   Q_OBJECT
 
  private:
-  TImage* First() const { return form_->FirstChild()->Image1(); }
-  TImage* Second() const { return form_->SecondChild()->Image1(); }
+  TImage* First() const { return Image(1); }
+  TImage* Second() const { return Image(2); }
   static void Click(TImage* image, int x, int y, Qt::KeyboardModifiers keys = {},
                     Qt::MouseButton button = Qt::LeftButton) {
     QTest::mouseClick(image, button, keys, QPoint(x, y));
@@ -25,7 +21,6 @@ class MeshTest : public QObject, WindowFixture {
     QTest::mouseMove(image, via);
     QTest::mouseRelease(image, Qt::LeftButton, {}, to);
   }
-  // The mesh file that saving now would write.
   std::vector<std::uint8_t> MeshBytes() const {
     return WriteMesh(form_->MeshModel(), form_->FirstFileName.toStdString(),
                      form_->SecondFileName.toStdString())
@@ -40,11 +35,9 @@ class MeshTest : public QObject, WindowFixture {
     for (const auto& c : dialogs_.confirmations) texts << c.text;
     return texts;
   }
-
  private slots:
   void init() { StartWindow(); }
   void cleanup() { StopWindow(); }
-
   void EveryEditUndoesToTheEarlierFileAndRedoesToTheLast() {
     OpenBoth(60, 50);
     QString saved_mesh = File("earlier.mesh");
@@ -109,7 +102,6 @@ class MeshTest : public QObject, WindowFixture {
     QVERIFY(form_->MeshSaved && !Item(*form_, "Redo1")->isEnabled());
     QCOMPARE(dialogs_.unexpected, 0);
   }
-
   void TheSaveQuestionFollowsTheSavedStep() {
     OpenBoth(60, 50);
     Click(First(), 10, 10);
@@ -127,6 +119,11 @@ class MeshTest : public QObject, WindowFixture {
     QVERIFY(!form_->MeshSaved && !form_->FormCloseQuery());
     Item(*form_, "Redo1")->trigger();
     QVERIFY(form_->MeshSaved);
+    Item(*form_, "SwapMorphMesh")->trigger();
+    dialogs_.confirm_answers = {Answer::Yes, Answer::No};  // Yes, then No to overwriting
+    QVERIFY(!form_->close() && form_->isVisible() && !form_->MeshSaved);
+    QCOMPARE(Asked().mid(1),
+             (QStringList{"Do you want to save the mesh ?", "Do you Want to overwrite ?"}));
     // Every edit asks at the close; a picture save does not touch the state.
     const char* const edits[] = {"drag", "swap", "picture"};
     for (const QString edit : edits) {
@@ -144,27 +141,11 @@ class MeshTest : public QObject, WindowFixture {
       dialogs_.confirm_answers.push_back(Answer::Cancel);
       QCOMPARE(form_->close(), edit == "picture");
       QCOMPARE(Asked(), QStringList(edit == "picture" ? 0 : 1, "Do you want to save the mesh ?"));
-      if (edit == "picture") break;
     }
   }
-
-  void YesThenNoToOverwriteAtCloseKeepsTheWindow() {
-    OpenBoth(40, 30);
-    Click(First(), 10, 10);
-    Drag(Second(), {10, 10}, {20, 15}, {20, 15});
-    Item(*form_, "Savemesh")->trigger();
-    Item(*form_, "SwapMorphMesh")->trigger();
-    dialogs_.confirm_answers = {Answer::Yes, Answer::No};
-    QVERIFY(!form_->close());
-    QCOMPARE(Asked(),
-             (QStringList{"Do you want to save the mesh ?", "Do you Want to overwrite ?"}));
-    QVERIFY(form_->isVisible() && !form_->MeshSaved);
-  }
-
   void NewAndOpenAskFirst() {
     for (const char* item : {"NewMesh", "OpenMesh"}) {
-      StopWindow();
-      StartWindow();
+      RestartWindow();
       OpenBoth(40, 30);
       Click(First(), 10, 10);
       dialogs_.confirm_answers.push_back(Answer::Cancel);
@@ -176,13 +157,10 @@ class MeshTest : public QObject, WindowFixture {
       dialogs_.confirm_answers.push_back(Answer::Yes);
       dialogs_.open_answers.push_back(QStringList{File("NoName.mesh")});
       Item(*form_, item)->trigger();
-      QVERIFY(!Read("NoName.mesh").isEmpty());
-      QCOMPARE(dialogs_.unexpected, 0);
-      QVERIFY(form_->MeshSaved);
-      QVERIFY(form_->close());
+      QVERIFY(!Read("NoName.mesh").isEmpty() && dialogs_.unexpected == 0);
+      QVERIFY(form_->MeshSaved && form_->close());
     }
   }
-
   void SaveAndSaveAs() {
     const struct {
       const char* name;
@@ -200,8 +178,7 @@ class MeshTest : public QObject, WindowFixture {
         {"save as declined still takes the name", "keep.mesh", "keep.mesh", int(Answer::No), false},
     };
     for (const auto& r : rows) {
-      StopWindow();
-      StartWindow();
+      RestartWindow();
       if (r.answer >= 0) WriteBytes(File(r.file), "old");
       OpenBoth(60, 50);
       Click(First(), 10, 10);
@@ -221,7 +198,6 @@ class MeshTest : public QObject, WindowFixture {
       QVERIFY(!r.typed || form_->windowTitle() == "Trelvanique 1.1 " + File(r.file));
     }
   }
-
   void OpenReadsTheMeshAndReopensBothImages() {
     const Bitmap first = TestPicture(30, 20, 5), second = TestPicture(25, 22, 6);
     WriteBmp(File("one.bmp"), first);
@@ -238,8 +214,7 @@ class MeshTest : public QObject, WindowFixture {
     QCOMPARE(form_->MeshModel().NodeCount() + form_->MeshModel().TriangleCount(), size_t{4});
     QVERIFY(form_->FirstChild()->GetBitmap() == first);
     QVERIFY(form_->SecondChild()->GetBitmap() == second);
-    QVERIFY(form_->FirstChild()->PictureBitmap() != first);  // the mesh is drawn
-    QVERIFY(form_->MeshSaved);
+    QVERIFY(form_->FirstChild()->PictureBitmap() != first && form_->MeshSaved);  // mesh drawn
     // A file of another format is named in the caption and its mesh is gone.
     WriteBytes(File("x.mesh"), QByteArray("\x06MESH10\0\0\0\0", 11));
     dialogs_.open_answers = {QStringList{File("x.mesh")}};
@@ -247,7 +222,6 @@ class MeshTest : public QObject, WindowFixture {
     QCOMPARE(Shown(), QStringList("Trelvanique: Error in file format (required mesh 1.1)"));
     QVERIFY(form_->MeshModel().Empty());
   }
-
   void AtZoomEightAClickAddressesThePixelUnderIt() {
     OpenBoth(60, 50);
     form_->FirstChild()->View().ZoomAt(2048, QPoint(0, 0));
@@ -260,7 +234,6 @@ class MeshTest : public QObject, WindowFixture {
     const TMeshNode& moved = form_->MeshModel().NodeList().front();
     QCOMPARE(QPoint(moved.X1, moved.Y1), QPoint(9, 3));
   }
-
   void FoldedTriangleIsCountedAndDrawnInTheWarningColour() {
     WriteBmp(File("a.bmp"), Bitmap(40, 40, kWhite));
     WriteBmp(File("b.bmp"), Bitmap(40, 40, kWhite));
@@ -279,7 +252,6 @@ class MeshTest : public QObject, WindowFixture {
     QCOMPARE(Second()->Picture().pixel(17, 5), rgb(kFoldOverColor));
     QCOMPARE(First()->Picture().pixel(17, 5), rgb(form_->CurrentSettings().LineColor));
   }
-
   void CommandLineMeshOpensBothPictures() {
     form_->OpenFiles({QString(VESK_SOURCE_DIR) + "/examples/sample.mesh"});
     QVERIFY(form_->FirstChild() && form_->SecondChild());

@@ -1,42 +1,31 @@
-// The preview window: its frame equals the frame Ombrix or Distorsion
-// writes, it follows a node drag before the mouse is released, and the
-// interface keeps handling events while a frame is computed.
+// The preview window: its frame equals the written frame, it follows a node drag
+// before the release, and events are handled while a frame is computed.
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QSlider>
-#include <QTimer>
-#include <QtTest>
 
 #include "qtimage/image_convert.h"
 #include "app/preview_form.h"
 #include "app1_support.h"
-
-using namespace vesk;
-using namespace vesk::testing;
 
 class PreviewTest : public QObject, WindowFixture {
   Q_OBJECT
 
  private:
   TPreviewForm* preview_ = nullptr;
-
-  // Both pictures and a 3 x 3 node grid whose middle node moves on the
-  // second image; the preview opened through its menu item.
+  // A 3 x 3 node grid whose middle node moves on the second image; the preview open.
   void OpenScene(int width, int height) {
     OpenBoth(width, height);
     Mesh& mesh = form_->MeshModel();
     TMeshNode* grid[3][3];
-    for (int j = 0; j < 3; ++j) {
-      for (int i = 0; i < 3; ++i) {
-        grid[j][i] = mesh.AddNode(i * (width - 1) / 2, j * (height - 1) / 2);
-      }
+    for (int k = 0; k < 9; ++k) {
+      grid[k / 3][k % 3] = mesh.AddNode(k % 3 * (width - 1) / 2, k / 3 * (height - 1) / 2);
     }
     Mesh::SetPosition(*grid[1][1], 2, width / 2 + width / 5, height / 2 - height / 6);
-    for (int j = 0; j < 2; ++j) {
-      for (int i = 0; i < 2; ++i) {
-        mesh.PushTriangle(grid[j][i], grid[j][i + 1], grid[j + 1][i]);
-        mesh.PushTriangle(grid[j][i + 1], grid[j + 1][i + 1], grid[j + 1][i]);
-      }
+    for (int k = 0; k < 4; ++k) {
+      const int i = k % 2, j = k / 2;
+      mesh.PushTriangle(grid[j][i], grid[j][i + 1], grid[j + 1][i]);
+      mesh.PushTriangle(grid[j][i + 1], grid[j + 1][i + 1], grid[j + 1][i]);
     }
     form_->UpdateCommandState();
     Item(*form_, "Preview")->trigger();
@@ -47,11 +36,9 @@ class PreviewTest : public QObject, WindowFixture {
     return !preview_->Computing() && preview_->ShownSerial() == preview_->RequestedSerial() &&
            preview_->ShownSerial() > 0;
   }
-
  private slots:
   void init() { StartWindow(); }
   void cleanup() { StopWindow(); }
-
   void FrameEqualsTheWrittenFrame_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("precision");
@@ -65,21 +52,16 @@ class PreviewTest : public QObject, WindowFixture {
     QFETCH(int, precision);
     QFETCH(int, t);
     OpenScene(90, 70);
-    Settings settings = form_->CurrentSettings();
-    settings.FrameCount = 5;
-    settings.Equalize = 0;
-    form_->SetSettings(settings);
+    SetFrameCount(5);
     Edit(*form_, "Edit2")->setText(QString::number(precision));  // notifies the preview
     preview_->findChild<QComboBox*>("KindBox")->setCurrentIndex(command == "Ombrix1" ? 0 : 1);
     preview_->findChild<QSlider*>("FrameSlider")->setValue(t);
     QTRY_VERIFY(Settled());
-
     dialogs_.save_answers.push_back(File("frames.any"));
     Item(*form_, command.toLatin1())->trigger();
     Bitmap written = LoadBmpFile(File(QString("imag%1.bmp").arg(t + 1)).toStdString()).Value();
     QCOMPARE(preview_->ShownFrame(), ToQImage(written));
   }
-
   void FollowsADragWhileTheInterfaceStaysResponsive() {
     OpenScene(1024, 768);  // the benchmark's size: a frame takes a while
     preview_->findChild<QSlider*>("FrameSlider")->setValue(6);
@@ -93,7 +75,7 @@ class PreviewTest : public QObject, WindowFixture {
       QTest::mouseMove(second, QPoint(700 - 40 * step, 250 + 30 * step));
       QCoreApplication::processEvents();  // the preview sends its request
       QVERIFY(preview_->Computing());
-      // An event posted during the computation is handled at once.
+      // A posted event is handled at once, during the computation.
       QElapsedTimer clock;
       clock.start();
       qint64 delay = -1;

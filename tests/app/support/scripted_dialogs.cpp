@@ -5,8 +5,7 @@
 namespace vesk {
 namespace {
 
-// The next queued answer; with none queued, `none` and one more unexpected
-// question.
+// The next queued answer; with none queued, `none` and one more unexpected question.
 template <typename T>
 T Next(std::deque<T>& answers, int& unexpected, T none) {
   if (answers.empty()) ++unexpected;
@@ -44,16 +43,7 @@ std::optional<QList<int>> ScriptedDialogs::AskNumbers(QWidget*, const QString& c
                                                        const QStringList&, const QList<int>&,
                                                        int, int) {
   titles << caption;
-  if (number_answers.empty()) {
-    ++unexpected;
-    return std::nullopt;
-  }
-  // An empty entry is a cancelled dialog.
-  QList<int> answer = number_answers.front().value_or(QList<int>());
-  bool chosen = number_answers.front().has_value();
-  number_answers.pop_front();
-  if (!chosen) return std::nullopt;
-  return answer;
+  return Next(number_answers, unexpected, std::optional<QList<int>>());
 }
 
 std::optional<QStringList> ScriptedDialogs::AskOpen(QWidget*, const QString& title,

@@ -1,6 +1,5 @@
-// Test double of UserDialogs: answers from queues the test fills and records
-// what was shown, so modal questions do not block. A question with no answer
-// queued is counted in `unexpected` and answered with a cancel.
+// UserDialogs answered from queues the test fills, recording what was shown; a
+// question with no answer queued is counted in `unexpected` and cancelled.
 #pragma once
 
 #include <QString>
