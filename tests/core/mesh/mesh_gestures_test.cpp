@@ -40,16 +40,9 @@ TEST(MeshGestures, OnlyExactShiftStatesMakeTheSpecialGestures) {
 }
 
 TEST(MeshGestures, EachGestureMakesItsEditAndAsksForItsRedraws) {
-  struct Row {
-    const char* name;
-    int kind;
-    B button;
-    ShiftState state;
-    int x, y;
-    MeshEdit edit;
-    const char* effects;
-    std::size_t nodes, triangles;
-    std::tuple<int, int, int, int> selected;  // positions of the selected node afterwards
+  struct Row {  // selected: the selected node's positions afterwards
+    const char* name; int kind; B button; ShiftState state; int x, y; MeshEdit edit;
+    const char* effects; std::size_t nodes, triangles; std::tuple<int, int, int, int> selected;
   };
   const std::tuple<int, int, int, int> c{0, 60, 7, 70};
   const char* add = "changed this other arrow drag ";

@@ -61,10 +61,8 @@ TEST(MeshModel, NewNodesGoFirstAndTrianglesMakeAStripOnGroundAndAFanOnNodes) {
 }
 
 TEST(MeshModel, DeletingANodeMovesTheSelectionByItsRules) {
-  struct Row {
-    const char* name;
-    std::vector<int> selects, deletes;  // indexes into a, b, c, d (d newest)
-    int selected, previous;             // -1: none
+  struct Row {  // indexes into a, b, c, d (d newest); -1: none
+    const char* name; std::vector<int> selects, deletes; int selected, previous;
   };
   const Row rows[] = {
       {"previous: its list successor becomes previous", {1, 0}, {1}, 0, 0},

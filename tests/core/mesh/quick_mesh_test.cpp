@@ -17,14 +17,7 @@
 namespace vesk {
 namespace {
 
-using testing_support::Cross;
-using testing_support::InsideCircle;
-using testing_support::MakePoints;
-using testing_support::Of;
-using testing_support::PointSetCase;
-using testing_support::TwiceHullArea;
-using testing_support::Values;
-using testing_support::Wide;
+using namespace testing_support;  // the Delaunay references and mesh words
 
 class DelaunayOnPointSets : public ::testing::TestWithParam<PointSetCase> {};
 
