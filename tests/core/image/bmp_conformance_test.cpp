@@ -38,8 +38,8 @@ std::vector<SuiteFile> Manifest() {
     std::stringstream columns(line);
     for (std::string col; std::getline(columns, col, '\t');) c.push_back(col);
     if (c.size() < 12) continue;
-    std::string oracle = c[11].rfind("sha256:", 0) == 0 ? c[11].substr(7) : "";
-    files.push_back({c[0], c[1], std::stoi(c[4]), std::abs(std::stoi(c[5])), oracle});
+    files.push_back({c[0], c[1], std::stoi(c[4]), std::abs(std::stoi(c[5])),
+                     c[11].rfind("sha256:", 0) == 0 ? c[11].substr(7) : ""});
   }
   return files;
 }

@@ -77,7 +77,7 @@ class SettingsFile : public testing_support::TempFolderTest {
   std::string Path() const { return PathOf(kSettingsFileName); }
 };
 
-TEST_F(SettingsFile, SavedFileIsTheRecordScrambledWithEqualizeAsOneAndReservedBytesZero) {
+TEST_F(SettingsFile, SavedRecordIsScrambledWithEqualizeOneAndFieldsReadBackAsStored) {
   ASSERT_TRUE(SaveSettings(Path(), Settings{}).Ok());
   Record defaults = Record().Put(16, 36, 1).Put(17, 36, 1).Put(19, 5, 1).Put(20, 255, 4)
       .Put(24, 0x008000, 4).Put(28, 0xC8C8C8, 4).Put(32, 0xFF0000, 4).Put(36, 1, 2)
@@ -90,9 +90,7 @@ TEST_F(SettingsFile, SavedFileIsTheRecordScrambledWithEqualizeAsOneAndReservedBy
   EXPECT_EQ(ReadWholeFile(Path()).Value(), expected.Scrambled());
   EXPECT_FALSE(SaveSettings(PathOf("no_folder/x.ini"), Settings{}).Ok());
   EXPECT_EQ(FilesInFolder(), 1);
-}
-
-TEST_F(SettingsFile, FieldsAreReadAsStoredButZeroCountsBecomeDefaults) {
+  // Reading takes the fields as stored, but zero counts become the defaults.
   Settings zero_counts = kSample;
   zero_counts.Precision = 1;
   zero_counts.FrameCount = 12;
