@@ -1,5 +1,4 @@
-// Small picture rules: the bitmap's bounds and size limit, picture file
-// names, and the roughen pass against a literal reference.
+// Bitmap bounds and size limit, picture file names, roughen against a literal reference.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,5 +1,4 @@
-// The raster rule against a slow, obviously right reference over seeded
-// random pieces and lines, plus golden pictures of the exact rules.
+// The raster rule against a slow reference on seeded pieces and lines, plus golden pictures.
 #include "core/image/raster.h"
 
 #include <gtest/gtest.h>
@@ -23,8 +22,7 @@ using namespace testing_support;  // the slow reference
 
 constexpr Color kPaint = MakeColor(250, 1, 2);
 
-// A picture in which every pixel differs, so a stray write shows, with the
-// pixels for which `painted` holds in kPaint.
+// Every pixel differs, so a stray write shows; pixels where `painted` holds are kPaint.
 template <typename Rule>
 Bitmap Reference(int width, int height, Rule painted) {
   Bitmap b(width, height);

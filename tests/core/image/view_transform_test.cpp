@@ -47,8 +47,7 @@ TEST(ViewTransform, StepsFitAndAnchor) {
       {"fit a huge picture is 1/8", FitZoom(30000, 30000, 100, 100), kMinZoom},
       {"fit an empty picture", FitZoom(0, 10, 100, 100), kActualPixels},
       {"anchor at the origin", static_cast<int>(ScrollKeepingAnchor(0, 0, 256, 512)), 0},
-      // Picture point 60 + 40 = 100 sits under view point 40; at 2x it is
-      // 200, so the view scrolls to 160.
+      // Picture point 60 + 40 = 100 under view point 40 is 200 at 2x: scroll to 160.
       {"anchor keeps the point", static_cast<int>(ScrollKeepingAnchor(60, 40, 256, 512)), 160},
       {"anchor zooming out", static_cast<int>(ScrollKeepingAnchor(160, 40, 512, 256)), 60},
   };

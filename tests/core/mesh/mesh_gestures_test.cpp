@@ -1,5 +1,4 @@
-// Mouse gestures on the mesh windows: which exact key and button states make
-// which edit, what each edit asks of the windows, dragging, and the overlay.
+// Mesh window gestures: exact key and button states, each edit's redraws, drags, overlay.
 #include "core/mesh/mesh_gestures.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The mesh editing rules: where nodes and triangles go, how the selection
-// moves, what a right click removes and how a triangle is split.
+// Mesh editing: where nodes and triangles go, the selection, right-click removal, splits.
 #include "core/mesh/mesh_model.h"
 
 #include <gtest/gtest.h>

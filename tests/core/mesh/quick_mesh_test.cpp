@@ -1,5 +1,4 @@
-// Quick meshes: Delaunay against an independent in-circle test and the hull,
-// exact predicates at +-2^31, the grid's layout, and which triangles fold.
+// Quick meshes: Delaunay against references, exact predicates, grid layout, fold-overs.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// The settings: the options dialog's edit rules, and the 53-byte scrambled
-// settings file with its exact bytes and every refused file as a row.
+// Options edit rules, and the 53-byte scrambled settings file: exact bytes, refused files.
 #include <gtest/gtest.h>
 
 #include <optional>

@@ -1,5 +1,4 @@
-// BMP files written by hand, independently of the codec: a layout's file,
-// its header fields, and pictures named one letter per pixel.
+// BMP files written by hand, independently of the codec, and pictures one letter a pixel.
 #pragma once
 
 #include <cstdint>
