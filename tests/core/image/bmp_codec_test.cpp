@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>

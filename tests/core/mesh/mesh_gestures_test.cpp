@@ -45,8 +45,7 @@ TEST(MeshGestures, EachGestureMakesItsEditAndAsksForItsRedraws) {
   };
   const std::tuple<int, int, int, int> c{0, 60, 7, 70};
   const char* add = "changed this other arrow drag ";
-  const char* all = "changed this other ";
-  const char* pick = "this other drag ";
+  const char *all = "changed this other ", *pick = "this other drag ";
   const Row rows[] = {
       {"click on ground", 2, B::Left, L, 33, 44, E::AddNode, add, 4, 1, {33, 44, 33, 44}},
       {"click on the selected node", 1, B::Left, L, 1, 59, E::SelectNode, pick, 3, 1, c},
