@@ -117,15 +117,11 @@ TEST_F(SettingsFile, SavedRecordIsScrambledWithEqualizeOneAndFieldsReadBackAsSto
 }
 
 TEST_F(SettingsFile, RefusedFilesGiveTheirMessageAndKeepTheDefaults) {
-  Record version = Sample();
-  version.bytes[15] = '0';
-  Record length = Sample();
-  length.bytes[0] = 14;
   const std::tuple<const char*, Bytes, const char*> rows[] = {
       {"52 bytes", Bytes(53 - 1, 0), "Invalid file format !"},
       {"empty", {}, "Invalid file format !"},
-      {"version 1.0", version.Scrambled(), "Invalid ini file format"},
-      {"header length 14", length.Scrambled(), "Invalid ini file format"},
+      {"version 1.0", Sample().Put(15, '0', 1).Scrambled(), "Invalid ini file format"},
+      {"header length 14", Sample().Put(0, 14, 1).Scrambled(), "Invalid ini file format"},
       {"other constants", Sample().Scrambled(31, 7), "Invalid ini file format"},
       {"unscrambled", Sample().bytes, "Invalid ini file format"}};
   fs::create_directory(PathOf("a folder"));
