@@ -1,10 +1,8 @@
-// The BMP codec on hand-made files: every pixel format and run-length rule
-// as a row (file -> picture), every malformed header as a row (spoiled field
-// -> the one refusal message), the exact file written, and the file functions.
+// The BMP codec on hand-made files: pixel formats and run-length rules (file -> picture),
+// malformed headers (spoiled field -> refusal), the exact file written, the file functions.
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>

@@ -1,6 +1,5 @@
-// The BMP suite kept with the tests: good files decode to the recorded
-// pixels, questionable files decode unless we chose to refuse them, and bad
-// files give the one refusal message or a picture of their declared size.
+// The BMP suite: good files decode to the recorded pixels, questionable ones unless we
+// refuse them, bad ones give the one refusal message or a picture of their declared size.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -38,8 +37,8 @@ std::vector<SuiteFile> Manifest() {
     std::stringstream columns(line);
     for (std::string col; std::getline(columns, col, '\t');) c.push_back(col);
     if (c.size() < 12) continue;
-    std::string oracle = c[11].rfind("sha256:", 0) == 0 ? c[11].substr(7) : "";
-    files.push_back({c[0], c[1], std::stoi(c[4]), std::abs(std::stoi(c[5])), oracle});
+    files.push_back({c[0], c[1], std::stoi(c[4]), std::abs(std::stoi(c[5])),
+                     c[11].rfind("sha256:", 0) == 0 ? c[11].substr(7) : ""});
   }
   return files;
 }
@@ -69,8 +68,8 @@ std::string PixelHash(const Bitmap& b) {
   return hex;
 }
 
-// Files whose checksum is missing or known wrong show the picture of a base
-// file: exactly (0), or within the rounding of their narrowest channel.
+// Files with no or a wrong checksum show a base file's picture: exactly (0) or within
+// the rounding of their narrowest channel.
 const std::map<std::string, std::pair<std::string, int>> kLikeBase = {
     {"g/pal4rle.bmp", {"g/pal4.bmp", 0}},       {"g/rgb32bf.bmp", {"g/rgb24.bmp", 0}},
     {"q/pal8os2-hs.bmp", {"g/pal8.bmp", 0}},    {"q/pal8os2-sz.bmp", {"g/pal8.bmp", 0}},
@@ -85,8 +84,7 @@ const std::map<std::string, std::pair<std::string, int>> kLikeBase = {
     {"q/rgba16-4444.bmp", {"q/rgba32-1.bmp", 17}}, {"q/rgba32-1010102.bmp", {"q/rgba32-1.bmp", 2}},
     {"q/rgba32-61754.bmp", {"q/rgba32-1.bmp", 8}}, {"q/rgba32-81284.bmp", {"q/rgba32-1.bmp", 2}}};
 
-// Our decisions: 2 and 64 bits per pixel, OS/2 version 2 headers and
-// embedded or exotic compression are refused.
+// We refuse 2 and 64 bits, OS/2 version 2 headers and embedded or exotic compression.
 const std::vector<std::string> kRefused = {
     "q/pal1huffmsb.bmp", "q/pal2.bmp",      "q/pal2color.bmp", "q/pal8os2v2-16.bmp",
     "q/pal8os2v2-sz.bmp", "q/pal8os2v2.bmp", "q/rgb24jpeg.bmp", "q/rgb24png.bmp",

@@ -1,5 +1,4 @@
-// Small picture rules: the bitmap's bounds and size limit, picture file
-// names, and the roughen pass against a literal reference.
+// Bitmap bounds and size limit, picture file names, roughen against a literal reference.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -50,15 +49,10 @@ TEST(PictureFile, NamesCaptionsFormatsAndMessages) {
   }
 }
 
-Bitmap Numbered(int w, int h) {
-  Bitmap b(w, h);
-  for (int i = 0; i < w * h; ++i) b.SetPixel(i % w, i / w, static_cast<Color>(i));
-  return b;
-}
-
 TEST(RoughenPicture, EachPixelFiveFromTheBorderTakesAnOffsetPixelInPlaceRowByRow) {
   for (auto [w, h] : {std::pair{31, 23}, {10, 10}, {9, 30}, {0, 0}}) {
-    Bitmap b = Numbered(w, h);
+    Bitmap b(w, h);
+    for (int i = 0; i < w * h; ++i) b.SetPixel(i % w, i / w, static_cast<Color>(i));
     Bitmap ref = b;
     std::mt19937 rng_a(99), rng_b(99);
     std::uniform_int_distribution<int> d(-2, 2);

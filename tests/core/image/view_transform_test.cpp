@@ -7,12 +7,7 @@ namespace vesk {
 namespace {
 
 TEST(ViewTransform, WidgetPointsAddressTheImagePixelTheyShow) {
-  struct Row {
-    const char* name;
-    int zoom;
-    std::int64_t widget;
-    std::int32_t image;
-  };
+  struct Row { const char* name; int zoom; std::int64_t widget; std::int32_t image; };
   const Row rows[] = {
       {"actual pixels left of the picture", 256, -1, -1},
       {"8x, middle of pixel 5", 2048, 5 * 8 + 4, 5},
@@ -26,8 +21,7 @@ TEST(ViewTransform, WidgetPointsAddressTheImagePixelTheyShow) {
     EXPECT_EQ(ImageFromWidget(r.widget, r.zoom), r.image) << r.name;
   }
   // Each image pixel's block maps back to the pixel, at every step.
-  for (int zoom = kMinZoom; zoom <= kMaxZoom; zoom = ZoomIn(zoom)) {
-    if (zoom < kActualPixels) continue;
+  for (int zoom = kActualPixels; zoom <= kMaxZoom; zoom = ZoomIn(zoom)) {
     for (std::int32_t x : {0, 1, 7, 1000}) {
       EXPECT_EQ(ImageFromWidget(WidgetFromImage(x, zoom), zoom), x) << zoom;
       EXPECT_EQ(ImageFromWidget(WidgetFromImage(x + 1, zoom) - 1, zoom), x) << zoom;
@@ -37,11 +31,7 @@ TEST(ViewTransform, WidgetPointsAddressTheImagePixelTheyShow) {
 }
 
 TEST(ViewTransform, StepsFitAndAnchor) {
-  struct Row {
-    const char* name;
-    int got;
-    int expected;
-  };
+  struct Row { const char* name; int got, expected; };
   const Row rows[] = {
       {"in from 1", ZoomIn(256), 384},
       {"in from between steps", ZoomIn(300), 384},
@@ -57,8 +47,7 @@ TEST(ViewTransform, StepsFitAndAnchor) {
       {"fit a huge picture is 1/8", FitZoom(30000, 30000, 100, 100), kMinZoom},
       {"fit an empty picture", FitZoom(0, 10, 100, 100), kActualPixels},
       {"anchor at the origin", static_cast<int>(ScrollKeepingAnchor(0, 0, 256, 512)), 0},
-      // Picture point 60 + 40 = 100 sits under view point 40; at 2x it is
-      // 200, so the view scrolls to 160.
+      // Picture point 60 + 40 = 100 under view point 40 is 200 at 2x: scroll to 160.
       {"anchor keeps the point", static_cast<int>(ScrollKeepingAnchor(60, 40, 256, 512)), 160},
       {"anchor zooming out", static_cast<int>(ScrollKeepingAnchor(160, 40, 512, 256)), 60},
   };

@@ -1,5 +1,4 @@
-// The mesh file: exact bytes written, what reading makes of odd records, and
-// every malformed file as a row with its exact message.
+// The mesh file: exact bytes written, odd records read, every malformed file's message.
 #include "core/mesh/mesh_file.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +47,7 @@ TEST(MeshFile, ReadingBindsCornersAndSelectionByValue) {
   EXPECT_EQ(mesh.PreviousNode(), nullptr);
   EXPECT_EQ(std::tie(dup.Value().first_file_name, dup.Value().second_file_name),
             std::make_tuple(std::string("a"), std::string("b")));  // "zz*" is ignored
-  // A zero record selects a node at the origin; a corner matching no node
-  // drops its triangle.
+  // A zero record selects a node at the origin; a corner matching no node drops its triangle.
   auto odd = ReadMesh(File(2, 2, {zero, nine, zero, other, zero, nine, nine, zero, other, nine}));
   ASSERT_TRUE(odd.Ok());
   EXPECT_EQ(odd.Value().mesh.PreviousNode(), &odd.Value().mesh.NodeList().back());

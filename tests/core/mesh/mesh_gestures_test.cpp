@@ -1,5 +1,4 @@
-// Mouse gestures on the mesh windows: which exact key and button states make
-// which edit, what each edit asks of the windows, dragging, and the overlay.
+// Mesh window gestures: exact key and button states, each edit's redraws, drags, overlay.
 #include "core/mesh/mesh_gestures.h"
 
 #include <gtest/gtest.h>
@@ -40,21 +39,13 @@ TEST(MeshGestures, OnlyExactShiftStatesMakeTheSpecialGestures) {
 }
 
 TEST(MeshGestures, EachGestureMakesItsEditAndAsksForItsRedraws) {
-  struct Row {
-    const char* name;
-    int kind;
-    B button;
-    ShiftState state;
-    int x, y;
-    MeshEdit edit;
-    const char* effects;
-    std::size_t nodes, triangles;
-    std::tuple<int, int, int, int> selected;  // positions of the selected node afterwards
+  struct Row {  // selected: the selected node's positions afterwards
+    const char* name; int kind; B button; ShiftState state; int x, y; MeshEdit edit;
+    const char* effects; std::size_t nodes, triangles; std::tuple<int, int, int, int> selected;
   };
   const std::tuple<int, int, int, int> c{0, 60, 7, 70};
   const char* add = "changed this other arrow drag ";
-  const char* all = "changed this other ";
-  const char* pick = "this other drag ";
+  const char *all = "changed this other ", *pick = "this other drag ";
   const Row rows[] = {
       {"click on ground", 2, B::Left, L, 33, 44, E::AddNode, add, 4, 1, {33, 44, 33, 44}},
       {"click on the selected node", 1, B::Left, L, 1, 59, E::SelectNode, pick, 3, 1, c},

@@ -1,5 +1,4 @@
-// The mesh editing rules: where nodes and triangles go, how the selection
-// moves, what a right click removes and how a triangle is split.
+// Mesh editing: where nodes and triangles go, the selection, right-click removal, splits.
 #include "core/mesh/mesh_model.h"
 
 #include <gtest/gtest.h>
@@ -61,10 +60,8 @@ TEST(MeshModel, NewNodesGoFirstAndTrianglesMakeAStripOnGroundAndAFanOnNodes) {
 }
 
 TEST(MeshModel, DeletingANodeMovesTheSelectionByItsRules) {
-  struct Row {
-    const char* name;
-    std::vector<int> selects, deletes;  // indexes into a, b, c, d (d newest)
-    int selected, previous;             // -1: none
+  struct Row {  // indexes into a, b, c, d (d newest); -1: none
+    const char* name; std::vector<int> selects, deletes; int selected, previous;
   };
   const Row rows[] = {
       {"previous: its list successor becomes previous", {1, 0}, {1}, 0, 0},

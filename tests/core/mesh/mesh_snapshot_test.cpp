@@ -1,5 +1,4 @@
-// Snapshots restore the mesh exactly: same file bytes, same corner and
-// selection identities, even among nodes with equal values.
+// Snapshots restore the mesh exactly: file bytes, corner and selection identities.
 #include "core/mesh/mesh_snapshot.h"
 
 #include <gtest/gtest.h>

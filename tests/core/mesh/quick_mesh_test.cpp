@@ -1,5 +1,4 @@
-// Quick meshes: Delaunay against an independent in-circle test and the hull,
-// exact predicates at +-2^31, the grid's layout, and which triangles fold.
+// Quick meshes: Delaunay against references, exact predicates, grid layout, fold-overs.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -17,14 +16,7 @@
 namespace vesk {
 namespace {
 
-using testing_support::Cross;
-using testing_support::InsideCircle;
-using testing_support::MakePoints;
-using testing_support::Of;
-using testing_support::PointSetCase;
-using testing_support::TwiceHullArea;
-using testing_support::Values;
-using testing_support::Wide;
+using namespace testing_support;  // the Delaunay references and mesh words
 
 class DelaunayOnPointSets : public ::testing::TestWithParam<PointSetCase> {};
 

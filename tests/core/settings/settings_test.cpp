@@ -1,5 +1,4 @@
-// The settings: the options dialog's edit rules, and the 53-byte scrambled
-// settings file with its exact bytes and every refused file as a row.
+// Options edit rules, and the 53-byte scrambled settings file: exact bytes, refused files.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -77,7 +76,7 @@ class SettingsFile : public testing_support::TempFolderTest {
   std::string Path() const { return PathOf(kSettingsFileName); }
 };
 
-TEST_F(SettingsFile, SavedFileIsTheRecordScrambledWithEqualizeAsOneAndReservedBytesZero) {
+TEST_F(SettingsFile, SavedRecordIsScrambledWithEqualizeOneAndFieldsReadBackAsStored) {
   ASSERT_TRUE(SaveSettings(Path(), Settings{}).Ok());
   Record defaults = Record().Put(16, 36, 1).Put(17, 36, 1).Put(19, 5, 1).Put(20, 255, 4)
       .Put(24, 0x008000, 4).Put(28, 0xC8C8C8, 4).Put(32, 0xFF0000, 4).Put(36, 1, 2)
@@ -90,9 +89,7 @@ TEST_F(SettingsFile, SavedFileIsTheRecordScrambledWithEqualizeAsOneAndReservedBy
   EXPECT_EQ(ReadWholeFile(Path()).Value(), expected.Scrambled());
   EXPECT_FALSE(SaveSettings(PathOf("no_folder/x.ini"), Settings{}).Ok());
   EXPECT_EQ(FilesInFolder(), 1);
-}
-
-TEST_F(SettingsFile, FieldsAreReadAsStoredButZeroCountsBecomeDefaults) {
+  // Reading takes the fields as stored, but zero counts become the defaults.
   Settings zero_counts = kSample;
   zero_counts.Precision = 1;
   zero_counts.FrameCount = 12;
@@ -112,18 +109,19 @@ TEST_F(SettingsFile, FieldsAreReadAsStoredButZeroCountsBecomeDefaults) {
     EXPECT_EQ(LoadSettings(Path(), s), std::nullopt) << name;
     EXPECT_EQ(s, expected) << name;
   }
+  // Settings are only read at start-up: a file the user made read-only loads.
+  fs::permissions(Path(), fs::perms::owner_read, fs::perm_options::replace);
+  Settings s;
+  EXPECT_FALSE(LoadSettings(Path(), s).has_value());
+  EXPECT_EQ(s, odd);
 }
 
 TEST_F(SettingsFile, RefusedFilesGiveTheirMessageAndKeepTheDefaults) {
-  Record version = Sample();
-  version.bytes[15] = '0';
-  Record length = Sample();
-  length.bytes[0] = 14;
   const std::tuple<const char*, Bytes, const char*> rows[] = {
       {"52 bytes", Bytes(53 - 1, 0), "Invalid file format !"},
       {"empty", {}, "Invalid file format !"},
-      {"version 1.0", version.Scrambled(), "Invalid ini file format"},
-      {"header length 14", length.Scrambled(), "Invalid ini file format"},
+      {"version 1.0", Sample().Put(15, '0', 1).Scrambled(), "Invalid ini file format"},
+      {"header length 14", Sample().Put(0, 14, 1).Scrambled(), "Invalid ini file format"},
       {"other constants", Sample().Scrambled(31, 7), "Invalid ini file format"},
       {"unscrambled", Sample().bytes, "Invalid ini file format"}};
   fs::create_directory(PathOf("a folder"));
@@ -138,15 +136,6 @@ TEST_F(SettingsFile, RefusedFilesGiveTheirMessageAndKeepTheDefaults) {
     EXPECT_EQ(LoadSettings(PathOf(name), s), message) << name;
     EXPECT_EQ(s, Settings{}) << name;
   }
-}
-
-// Settings are only read at start-up: a file the user made read-only loads.
-TEST_F(SettingsFile, ReadOnlyFileIsLoaded) {
-  WriteBytes("read-only", Sample().Scrambled());
-  fs::permissions(PathOf("read-only"), fs::perms::owner_read, fs::perm_options::replace);
-  Settings s;
-  EXPECT_FALSE(LoadSettings(PathOf("read-only"), s).has_value());
-  EXPECT_NE(s, Settings{});
 }
 
 }  // namespace

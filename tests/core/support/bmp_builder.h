@@ -1,5 +1,4 @@
-// BMP files written by hand, independently of the codec: a layout's file,
-// its header fields, and pictures named one letter per pixel.
+// BMP files written by hand, independently of the codec, and pictures one letter a pixel.
 #pragma once
 
 #include <cstdint>
@@ -35,7 +34,6 @@ struct BmpLayout {
   Bytes pixels{};                      // stored exactly as given
 };
 
-// The file of a layout, written by hand independently of the codec.
 inline Bytes BuildBmp(const BmpLayout& l) {
   const std::uint32_t entry = l.header_size == 12 ? 3 : 4;
   const std::uint32_t masks = l.header_size == 40 ? 4 * l.masks.size() : 0;
@@ -90,7 +88,7 @@ inline BmpLayout Rle(int width, int height, int bits, Bytes data) {
 }
 
 inline BmpLayout Masks(int width, int bits, std::vector<std::uint32_t> masks, Bytes pixels,
-                std::uint32_t header_size = 40) {
+                       std::uint32_t header_size = 40) {
   return {.width = width, .bits = bits, .compression = 3, .header_size = header_size,
           .masks = std::move(masks), .pixels = std::move(pixels)};
 }

@@ -1,6 +1,5 @@
-// Independent references for the Delaunay tests: the textbook in-circle
-// determinant, the convex hull's area, and seeded integer point sets with
-// duplicates and collinear runs.
+// Independent Delaunay references: the textbook in-circle determinant, the hull's
+// area, and seeded integer point sets with duplicates and collinear runs.
 #pragma once
 
 #include <algorithm>
@@ -20,9 +19,7 @@ inline Wide Cross(MeshPoint a, MeshPoint b, MeshPoint c) {
   return Wide(b.x - a.x) * (c.y - a.y) - Wide(b.y - a.y) * (c.x - a.x);
 }
 
-// Reference in-circle test for small coordinates, written from the
-// textbook determinant: > 0 when d is strictly inside the circle of the
-// positively turning triangle a, b, c.
+// > 0 when d is strictly inside the circle of the positively turning a, b, c.
 inline Wide InsideCircle(MeshPoint a, MeshPoint b, MeshPoint c, MeshPoint d) {
   auto lift = [d](MeshPoint p) {
     const Wide x = p.x - d.x, y = p.y - d.y;

@@ -1,5 +1,4 @@
-// Words the mesh tests share: files and meshes made by hand, and what a
-// reader or a window sees of a mesh or an edit.
+// Words the mesh tests share: hand-made files and meshes, what a reader or window sees.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +16,7 @@ using Bytes = std::vector<std::uint8_t>;
 using Values = std::tuple<int, int, int, int>;
 using Corners = std::tuple<const TMeshNode*, const TMeshNode*, const TMeshNode*>;
 
-// A file laid out by hand: header, node records, two selection records,
-// triangles (three records each), then the two names.
+// A file by hand: header, node records, two selection records, triangles (3 each), names.
 inline Bytes File(int nodes, int triangles, const std::vector<Values>& records,
                   const std::string& names = "**") {
   auto byte = [](int v) { return static_cast<std::uint8_t>(v); };
@@ -43,8 +41,7 @@ inline Mesh SmallMesh() {
   return mesh;
 }
 
-// Nodes 1..n in head order: the list index of each triangle corner and of
-// the selection, as a reader sees them.
+// The list index (1..n from the head) of each triangle corner and of the selection.
 inline std::vector<int> Shape(const Mesh& mesh) {
   std::vector<const TMeshNode*> nodes;
   for (const TMeshNode& n : mesh.NodeList()) nodes.push_back(&n);

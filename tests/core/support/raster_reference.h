@@ -1,5 +1,4 @@
-// A slow, obviously right reference of the raster rule: the nearest-pixel
-// line and the closed triangle, in 128-bit arithmetic.
+// A slow, obviously right raster rule: nearest-pixel line, closed triangle, 128-bit.
 #pragma once
 
 #include <algorithm>
