@@ -26,7 +26,7 @@ TEST(LeafPainter, BandPaintersPaintExactlyTheRulesPixelsOnTheirRows) {
       std::uniform_int_distribution<int> off(-reach, reach);
       const Point p0{int(rng() % (width + 12)) - 6, int(rng() % (height + 12)) - 6};
       const Point p1{p0.x + off(rng), p0.y + off(rng)};
-      leaves.push_back({{p0, p1, {p0.x + off(rng), p0.y + off(rng)}}, rng()});
+      leaves.push_back({{p0, p1, {p0.x + off(rng), p0.y + off(rng)}}, Color(rng())});
     }
     Bitmap whole(width, height, kBlack);
     for (const auto& [g, c] : leaves) FillLeafPiece(whole, g.p0, g.p1, g.p2, c);
