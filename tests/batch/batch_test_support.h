@@ -11,7 +11,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,21 +18,18 @@
 #include <vector>
 
 #include "core/image/bmp_codec.h"
+#include "tests/core/support/temp_folder.h"
 
 namespace vesk::testing {
 
 inline const std::string kExamples = std::string(VESK_SOURCE_DIR) + "/examples";
 
-class BatchTest : public ::testing::Test {
+class BatchTest : public testing_support::TempFolderTest {
  protected:
   void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vesk_batch_" + std::string(test->test_suite_name()) + "_" + test->name());
-    std::filesystem::remove_all(dir_);
+    TempFolderTest::SetUp();
     std::filesystem::create_directories(dir_ / "out");
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
 
   // Runs the tool in the test folder on blank-separated words (MESH stands
   // for the example mesh, '' for an empty word); answers the exit status.
@@ -68,7 +64,7 @@ class BatchTest : public ::testing::Test {
     if (!ended) waitpid(child, &status, 0);
     out_ = Text("stdout.txt");
     err_ = Text("stderr.txt");
-    for (const char* name : {"stdout.txt", "stderr.txt"}) std::filesystem::remove(Path(name));
+    for (const char* name : {"stdout.txt", "stderr.txt"}) std::filesystem::remove(PathOf(name));
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
@@ -81,18 +77,13 @@ class BatchTest : public ::testing::Test {
     return false;
   }
 
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  std::string Text(const std::string& name) const {
-    std::ifstream in(Path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
   Bitmap Load(const std::string& name) const {
-    auto loaded = LoadBmpFile(Path(name));  // an absolute name stays itself
+    auto loaded = LoadBmpFile(PathOf(name));  // an absolute name stays itself
     EXPECT_TRUE(loaded.Ok()) << name;
     return loaded.Ok() ? loaded.Value() : Bitmap();
   }
   void Save(const std::string& name, const Bitmap& picture) const {
-    ASSERT_TRUE(SaveBmpFile(Path(name), picture).Ok());
+    ASSERT_TRUE(SaveBmpFile(PathOf(name), picture).Ok());
   }
   // The names in `folder` that start with `prefix` and end with `ending`.
   std::set<std::string> Files(const std::string& folder, const std::string& prefix = "",
@@ -109,7 +100,6 @@ class BatchTest : public ::testing::Test {
     for (int n = first; n <= last; ++n) text += "imag" + std::to_string(n) + ".bmp\r\n";
     return text;
   }
-  std::filesystem::path dir_;
   std::string out_, err_;
 };
 

@@ -38,15 +38,12 @@ TEST_F(Commands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumbering) 
   ASSERT_EQ(Run("morph MESH --frames 2"), 0);  // no list: nothing written
   EXPECT_NE(out_.find("no frame written"), std::string::npos) << out_;
   EXPECT_EQ(Files("out").size(), 9u);
-}
-
-TEST_F(Commands, MeshPicturesComeFromTheMeshFolderFirst) {
-  std::filesystem::create_directory(dir_ / "sub");
+  std::filesystem::create_directory(dir_ / "sub");  // pictures come from the mesh's folder first
   for (const std::string name : {"first.bmp", "second.bmp"}) {
     Save("sub/" + name, Bitmap(8, 8, kBlack));
     Save(name, Bitmap(8, 8, kWhite));
   }
-  ASSERT_TRUE(WriteMeshFile(Path("sub/m.mesh"), Mesh(), "first.bmp", "second.bmp"));
+  ASSERT_TRUE(WriteMeshFile(PathOf("sub/m.mesh"), Mesh(), "first.bmp", "second.bmp"));
   ASSERT_EQ(Run("morph sub/m.mesh --frames 1 --list out"), 0) << err_;
   EXPECT_NE(out_.find("listed in out.any"), std::string::npos) << out_;
   EXPECT_EQ(Load("imag1.bmp").Pixel(4, 4), kBlack);
@@ -60,12 +57,10 @@ TEST_F(Commands, ColorizeFlagAndAviWriteTheirFrames) {
   EXPECT_EQ(Load("out/imag3.bmp").Pixel(1, 1), MakeColor(127, 0, 0));  // halfway
   ASSERT_EQ(Run("colorize black.bmp red.bmp --frames 1 --list out/b"), 0) << err_;
   EXPECT_EQ(Text("out/b.any"), ListOf(6, 8));  // one frame is raised to two
-
   Save("flag.bmp", Bitmap(20, 11, kWhite));
   ASSERT_EQ(Run("flag flag.bmp --frames 3 --radius 5 --list w.any"), 0) << err_;
   EXPECT_EQ(Text("w.any"), ListOf(1, 3));
   EXPECT_EQ(Load("imag3.bmp").Width(), 30);  // grown by twice the radius
-
   ASSERT_EQ(Run("avi out/a.any --out out/m.avi"), 0) << err_;  // frames beside the list
   EXPECT_EQ(out_, "avi: 5 frames written to out/m.avi\n");
   EXPECT_EQ(Text("out/m.avi").substr(0, 4), "RIFF");
@@ -76,17 +71,14 @@ TEST_F(Commands, ManPageNamesEverySubcommandAndOptionOfTheHelpAndVersionIsShown)
   const std::string help = out_;
   std::set<std::string> words;
   const std::regex command(R"(vesk-batch ([a-z]+))"), option(R"(--[a-z]+)");
-  for (std::sregex_iterator it(help.begin(), help.end(), command), end; it != end; ++it) {
-    words.insert((*it)[1]);
-  }
-  for (std::sregex_iterator it(help.begin(), help.end(), option), end; it != end; ++it) {
-    words.insert(it->str());
+  for (auto [pattern, group] : {std::pair{&command, 1}, {&option, 0}}) {
+    for (std::sregex_iterator it(help.begin(), help.end(), *pattern), end; it != end; ++it) {
+      words.insert((*it)[group]);
+    }
   }
   ASSERT_GE(words.size(), 10u) << help;
-  std::ifstream in(std::string(VESK_SOURCE_DIR) + "/batch/vesk-batch.1");
   const std::string page =  // as a reader sees it: roff's escaped hyphens made plain
-      std::regex_replace(std::string(std::istreambuf_iterator<char>(in), {}), std::regex(R"(\\-)"),
-                         "-");
+      std::regex_replace(Text(VESK_SOURCE_DIR "/batch/vesk-batch.1"), std::regex(R"(\\-)"), "-");
   for (const std::string& word : words) {
     EXPECT_TRUE(std::regex_search(page, std::regex("(^|[^-a-z])" + word + "($|[^-a-z])")))
         << word << " is missing from the manual page";

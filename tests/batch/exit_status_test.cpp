@@ -10,12 +10,12 @@ namespace {
 using ExitStatus = BatchTest;
 
 TEST_F(ExitStatus, OfEveryCommand) {
-  std::ofstream(Path("out/keep.any"), std::ios::binary) << "imag1.bmp\r\n";
-  std::ofstream(Path("other.mesh"), std::ios::binary) << "MESH10 and more bytes";
-  std::ofstream(Path("broken.bmp"), std::ios::binary) << "BM not really";
+  std::ofstream(PathOf("out/keep.any"), std::ios::binary) << "imag1.bmp\r\n";
+  std::ofstream(PathOf("other.mesh"), std::ios::binary) << "MESH10 and more bytes";
+  std::ofstream(PathOf("broken.bmp"), std::ios::binary) << "BM not really";
   Result<MeshFileContent> sample = ReadMeshFile(kExamples + "/sample.mesh");
   ASSERT_TRUE(sample.Ok());
-  ASSERT_TRUE(WriteMeshFile(Path("lost.mesh"), sample.Value().mesh, "nowhere/first.bmp", "x"));
+  ASSERT_TRUE(WriteMeshFile(PathOf("lost.mesh"), sample.Value().mesh, "nowhere/first.bmp", "x"));
   Save("wide.bmp", Bitmap(32760, 1, kBlack));
   Save("a.bmp", Bitmap(4, 4, kBlack));
   Mesh folded;  // the second of its two triangles folds over
@@ -24,7 +24,7 @@ TEST_F(ExitStatus, OfEveryCommand) {
   const TMeshNode* c = folded.PushNode({0, 10, 10, 10});
   folded.PushTriangle(a, b, c);
   folded.PushTriangle(b, folded.PushNode({10, 10, 20, 0}), c);
-  ASSERT_TRUE(WriteMeshFile(Path("folded.mesh"), folded, "", ""));
+  ASSERT_TRUE(WriteMeshFile(PathOf("folded.mesh"), folded, "", ""));
   const std::string pictures = kExamples + "/first.bmp " + kExamples + "/second.bmp ";
   const std::pair<std::string, std::pair<int, const char*>> rows[] = {
       // words, {status, part of standard output (0) or of the error line}
@@ -86,8 +86,8 @@ TEST_F(ExitStatus, OfEveryCommand) {
   EXPECT_EQ(out_, "triangle 2 folds over: first (0,0) (10,0) (0,10), "
                   "second (10,0) (0,0) (10,10)\n");
   // The grid names its pictures so that the program finds them.
-  EXPECT_TRUE(std::filesystem::exists(ReadMeshFile(Path("g.mesh")).Value().first_file_name));
-  EXPECT_TRUE(ReadMeshFile(Path("t.mesh")).Ok());
+  EXPECT_TRUE(std::filesystem::exists(ReadMeshFile(PathOf("g.mesh")).Value().first_file_name));
+  EXPECT_TRUE(ReadMeshFile(PathOf("t.mesh")).Ok());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "core/generate/frame_list.h"
 #include "core/mesh/mesh_file.h"
 #include "tests/batch/batch_test_support.h"
+#include "tests/core/support/random_image.h"
 
 namespace vesk::testing {
 namespace {
@@ -16,17 +17,12 @@ using BatchInterrupt = BatchTest;
 TEST_F(BatchInterrupt, CtrlCAtAnyMomentEndsCancelledWithOnlyCompleteFiles) {
   // Large enough that each run lasts well past the moments below.
   constexpr int kWidth = 1600, kHeight = 1200;
-  Bitmap picture(kWidth, kHeight);
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) picture.SetPixel(x, y, MakeColor(x, y, x ^ y));
-  }
-  Save("a.bmp", picture);
+  Save("a.bmp", testing_support::RandomImage(kWidth, kHeight, 1));
   Save("b.bmp", Bitmap(kWidth, kHeight, kWhite));
-  ASSERT_TRUE(WriteMeshFile(Path("big.mesh"), Mesh(), "a.bmp", "b.bmp"));
-  std::ofstream many(Path("many.any"), std::ios::binary);
+  ASSERT_TRUE(WriteMeshFile(PathOf("big.mesh"), Mesh(), "a.bmp", "b.bmp"));
+  std::ofstream many(PathOf("many.any"), std::ios::binary);
   for (int i = 0; i < 40; ++i) many << "a.bmp\r\n";
   many.close();
-
   for (const std::string words : {"morph big.mesh --frames 100 --list f.any",
                                   "distort big.mesh --frames 100 --list f.any",
                                   "colorize a.bmp b.bmp --frames 100 --list f.any",
@@ -47,21 +43,21 @@ TEST_F(BatchInterrupt, CtrlCAtAnyMomentEndsCancelledWithOnlyCompleteFiles) {
       }
       EXPECT_TRUE(Files("", "", ".vesk-tmp").empty());
       std::set<std::string> listed;
-      if (fs::exists(Path("f.any"))) {
-        auto names = ReadFrameListFile(Path("f.any"));
+      if (fs::exists(PathOf("f.any"))) {
+        auto names = ReadFrameListFile(PathOf("f.any"));
         ASSERT_TRUE(names.Ok());
         listed.insert(names.Value().begin(), names.Value().end());
       }
       EXPECT_EQ(listed, Files("", "imag", ".bmp"));
       for (const std::string& name : Files("", "", ".bmp")) {
-        EXPECT_TRUE(LoadBmpFile(Path(name)).Ok()) << name;
+        EXPECT_TRUE(LoadBmpFile(PathOf(name)).Ok()) << name;
       }
       const std::string avi = Text("o.avi");  // none, or whole: the RIFF size is the file's
       std::uint32_t riff_size = 0;
       if (avi.size() >= 8) std::memcpy(&riff_size, avi.data() + 4, 4);
       EXPECT_TRUE(avi.empty() || riff_size + 8 == avi.size()) << avi.size();
-      for (const std::string& name : Files("", "imag", ".bmp")) fs::remove(Path(name));
-      for (const char* name : {"f.any", "o.bmp", "o.avi"}) fs::remove(Path(name));
+      for (const std::string& name : Files("", "imag", ".bmp")) fs::remove(PathOf(name));
+      for (const char* name : {"f.any", "o.bmp", "o.avi"}) fs::remove(PathOf(name));
     }
     EXPECT_GE(hits, 1) << words;
   }

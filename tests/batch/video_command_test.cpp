@@ -52,7 +52,7 @@ class VideoCommand : public BatchTest {
  protected:
   void SetUp() override {
     BatchTest::SetUp();
-    std::ofstream(Path("frames.any"), std::ios::binary) << ListOf(1, kFrames);
+    std::ofstream(PathOf("frames.any"), std::ios::binary) << ListOf(1, kFrames);
     for (int i = 0; i < kFrames; ++i) Save("imag" + std::to_string(i + 1) + ".bmp", TestFrame(i));
   }
 };
@@ -69,7 +69,7 @@ TEST_F(VideoCommand, FfmpegReadsBackOurFramesInEachFormat) {
     SCOPED_TRACE(row.file);
     ASSERT_EQ(Run(std::string("video frames.any --out ") + row.file + " " + row.fps_option), 0)
         << err_;
-    const std::string out = Path(row.file);
+    const std::string out = PathOf(row.file);
     EXPECT_EQ(Shell("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
                     "stream=width,height,r_frame_rate,nb_read_frames -of csv=p=0 '" + out + "'"),
               std::to_string(row.width) + "," + std::to_string(row.height) + "," +
@@ -86,12 +86,12 @@ TEST_F(VideoCommand, FfmpegReadsBackOurFramesInEachFormat) {
 
 TEST_F(VideoCommand, CancelledOrFailedExportLeavesNoFileAndKeepsTheOldOne) {
   const Bitmap a = TestFrame(0), b = TestFrame(1);
-  std::ofstream(Path("old.mp4")) << "old";
+  std::ofstream(PathOf("old.mp4")) << "old";
   int asked = 0;
-  EXPECT_EQ(WriteVideoFile({&a, &b, &a}, Path("old.mp4"), 2, {}, [&] { return ++asked == 2; })
+  EXPECT_EQ(WriteVideoFile({&a, &b, &a}, PathOf("old.mp4"), 2, {}, [&] { return ++asked == 2; })
                 .Message(),
             kVideoCancelledMessage);
-  EXPECT_FALSE(WriteVideoFile({&a, nullptr}, Path("new.gif"), 2, {}, {}).Ok());
+  EXPECT_FALSE(WriteVideoFile({&a, nullptr}, PathOf("new.gif"), 2, {}, {}).Ok());
   EXPECT_EQ(Files("").size(), kFrames + 3u);  // the frames, the list, out/ and the old file
   EXPECT_EQ(Text("old.mp4"), "old");
 }

@@ -61,6 +61,27 @@ TEST_F(Viewer, LoadingKeepsEveryFrameInListOrderAndStartsPlaying) {
   EXPECT_EQ(viewer.Step(), 1);
   EXPECT_FALSE(viewer.BackAndForth());
   EXPECT_EQ(viewer.CounterCaption(), "1/1");
+  viewer.PauseClicked();  // the buttons and the speed drive the timer
+  EXPECT_EQ(viewer.DownButton(), Button::kPause);
+  EXPECT_FALSE(viewer.TimerEnabled());
+  viewer.PauseClicked();  // pause twice resumes
+  EXPECT_EQ(viewer.DownButton(), Button::kPlay);
+  EXPECT_TRUE(viewer.TimerEnabled());
+  viewer.PlayClicked();  // play while down releases it but keeps playing
+  EXPECT_EQ(viewer.DownButton(), Button::kNone);
+  EXPECT_TRUE(viewer.TimerEnabled());
+  EXPECT_EQ(viewer.TimerPeriodMs(), 100);
+  for (auto [speed, period] : {std::pair{1, 1400}, {3, 1200}, {12, 300}, {14, 100}, {15, 1}}) {
+    viewer.SpeedChanged(speed);
+    EXPECT_EQ(viewer.TimerPeriodMs(), period);
+  }
+  using Size = ViewerWindowSize;  // the window grows to fit the first frame, never shrinks
+  const std::pair<Size, Size> sizes[] = {{{179, 109}, {189, 265}}, {{180, 110}, {190, 266}},
+                                         {{300, 20}, {310, 265}}, {{16, 200}, {189, 356}}};
+  for (auto [frame, window] : sizes) {
+    EXPECT_EQ(AnimationViewer::ActivationWindowSize({189, 265}, frame.width, frame.height),
+              window);
+  }
 }
 
 // A script on a freshly loaded list: 't' a timer tick, 'n' Play next frame,
@@ -128,32 +149,6 @@ TEST_F(Viewer, ListThatCannotBeShownGivesOneMessageAndKeepsNothing) {
             "Frame list " + PathOf("none.any") + " not found.");
   EXPECT_EQ(viewer.Load(List({"imag1.bmp"}), PathOf("none"))->text,
             "In filelist imag1.bmp not found.");  // names resolve against the folder
-}
-
-TEST_F(Viewer, ButtonsAndSpeedDriveTheTimer) {
-  AnimationViewer viewer;
-  ASSERT_EQ(viewer.Load(Frames(3), dir_.string()), std::nullopt);
-  viewer.PauseClicked();
-  EXPECT_EQ(viewer.DownButton(), Button::kPause);
-  EXPECT_FALSE(viewer.TimerEnabled());
-  viewer.PauseClicked();  // pause twice resumes
-  EXPECT_EQ(viewer.DownButton(), Button::kPlay);
-  EXPECT_TRUE(viewer.TimerEnabled());
-  viewer.PlayClicked();  // play while down releases it but keeps playing
-  EXPECT_EQ(viewer.DownButton(), Button::kNone);
-  EXPECT_TRUE(viewer.TimerEnabled());
-  EXPECT_EQ(viewer.TimerPeriodMs(), 100);
-  for (auto [speed, period] : {std::pair{1, 1400}, {3, 1200}, {12, 300}, {14, 100}, {15, 1}}) {
-    viewer.SpeedChanged(speed);
-    EXPECT_EQ(viewer.TimerPeriodMs(), period);
-  }
-  using Size = ViewerWindowSize;  // the window grows to fit the first frame, never shrinks
-  const std::pair<Size, Size> sizes[] = {{{179, 109}, {189, 265}}, {{180, 110}, {190, 266}},
-                                         {{300, 20}, {310, 265}}, {{16, 200}, {189, 356}}};
-  for (auto [frame, window] : sizes) {
-    EXPECT_EQ(AnimationViewer::ActivationWindowSize({189, 265}, frame.width, frame.height),
-              window);
-  }
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <random>
 #include <string>
 
 #include "core/animation/avi_writer.h"
+#include "tests/core/support/random_image.h"
 #include "tests/core/support/temp_folder.h"
 
 namespace vesk {
@@ -31,15 +31,10 @@ TEST_F(AviFfprobe, OurFileDecodesToTheFramesAtTwoFramesPerSecond) {
   int status = -1;
   Shell("command -v ffprobe && command -v ffmpeg", status);
   if (status != 0) GTEST_SKIP() << "ffprobe or ffmpeg is not installed";
-  std::mt19937 rng(2024);
-  std::vector<Bitmap> frames(24, Bitmap(15, 9));
+  std::vector<Bitmap> frames;
+  for (int k = 0; k < 24; ++k) frames.push_back(testing_support::RandomImage(15, 9, 2024 + k));
   std::vector<const Bitmap*> pointers;
-  for (Bitmap& f : frames) {
-    for (int y = 0; y < 9; ++y) {
-      for (int x = 0; x < 15; ++x) f.SetPixel(x, y, rng() & 0xFFFFFF);
-    }
-    pointers.push_back(&f);
-  }
+  for (const Bitmap& f : frames) pointers.push_back(&f);
   const std::string out = PathOf("x.avi");
   ASSERT_TRUE(WriteAviFile(pointers, out, nullptr).Ok());
   const std::string probe = Shell(

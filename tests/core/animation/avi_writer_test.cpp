@@ -6,10 +6,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 
 #include "core/animation/avi_file.h"
 #include "tests/core/animation/riff_walker.h"
+#include "tests/core/support/random_image.h"
 #include "tests/core/support/temp_folder.h"
 
 namespace vesk {
@@ -17,6 +17,7 @@ namespace {
 
 using namespace testing_riff;
 using Bytes = std::vector<std::uint8_t>;
+using testing_support::RandomImage;
 
 // The chunk at `path` below `root` (an empty one when missing).
 const RiffChunk& At(const RiffChunk& root, std::initializer_list<const char*> path) {
@@ -32,14 +33,6 @@ RiffChunk Walk(const Bytes& b) {
   EXPECT_TRUE(WalkRiff(b, root, error)) << error;
   EXPECT_EQ(root.list_type, "AVI ");
   return root;
-}
-
-Bitmap RandomFrame(int width, int height, std::mt19937& rng) {
-  Bitmap b(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) b.SetPixel(x, y, rng() & 0xFFFFFF);
-  }
-  return b;
 }
 
 // The file's samples are the frames scaled (nearest) to width x height,
@@ -76,9 +69,8 @@ std::vector<const Bitmap*> Pointers(const std::vector<Bitmap>& frames) {
 class AviWriter : public testing_support::TempFolderTest {};
 
 TEST_F(AviWriter, TwentyFourFramesOfSixteenSquareHaveTheStatedLayout) {
-  std::mt19937 rng(24);
   std::vector<Bitmap> frames;
-  for (int i = 0; i < 24; ++i) frames.push_back(RandomFrame(16, 16, rng));
+  for (int i = 0; i < 24; ++i) frames.push_back(RandomImage(16, 16, 24 + i));
   std::vector<std::pair<int, int>> counted;
   const auto count = [&](int i, int n) { counted.emplace_back(i, n); };
   ASSERT_TRUE(WriteAviFile(Pointers(frames), PathOf("x.avi"), count).Ok());
@@ -116,14 +108,11 @@ TEST_F(AviWriter, TwentyFourFramesOfSixteenSquareHaveTheStatedLayout) {
     EXPECT_EQ(movi.offset + 8 + U32(b, e + 8), movi.children.at(k).offset) << k;
     EXPECT_EQ(U32(b, e + 12), 768u);
   }
-}
-
-TEST_F(AviWriter, FramesOfOtherSizesAreScaledToTheFirstFrame) {
-  std::mt19937 rng(5);
-  const std::vector<Bitmap> frames = {RandomFrame(7, 5, rng), RandomFrame(3, 2, rng),
-                                      RandomFrame(13, 9, rng), RandomFrame(1, 1, rng)};
-  ASSERT_TRUE(WriteAviFile(Pointers(frames), PathOf("mixed.avi"), nullptr).Ok());
-  ExpectSamples(PathOf("mixed.avi"), frames, 7, 5);
+  // Frames of other sizes are scaled to the first frame's.
+  const std::vector<Bitmap> mixed = {RandomImage(7, 5, 1), RandomImage(3, 2, 2),
+                                     RandomImage(13, 9, 3), RandomImage(1, 1, 4)};
+  ASSERT_TRUE(WriteAviFile(Pointers(mixed), PathOf("mixed.avi"), nullptr).Ok());
+  ExpectSamples(PathOf("mixed.avi"), mixed, 7, 5);
 }
 
 TEST_F(AviWriter, RefusalsLeaveThePreviousFile) {

@@ -19,11 +19,7 @@ TEST(DibFormats, IndexedSelectorsTakeTheNearestEntryOfTheirTable) {
   pixels.SetPixel(1, 0, kWhite);
   pixels.SetPixel(2, 0, MakeColor(200, 200, 200));
   struct Row {
-    const char* name;
-    DibColors selector;
-    int bits;
-    int table_entries;
-    std::uint8_t bytes[2];
+    const char* name; DibColors selector; int bits, table_entries; std::uint8_t bytes[2];
   };
   const Row rows[] = {
       {"two colours", DibColors::kTwo, 1, 2, {0x60, 0}},           // 0 1 1, high bit first

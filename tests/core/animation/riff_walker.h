@@ -33,15 +33,7 @@ inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 }
 
 inline std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return static_cast<std::uint32_t>(b.at(at)) | (static_cast<std::uint32_t>(b.at(at + 1)) << 8) |
-         (static_cast<std::uint32_t>(b.at(at + 2)) << 16) |
-         (static_cast<std::uint32_t>(b.at(at + 3)) << 24);
-}
-inline std::uint16_t U16(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return static_cast<std::uint16_t>(b.at(at) | (b.at(at + 1) << 8));
-}
-inline std::int16_t I16(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return static_cast<std::int16_t>(U16(b, at));
+  return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | std::uint32_t{b.at(at + 3)} << 24;
 }
 inline std::string Id(const std::vector<std::uint8_t>& b, std::size_t at) {
   return std::string(reinterpret_cast<const char*>(b.data() + at), 4);
@@ -50,35 +42,29 @@ inline std::string Id(const std::vector<std::uint8_t>& b, std::size_t at) {
 // Walks [begin, end) as a sequence of chunks, padded to even sizes.
 inline bool WalkChunks(const std::vector<std::uint8_t>& b, std::size_t begin, std::size_t end,
                        std::vector<RiffChunk>& out, std::string& error) {
+  const auto fail = [&error](const std::string& why) {
+    error = why;
+    return false;
+  };
   std::size_t at = begin;
   while (at < end) {
-    if (end - at < 8) {
-      error = "chunk header cut at " + std::to_string(at);
-      return false;
-    }
+    if (end - at < 8) return fail("chunk header cut at " + std::to_string(at));
     RiffChunk c;
     c.offset = at;
     c.id = Id(b, at);
     c.size = U32(b, at + 4);
     if (c.size > end - at - 8) {
-      error = "chunk " + c.id + " at " + std::to_string(at) + " passes its parent";
-      return false;
+      return fail("chunk " + c.id + " at " + std::to_string(at) + " passes its parent");
     }
     c.data_offset = at + 8;
     if (c.id == "RIFF" || c.id == "LIST") {
-      if (c.size < 4) {
-        error = "list too short at " + std::to_string(at);
-        return false;
-      }
+      if (c.size < 4) return fail("list too short at " + std::to_string(at));
       c.list_type = Id(b, at + 8);
       c.data_offset = at + 12;
       if (!WalkChunks(b, at + 12, at + 8 + c.size, c.children, error)) return false;
     }
     at += 8 + c.size + (c.size & 1);
-    if (at > end) {
-      error = "padding of " + c.id + " passes its parent";
-      return false;
-    }
+    if (at > end) return fail("padding of " + c.id + " passes its parent");
     out.push_back(std::move(c));
   }
   return true;

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "core/animation/avi_from_list.h"
 #include "core/common/file_io.h"
@@ -61,23 +61,14 @@ const FileKind kKinds[] = {
 
 class ReplacingWriteTest : public testing_support::TempFolderTest {
  protected:
-  std::string Target(const FileKind& kind) const {
-    return PathOf(kind.takes_any_name ? "target.any" : "imag1.bmp");
-  }
-  static std::string Text(const std::string& path) {
-    auto bytes = ReadWholeFile(path);
-    return bytes.Ok() ? std::string(bytes.Value().begin(), bytes.Value().end()) : "";
-  }
   static void Put(const std::string& path, fs::perms mode) {
     std::ofstream(path, std::ios::binary) << "old";
     fs::permissions(path, mode);
   }
   static fs::perms Mode(const std::string& path) { return fs::status(path).permissions(); }
   bool NoTemporaryFile() const {
-    for (const auto& entry : fs::recursive_directory_iterator(dir_)) {
-      if (entry.path().extension() == ".vesk-tmp") return false;
-    }
-    return true;
+    const auto temporary = [](const auto& e) { return e.path().extension() == ".vesk-tmp"; };
+    return std::none_of(fs::recursive_directory_iterator(dir_), {}, temporary);
   }
 };
 
@@ -88,7 +79,7 @@ TEST_F(ReplacingWriteTest, ReadOnlyLinksModesFoldersAndFifos) {
     SCOPED_TRACE(kind.name);
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "locked");
-    const std::string target = Target(kind);
+    const std::string target = PathOf(kind.takes_any_name ? "target.any" : "imag1.bmp");
     // A read-only target keeps its bytes and mode; the save reports it.
     Put(target, fs::perms::owner_read | fs::perms::group_read);
     EXPECT_EQ(kind.save(target).Message(), "Cannot create file " + target);

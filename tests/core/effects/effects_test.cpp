@@ -20,10 +20,6 @@ using testing_support::LiteralSheetGlass;
 using testing_support::RandomImage;
 using testing_support::RecordingRun;
 
-FlagStreamingValues Flag(int radius, int hq, int vq, int frames) {
-  return FlagStreamingValues{radius, hq, vq, frames};
-}
-
 TEST(Colorize, GoldenBlendsBetweenTheExactImages) {
   struct Row { Color first, second; std::uint16_t frames, raised; std::vector<Color> blends; };
   const Row rows[] = {
@@ -50,10 +46,7 @@ TEST(Colorize, GoldenBlendsBetweenTheExactImages) {
     EXPECT_EQ(run.events[0] + " " + run.events[1] + " " + run.events[2], "Show Write Begin");
     EXPECT_EQ(run.events.back(), "End");
   }
-}
-
-TEST(Colorize, SeededImagesOfAnySizesMatchTheLiteralBlend) {
-  std::mt19937 rng(31337);
+  std::mt19937 rng(31337);  // seeded images of any sizes match the literal blend
   for (int round = 0; round < 25; ++round) {
     const Bitmap first = RandomImage(1 + rng() % 40, 1 + rng() % 30, rng());
     const Bitmap second = RandomImage(1 + rng() % 40, 1 + rng() % 30, rng());
@@ -71,13 +64,10 @@ TEST(Colorize, SeededImagesOfAnySizesMatchTheLiteralBlend) {
 }
 
 TEST(SheetGlass, SeededImagesMatchTheLiteralStretch) {
-  const Bitmap positions = [] {  // red holds x, green y
-    Bitmap b(200, 100);
-    for (int y = 0; y < 100; ++y) {
-      for (int x = 0; x < 200; ++x) b.SetPixel(x, y, MakeColor(x, y, 7));
-    }
-    return b;
-  }();
+  Bitmap positions(200, 100);  // red holds x, green y
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 200; ++x) positions.SetPixel(x, y, MakeColor(x, y, 7));
+  }
   RecordingRun run;
   Bitmap vesk;
   ASSERT_TRUE(SheetGlass(positions, 36, 36, run, vesk).Ok());
@@ -116,7 +106,7 @@ TEST(FlagStreaming, SeededRunsMatchTheLiteralFrames) {
     const Bitmap source = RandomImage(r.width, r.height, r.width * 100 + r.height);
     RecordingRun run;
     Bitmap vesk;
-    ASSERT_TRUE(FlagStreaming(source, Flag(r.radius, r.hq, r.vq, r.frames), run, vesk).Ok());
+    ASSERT_TRUE(FlagStreaming(source, {r.radius, r.hq, r.vq, r.frames}, run, vesk).Ok());
     const int n = std::max(r.frames, 1);
     std::vector<Bitmap> expected;
     std::vector<std::string> counters;
@@ -137,11 +127,11 @@ TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
   const Bitmap source = RandomImage(30, 20, 3);
   RecordingRun run;
   Bitmap vesk;
-  ASSERT_TRUE(FlagStreaming(source, Flag(10, 0, 0, 12), run, vesk).Ok());
+  ASSERT_TRUE(FlagStreaming(source, {10, 0, 0, 12}, run, vesk).Ok());
   EXPECT_EQ(run.written[0].Pixel(10, 10), source.Pixel(0, 0));
   EXPECT_EQ(run.written[3].Pixel(20, 20), source.Pixel(0, 0));
   EXPECT_EQ(run.written[3].Width(), 50);
-  ASSERT_TRUE(FlagStreaming(source, Flag(0, 5, 5, 1), run, vesk).Ok());
+  ASSERT_TRUE(FlagStreaming(source, {0, 5, 5, 1}, run, vesk).Ok());
   EXPECT_EQ(vesk, source);
   Settings settings;
   settings.FlagRadius = 7;
@@ -157,8 +147,7 @@ TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
   EXPECT_FALSE(CheckFlagFrameSize(10, 10, 65535).Ok());
   RecordingRun refused;
   Bitmap untouched(3, 3, kBlack);
-  EXPECT_EQ(FlagStreaming(Bitmap(32749, 2, kBlack), Flag(10, 3, 3, 12), refused, untouched)
-                .Message(),
+  EXPECT_EQ(FlagStreaming(Bitmap(32749, 2, kBlack), {10, 3, 3, 12}, refused, untouched).Message(),
             "Bitmap is too large (at most 32768 pixels on a side and 268435456 pixels in all)");
   EXPECT_TRUE(refused.events.empty());
   EXPECT_EQ(untouched, Bitmap(3, 3, kBlack));
@@ -172,7 +161,7 @@ Status RunEffect(Effect effect, const Bitmap& first, const Bitmap& second, Recor
   switch (effect) {
     case Effect::kColorize: return Colorize(first, second, frames, run, vesk);
     case Effect::kSheetGlass: return SheetGlass(first, 6, 4, run, vesk);
-    case Effect::kFlag: return FlagStreaming(first, Flag(4, 3, 2, 6), run, vesk);
+    case Effect::kFlag: return FlagStreaming(first, {4, 3, 2, 6}, run, vesk);
   }
   return Status::Success();
 }
@@ -203,9 +192,8 @@ TEST(Effects, CancelStopsAfterTheColumnItCameIn) {
     Bitmap partial;
     if (row.effect == Effect::kColorize) {
       expected.push_back(first);
-      for (int k = 1; k < row.frame; ++k) {
+      for (int k = 1; k < row.frame; ++k)
         expected.push_back(LiteralBlend(first, second, k, 6, first));
-      }
       partial = LiteralBlend(first, second, row.frame, 6, expected.back(), row.column + 1);
       EXPECT_EQ(vesk, second) << row.name;
       EXPECT_EQ(run.shown.back(), second) << row.name;
@@ -214,9 +202,8 @@ TEST(Effects, CancelStopsAfterTheColumnItCameIn) {
     } else if (row.effect == Effect::kSheetGlass) {
       partial = LiteralSheetGlass(first, 6, 4, row.column + 1);
     } else {
-      for (int f = 0; f < row.frame; ++f) {
+      for (int f = 0; f < row.frame; ++f)
         expected.push_back(LiteralFlagFrame(first, 4, 3, 2, f, 6));
-      }
       partial = LiteralFlagFrame(first, 4, 3, 2, row.frame, 6, row.column + 1);
     }
     EXPECT_EQ(run.written, expected) << row.name;

@@ -8,15 +8,12 @@
 
 #include "core/effects/flag_preview.h"
 #include "core/effects/sine_table.h"
+#include "tests/core/support/effects_reference.h"
 
 namespace vesk {
 namespace {
 
-// The wrap loops (while p > 628 subtract 628, while p < 0 add 628) at once.
-int LoopIndex(long long p) {
-  const long long q = (p % 628 + 628) % 628;
-  return static_cast<int>(q == 0 && p > 0 ? 628 : q);
-}
+using testing_support::LoopIndex;
 
 TEST(SineTable, EntriesAreTheSineTimesTheRadiusRoundedHalfToEven) {
   SineTable table;

@@ -9,36 +9,30 @@
 #include "core/generate/morph.h"
 #include "core/generate/piece_frame.h"
 #include "tests/core/support/engine_support.h"
+#include "tests/core/support/random_image.h"
 #include "tests/core/support/recording_run.h"
 
 namespace vesk {
 namespace {
 
 using testing::MeshTriangles;
-using testing::RandomPicture;
+using testing::ReferenceFrames;
+using testing::Scene;
 using testing::RefBlend;
 using testing::RefPainter;
+using testing_support::RandomImage;
 using testing_support::RecordingRun;
 
 enum class Engine { kMorph, kDistortion };
 using Triangles = std::vector<TrianglePositions>;
 
-struct Scene {
-  Bitmap first;
-  Bitmap second;
-  Triangles triangles;
-};
 
 // Random pictures and a 4 x 4 node grid over part of them.
 Scene MakeScene(unsigned seed, int width, int height) {
   std::mt19937 rng(seed);
-  Scene s{RandomPicture(rng, width, height), RandomPicture(rng, width, height), {}};
+  Scene s{RandomImage(width, height, rng()), RandomImage(width, height, rng()), {}};
   s.triangles = MeshTriangles(rng, width * 3 / 4, height * 5 / 6, 4, 4, 6);
   return s;
-}
-
-GenerationSetup RunSetup(int frames, int precision, bool equalize, int threads = 1) {
-  return GenerationSetup{frames, precision, equalize, threads};
 }
 
 Status RunEngine(Engine engine, const Scene& s, const Triangles& triangles,
@@ -52,12 +46,6 @@ int Paint(Engine engine, const Bitmap& first, const Bitmap& second, const Triang
   return engine == Engine::kMorph
              ? PaintMorphFrame(first, second, triangles, t, n, precision, vesk, run, threads)
              : PaintDistortionFrame(first, triangles, t, n, precision, vesk, run, threads);
-}
-
-std::vector<Bitmap> Reference(Engine engine, const Scene& s, const Triangles& triangles, int n,
-                              int precision, bool equalize, int first_t, int last_t) {
-  return testing::ReferenceFrames(engine == Engine::kDistortion, s.first, s.second, triangles, n,
-                                  precision, equalize, first_t, last_t);
 }
 
 TEST(MorphBlend, MixesEachChannelRoundingTowardTheFirstColour) {
@@ -82,11 +70,7 @@ TEST(MorphBlend, MixesEachChannelRoundingTowardTheFirstColour) {
 
 TEST(PieceEngines, WriteTheFramesOfTheirSchedule) {
   struct Row {
-    const char* name;
-    Engine engine;
-    int frames, precision;
-    bool equalize;
-    int first_t, last_t;
+    const char* name; Engine engine; int frames, precision; bool equalize; int first_t, last_t;
     bool opening_copy, closing_second;
   };
   const Row rows[] = {
@@ -96,20 +80,19 @@ TEST(PieceEngines, WriteTheFramesOfTheirSchedule) {
       {"morph, one frame at precision 3", Engine::kMorph, 1, 3, false, 0, 1, false, false},
       {"morph, equalized", Engine::kMorph, 4, 3, true, 0, 4, false, false},
       {"distortion, precision 1", Engine::kDistortion, 12, 1, false, 1, 12, true, false},
-      {"distortion, one frame at precision 1", Engine::kDistortion, 1, 1, false, 1, 1, true,
-       false},
+      {"distortion, one frame", Engine::kDistortion, 1, 1, false, 1, 1, true, false},
       {"distortion, equalized", Engine::kDistortion, 12, 5, true, 0, 12, false, false},
   };
   const Scene s = MakeScene(4242, 64, 48);
   for (const Row& row : rows) {
     RecordingRun run;
     Bitmap vesk;
-    const GenerationSetup setup = RunSetup(row.frames, row.precision, row.equalize);
+    const GenerationSetup setup{row.frames, row.precision, row.equalize, 1};
     ASSERT_TRUE(RunEngine(row.engine, s, s.triangles, setup, vesk, run));
     std::vector<Bitmap> expected;
     if (row.opening_copy) expected.push_back(s.first);
-    for (Bitmap& frame : Reference(row.engine, s, s.triangles, row.frames, row.precision,
-                                   row.equalize, row.first_t, row.last_t)) {
+    for (Bitmap& frame : ReferenceFrames(row.engine == Engine::kDistortion, s, row.frames,
+                                         row.precision, row.equalize, row.first_t, row.last_t)) {
       expected.push_back(std::move(frame));
     }
     if (row.closing_second) expected.push_back(s.second);
@@ -143,7 +126,7 @@ TEST(PieceEngines, VeskBitmapIsNeverClearedBetweenFrames) {
   const Triangles one = {{{{2, 2}, {20, 2}, {2, 20}}, {{22, 2}, {40, 2}, {22, 20}}}};
   RecordingRun run;
   Bitmap vesk;
-  ASSERT_TRUE(RunEngine(Engine::kMorph, s, one, RunSetup(2, 200, false), vesk, run));
+  ASSERT_TRUE(RunEngine(Engine::kMorph, s, one, GenerationSetup{2, 200, false, 1}, vesk, run));
   ASSERT_EQ(run.written.size(), 3u);
   EXPECT_EQ(run.written[0].Pixel(3, 3), s.first.Pixel(11, 11));
   EXPECT_EQ(run.written[2].Pixel(3, 3), s.first.Pixel(11, 11));
@@ -153,12 +136,9 @@ TEST(PieceEngines, VeskBitmapIsNeverClearedBetweenFrames) {
 // finished up to triangle k, equalized, shown and not written; nothing after
 // it is written (the morph at precision 1 still shows the second image).
 TEST(PieceEngines, CancelStopsTheRunAtTheTriangleItCameIn) {
-  struct Row {
-    const char* name;
-    Engine engine;
-    int width, height, frames, precision;
-    bool equalize;
-    int threads, cancel_frame, cancel_triangle;  // triangle 0: the last one
+  struct Row {  // cancel_triangle 0: the last one
+    const char* name; Engine engine; int width, height, frames, precision; bool equalize;
+    int threads, cancel_frame, cancel_triangle;
   };
   const Row rows[] = {
       {"morph, precision 1", Engine::kMorph, 64, 48, 12, 1, false, 1, 2, 3},
@@ -177,12 +157,12 @@ TEST(PieceEngines, CancelStopsTheRunAtTheTriangleItCameIn) {
     run.cancel_frame = row.cancel_frame;
     run.cancel_inner = static_cast<int>(k);
     Bitmap vesk;
-    const GenerationSetup setup = RunSetup(row.frames, row.precision, row.equalize, row.threads);
+    const GenerationSetup setup{row.frames, row.precision, row.equalize, row.threads};
     ASSERT_TRUE(RunEngine(row.engine, s, s.triangles, setup, vesk, run)) << row.name;
     const int first_t = row.precision == 1 ? 1 : 0;
-    std::vector<Bitmap> expected = Reference(row.engine, s, s.triangles, row.frames,
-                                             row.precision, row.equalize, first_t,
-                                             row.cancel_frame - 1);
+    std::vector<Bitmap> expected =
+        ReferenceFrames(row.engine == Engine::kDistortion, s, row.frames, row.precision,
+                        row.equalize, first_t, row.cancel_frame - 1);
     Bitmap partial = expected.empty() ? s.first : expected.back();
     RefPainter{s.first, s.second, row.cancel_frame, row.frames,
                row.engine == Engine::kDistortion, partial}
@@ -212,8 +192,8 @@ TEST(PieceEngines, FailedWriteEndsTheRunWithItsMessage) {
     RecordingRun run;
     run.fail_write = row.fail_write;
     Bitmap vesk;
-    const Status status =
-        RunEngine(row.engine, s, s.triangles, RunSetup(12, row.precision, false), vesk, run);
+    const GenerationSetup setup{12, row.precision, false, 1};
+    const Status status = RunEngine(row.engine, s, s.triangles, setup, vesk, run);
     ASSERT_FALSE(status);
     EXPECT_EQ(status.Message(), "Cannot write imag" + std::to_string(row.fail_write + 1));
     EXPECT_EQ(run.written.size(), std::size_t(row.fail_write));
@@ -230,7 +210,8 @@ TEST(PieceEngines, FrameCountOrPrecisionOutOfRangeIsRefusedBeforeAnything) {
                                      std::pair{12, 65536}}) {
       RecordingRun run;
       Bitmap vesk(3, 3, kBlack);
-      EXPECT_FALSE(RunEngine(engine, s, s.triangles, RunSetup(frames, precision, true), vesk, run));
+      const GenerationSetup setup{frames, precision, true, 1};
+      EXPECT_FALSE(RunEngine(engine, s, s.triangles, setup, vesk, run));
       EXPECT_TRUE(run.events.empty());
       EXPECT_EQ(vesk, Bitmap(3, 3, kBlack));
     }
@@ -244,9 +225,9 @@ TEST(PieceEngines, FrameCountOrPrecisionOutOfRangeIsRefusedBeforeAnything) {
   }
   RecordingRun run;
   Bitmap vesk;
-  EXPECT_EQ(RunMorph(s.first, s.second, s.triangles, RunSetup(0, 1, true), vesk, run).Message(),
+  EXPECT_EQ(RunMorph(s.first, s.second, s.triangles, {0, 1, true, 1}, vesk, run).Message(),
             "The number of frames must be from 1 to 65535, not 0");
-  EXPECT_EQ(RunDistortion(s.first, s.triangles, RunSetup(3, 0, true), vesk, run).Message(),
+  EXPECT_EQ(RunDistortion(s.first, s.triangles, {3, 0, true, 1}, vesk, run).Message(),
             "The precision must be from 1 to 65535, not 0");
 }
 
@@ -259,8 +240,8 @@ TEST(PieceEngines, SeededScenesMatchThePlainReference) {
     const Engine engine = round % 2 ? Engine::kDistortion : Engine::kMorph;
     const int width = 40 + int(rng() % 200);
     const int height = 30 + int(rng() % 200);
-    const Bitmap first = RandomPicture(rng, width, height);
-    const Bitmap second = RandomPicture(rng, 20 + int(rng() % 200), 20 + int(rng() % 200));
+    const Bitmap first = RandomImage(width, height, rng());
+    const Bitmap second = RandomImage(20 + int(rng() % 200), 20 + int(rng() % 200), rng());
     const Triangles triangles =
         round % 4 < 2 ? MeshTriangles(rng, width, height, 3 + round % 5, 3 + round % 4, 25,
                                       round % 3 == 0 ? 10 : 0)
@@ -268,7 +249,7 @@ TEST(PieceEngines, SeededScenesMatchThePlainReference) {
     const int n = 1 + int(rng() % 20);
     const int t = int(rng() % (n + 1));
     const int precision = std::vector<int>{1, 2, 3, 4, 16, 150}[round % 6];
-    const Bitmap start = RandomPicture(rng, width, height);
+    const Bitmap start = RandomImage(width, height, rng());
     Bitmap expected = start;
     RefPainter ref{first, second, t, n, engine == Engine::kDistortion, expected};
     ref.Frame(triangles, precision);

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/common/file_io.h"
 #include "core/generate/frame_list.h"
 #include "core/generate/frame_output.h"
 #include "core/image/bmp_codec.h"
@@ -56,10 +55,6 @@ Bitmap Frame(int k) { return Bitmap(5, 3, MakeColor(10 * k, 255 - k, 7)); }
 
 class FrameFiles : public testing_support::TempFolderTest {
  protected:
-  std::string Text(const std::string& name) const {
-    auto bytes = ReadWholeFile(PathOf(name));
-    return bytes.Ok() ? std::string(bytes.Value().begin(), bytes.Value().end()) : "(missing)";
-  }
   void Run(const std::string& chosen, int count) {
     FrameOutput out;
     ASSERT_TRUE(out.Open(PathOf(chosen)).Ok());
@@ -84,10 +79,7 @@ TEST_F(FrameFiles, FramesTakeTheLowestFreeNumbersAndAreListed) {
   Run("none.any", 0);
   EXPECT_EQ(Text("none.any"), "");
   EXPECT_EQ(FilesInFolder(), 12);  // 9 frames, 3 lists, no temporary file
-}
-
-TEST_F(FrameFiles, FramesGoToTheFolderOfTheList) {
-  fs::create_directory(dir_ / "sub");
+  fs::create_directory(dir_ / "sub");  // frames go to the folder of the list
   FrameOutput out;
   ASSERT_TRUE(out.Open(PathOf("sub/anim")).Ok());
   EXPECT_EQ(out.ListPath(), PathOf("sub/anim.any"));
@@ -95,7 +87,7 @@ TEST_F(FrameFiles, FramesGoToTheFolderOfTheList) {
   ASSERT_TRUE(out.Close().Ok());
   EXPECT_TRUE(fs::exists(dir_ / "sub" / "imag1.bmp"));
   EXPECT_EQ(Text("sub/anim.any"), "imag1.bmp\r\n");
-  EXPECT_EQ(FilesInFolder(), 1);
+  EXPECT_EQ(FilesInFolder(), 13);
 }
 
 // The previous list stays whole until the new one is closed: by Close, by

@@ -9,10 +9,8 @@ namespace {
 // image, in corner order.
 TEST(GenerationInput, TrianglesGiveBothPositionsAndSettingsGiveTheSetup) {
   Mesh mesh;
-  const TMeshNode* a = mesh.PushNode(TMeshNode{1, 2, 3, 4});
-  const TMeshNode* b = mesh.PushNode(TMeshNode{5, 6, 7, 8});
-  const TMeshNode* c = mesh.PushNode(TMeshNode{9, 10, 11, 12});
-  mesh.PushTriangle(a, b, c);
+  mesh.PushTriangle(mesh.PushNode({1, 2, 3, 4}), mesh.PushNode({5, 6, 7, 8}),
+                    mesh.PushNode({9, 10, 11, 12}));
   const TrianglePositions only{{{1, 2}, {5, 6}, {9, 10}}, {{3, 4}, {7, 8}, {11, 12}}};
   EXPECT_EQ(TrianglePositionsOf(mesh), std::vector<TrianglePositions>{only});
   Settings settings;

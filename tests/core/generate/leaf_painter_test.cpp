@@ -10,15 +10,6 @@
 namespace vesk {
 namespace {
 
-// Mostly the mask table's small shapes, some larger, some over the border
-// or wholly outside.
-Corners RandomLeaf(std::mt19937& rng, int width, int height) {
-  const int reach = rng() % 10 < 7 ? 3 : (rng() % 10 < 8 ? 5 : 40);
-  std::uniform_int_distribution<int> off(-reach, reach);
-  const Point p0{int(rng() % (width + 12)) - 6, int(rng() % (height + 12)) - 6};
-  return {p0, {p0.x + off(rng), p0.y + off(rng)}, {p0.x + off(rng), p0.y + off(rng)}};
-}
-
 // FillLeafPiece is the rule (checked in the image layer). Painters owning
 // bands of rows (one band for the whole picture in round 0), painting the
 // same seeded leaves in the same order, each give exactly its pixels on
@@ -30,7 +21,13 @@ TEST(LeafPainter, BandPaintersPaintExactlyTheRulesPixelsOnTheirRows) {
     const int width = 5 + int(rng() % 80);
     const int height = 5 + int(rng() % 130);
     std::vector<std::pair<Corners, Color>> leaves;
-    for (int i = 0; i < 1000; ++i) leaves.emplace_back(RandomLeaf(rng, width, height), rng());
+    for (int i = 0; i < 1000; ++i) {  // mostly small shapes, some larger, over the border or out
+      const int reach = rng() % 10 < 7 ? 3 : (rng() % 10 < 8 ? 5 : 40);
+      std::uniform_int_distribution<int> off(-reach, reach);
+      const Point p0{int(rng() % (width + 12)) - 6, int(rng() % (height + 12)) - 6};
+      const Point p1{p0.x + off(rng), p0.y + off(rng)};
+      leaves.push_back({{p0, p1, {p0.x + off(rng), p0.y + off(rng)}}, Color(rng())});
+    }
     Bitmap whole(width, height, kBlack);
     for (const auto& [g, c] : leaves) FillLeafPiece(whole, g.p0, g.p1, g.p2, c);
     std::vector<int> cuts = {-5};

@@ -8,57 +8,44 @@
 
 #include "core/generate/distortion.h"
 #include "core/generate/morph.h"
+#include "tests/core/support/engine_support.h"
 #include "tests/core/support/random_image.h"
 #include "tests/core/support/recording_run.h"
 
 namespace vesk {
 namespace {
 
-struct PreviewCase {
-  const char* name;
-  PreviewKind kind;
-  int frames, precision;
-  bool equalize;
-  int triangles;
-};
-
-class PreviewFrameTest : public ::testing::TestWithParam<PreviewCase> {};
-
-TEST_P(PreviewFrameTest, EqualsTheFrameTheRunWrites) {
-  const PreviewCase& c = GetParam();
+TEST(PreviewFrame, EqualsTheFrameTheRunWrites) {
+  struct Row { const char* name; PreviewKind kind; int frames, precision; bool equalize; int n; };
+  constexpr PreviewKind kM = PreviewKind::kMorph, kD = PreviewKind::kDistortion;
+  const Row rows[] = {
+      {"MorphPrecision1", kM, 6, 1, false, 12},      {"MorphPrecision3", kM, 5, 3, false, 12},
+      {"MorphEqualized", kM, 4, 1, true, 8},         {"MorphOneFrame", kM, 1, 1, false, 5},
+      {"DistortionPrecision1", kD, 6, 1, false, 12}, {"DistortionPrecision2", kD, 5, 2, false, 12},
+      {"DistortionEqualized", kD, 4, 2, true, 8},    {"NoTriangles", kD, 3, 1, false, 0},
+  };
   const Bitmap first = testing_support::RandomImage(64, 48, 1);
   const Bitmap second = testing_support::RandomImage(40, 56, 2);  // outside samples count
-  // Overlapping triangles in and around the picture: frames keep earlier paint.
-  std::mt19937 rng(77);
-  std::uniform_int_distribution<int> at(-15, 75);
-  auto point = [&] { return Point{at(rng), at(rng)}; };
-  auto corners = [&] { return Corners{point(), point(), point()}; };
-  std::vector<TrianglePositions> triangles;
-  for (int i = 0; i < c.triangles; ++i) triangles.push_back({corners(), corners()});
-  const GenerationSetup setup{c.frames, c.precision, c.equalize, 2};
-  testing_support::RecordingRun run;
-  Bitmap vesk;
-  ASSERT_TRUE((c.kind == PreviewKind::kMorph
-                   ? RunMorph(first, second, triangles, setup, vesk, run)
-                   : RunDistortion(first, triangles, setup, vesk, run))
-                  .Ok());
-  ASSERT_GE(std::ssize(run.written), c.frames + 1);
-  const PreviewInputs inputs{c.kind, &first, &second, triangles, setup};
-  PreviewPainter painter;  // one painter for all frames, as the preview uses it
-  for (int t = c.frames; t >= 0; --t) {
-    EXPECT_TRUE(painter.Frame(inputs, t) == run.written[static_cast<std::size_t>(t)]) << t;
+  for (const Row& c : rows) {
+    SCOPED_TRACE(c.name);
+    // Overlapping triangles in and around the picture: frames keep earlier paint.
+    std::mt19937 rng(77);
+    const std::vector<TrianglePositions> triangles = testing::MeshTriangles(rng, 64, 48, 0, c.n, 0);
+    const GenerationSetup setup{c.frames, c.precision, c.equalize, 2};
+    testing_support::RecordingRun run;
+    Bitmap vesk;
+    ASSERT_TRUE((c.kind == PreviewKind::kMorph
+                     ? RunMorph(first, second, triangles, setup, vesk, run)
+                     : RunDistortion(first, triangles, setup, vesk, run))
+                    .Ok());
+    ASSERT_GE(std::ssize(run.written), c.frames + 1);
+    const PreviewInputs inputs{c.kind, &first, &second, triangles, setup};
+    PreviewPainter painter;  // one painter for all frames, as the preview uses it
+    for (int t = c.frames; t >= 0; --t) {
+      EXPECT_TRUE(painter.Frame(inputs, t) == run.written[static_cast<std::size_t>(t)]) << t;
+    }
   }
 }
-
-constexpr PreviewKind kM = PreviewKind::kMorph, kD = PreviewKind::kDistortion;
-const PreviewCase kCases[] = {
-    {"MorphPrecision1", kM, 6, 1, false, 12},      {"MorphPrecision3", kM, 5, 3, false, 12},
-    {"MorphEqualized", kM, 4, 1, true, 8},         {"MorphOneFrame", kM, 1, 1, false, 5},
-    {"DistortionPrecision1", kD, 6, 1, false, 12}, {"DistortionPrecision2", kD, 5, 2, false, 12},
-    {"DistortionEqualized", kD, 4, 2, true, 8},    {"NoTriangles", kD, 3, 1, false, 0},
-};
-INSTANTIATE_TEST_SUITE_P(Runs, PreviewFrameTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vesk

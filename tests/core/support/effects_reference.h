@@ -12,6 +12,12 @@
 
 namespace vesk::testing_support {
 
+// The flag's wrap loops (while p > 628 subtract 628, while p < 0 add 628) at once.
+inline int LoopIndex(long long p) {
+  const long long q = (p % 628 + 628) % 628;
+  return static_cast<int>(q == 0 && p > 0 ? 628 : q);
+}
+
 // Blend k of n over the first `columns` columns of `base`; outside the
 // second image its invalid colour is blended in.
 inline Bitmap LiteralBlend(const Bitmap& first, const Bitmap& second, int k, int n, Bitmap base,
@@ -49,9 +55,7 @@ inline Bitmap LiteralSheetGlass(const Bitmap& source, int sh, int sv, int column
 inline Bitmap LiteralFlagFrame(const Bitmap& source, int radius, int hq, int vq, int f, int n,
                         int columns = INT_MAX) {
   auto s = [radius](long long p) {
-    const long long q = (p % 628 + 628) % 628;  // the wrap loops' index
-    p = q == 0 && p > 0 ? 628 : q;
-    return int(std::nearbyint(std::sin(p * 0.01) * radius));
+    return int(std::nearbyint(std::sin(LoopIndex(p) * 0.01) * radius));
   };
   auto wrap = [](long long v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); };
   Bitmap frame(source.Width() + 2 * radius, source.Height() + 2 * radius, kWhite);

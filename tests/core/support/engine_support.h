@@ -3,7 +3,6 @@
 // FillLeafPiece, the image layer's checked rule), and seeded scenes.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -81,29 +80,25 @@ struct RefPainter {
   }
 };
 
+struct Scene {
+  Bitmap first;
+  Bitmap second;
+  std::vector<TrianglePositions> triangles;
+};
+
 // Frames first_t .. last_t, each painted over the previous one, starting
-// from `start`, equalized when asked.
-inline std::vector<Bitmap> ReferenceFrames(bool distortion, const Bitmap& start,
-                                           const Bitmap& second,
-                                           const std::vector<TrianglePositions>& triangles, int n,
-                                           int precision, bool equalize, int first_t, int last_t) {
+// from the first picture, equalized when asked.
+inline std::vector<Bitmap> ReferenceFrames(bool distortion, const Scene& s, int n, int precision,
+                                           bool equalize, int first_t, int last_t) {
   std::vector<Bitmap> frames;
-  Bitmap vesk = start;
+  Bitmap vesk = s.first;
   RunProtocol quiet;
   for (int t = first_t; t <= last_t; ++t) {
-    RefPainter{start, second, t, n, distortion, vesk}.Frame(triangles, precision);
+    RefPainter{s.first, s.second, t, n, distortion, vesk}.Frame(s.triangles, precision);
     if (equalize) EqualizePicture(vesk, quiet);
     frames.push_back(vesk);
   }
   return frames;
-}
-
-inline Bitmap RandomPicture(std::mt19937& rng, int width, int height) {
-  Bitmap picture(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) picture.SetPixel(x, y, rng() & 0xFFFFFF);
-  }
-  return picture;
 }
 
 // A cols x rows grid mesh over the picture and `margin` around it (two

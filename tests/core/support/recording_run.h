@@ -74,8 +74,6 @@ class RecordingRun : public RunProtocol {
     }
     return out;
   }
-  // All events, without what the equalization passes report in between.
-  std::vector<std::string> Outline() const { return Only(""); }
 
  private:
   int frame_ = -1;

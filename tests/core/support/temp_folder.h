@@ -1,6 +1,5 @@
-// A fresh, empty folder for each test that works with files, named after the
-// test and the process, removed afterwards with everything in it (files a
-// test made read-only included).
+// A fresh, empty folder for each test that works with files, named after the test and the
+// process, removed afterwards with everything in it (files made read-only included).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -34,6 +34,10 @@ class TempFolderTest : public ::testing::Test {
   }
 
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Text(const std::string& name) const {
+    std::ifstream in(PathOf(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
 
   void WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
     std::ofstream(PathOf(name), std::ios::binary)
