@@ -35,6 +35,8 @@ TEST_F(BatchInterrupt, CtrlCAtAnyMomentEndsCancelledWithOnlyCompleteFiles) {
       SCOPED_TRACE(words + ", interrupted after " + std::to_string(moment) + " ms");
       bool missed = false;
       const int status = Run(words, moment, &missed);
+      // A run may still end in the moment between the last look and the signal.
+      missed = missed || (status == 0 && err_.empty());
       if (!missed) {
         ++hits;
         EXPECT_EQ(status, 1);
