@@ -293,15 +293,9 @@ Status EncodeAll(AviFrameSource& frames, VideoFormat format, const std::string& 
   for (int i = 0; i < count; ++i) {
     if (cancelled && cancelled()) return Failure{kVideoCancelledMessage};
     if (counter) counter(i + 1, count);
-    Result<const Bitmap*> frame = frames.Frame(i);
+    Result<const Bitmap*> frame = FrameAtSize(frames, i, width, height, scaled);
     if (!frame.Ok()) return Failure{frame.Message()};
     const Bitmap* bitmap = frame.Value();
-    if (bitmap->Empty()) return Failure{kAviEmptyFrameMessage};
-    if (bitmap->Width() != width || bitmap->Height() != height) {
-      if (scaled.Empty()) scaled = Bitmap(width, height);
-      ScaleNearest(*bitmap, scaled);
-      bitmap = &scaled;
-    }
     Status added = encoder.Add(*bitmap);
     if (!added) return added;
   }

@@ -11,6 +11,18 @@ Result<const Bitmap*> BitmapListFrames::Frame(int index) {
   return frame;
 }
 
+Result<const Bitmap*> FrameAtSize(AviFrameSource& frames, int index, int width, int height,
+                                  Bitmap& scaled) {
+  Result<const Bitmap*> frame = frames.Frame(index);
+  if (!frame.Ok()) return frame;
+  const Bitmap* bitmap = frame.Value();
+  if (bitmap->Empty()) return Failure{kAviEmptyFrameMessage};
+  if (bitmap->Width() == width && bitmap->Height() == height) return bitmap;
+  if (scaled.Empty()) scaled = Bitmap(width, height);
+  ScaleNearest(*bitmap, scaled);
+  return &scaled;
+}
+
 void ScaleNearest(const Bitmap& source, Bitmap& target) {
   const int sw = source.Width(), sh = source.Height();
   const int tw = target.Width(), th = target.Height();
@@ -69,15 +81,9 @@ Status WriteAviFile(AviFrameSource& frames, const std::string& out_path,
   Bitmap scaled;  // frames of another size, made once when first needed
   for (int i = 0; i < count; ++i) {
     if (counter) counter(i + 1, count);
-    Result<const Bitmap*> frame = frames.Frame(i);
+    Result<const Bitmap*> frame = FrameAtSize(frames, i, width, height, scaled);
     if (!frame.Ok()) return Failure{frame.Message()};
     const Bitmap* bitmap = frame.Value();
-    if (bitmap->Empty()) return Failure{kAviEmptyFrameMessage};
-    if (bitmap->Width() != width || bitmap->Height() != height) {
-      if (scaled.Empty()) scaled = Bitmap(width, height);
-      ScaleNearest(*bitmap, scaled);
-      bitmap = &scaled;
-    }
     GetDib(*bitmap, nullptr, header, pixels, DibColors::kTrueColor);
     if (!file.Write(i, 1, pixels, kAviKeyFrame).Ok()) {
       file.Release();  // the frames before it stay written

@@ -52,6 +52,12 @@ Status WriteAviFile(AviFrameSource& frames, const std::string& out_path, const A
 Status WriteAviFile(const std::vector<const Bitmap*>& frames, const std::string& out_path,
                     const AviCounter& counter);
 
+// Frame `index` of `frames` at width x height: the frame itself when it has
+// that size, else its nearest-neighbour copy in `scaled` (sized on first
+// use). An empty frame fails with kAviEmptyFrameMessage.
+Result<const Bitmap*> FrameAtSize(AviFrameSource& frames, int index, int width, int height,
+                                  Bitmap& scaled);
+
 // Nearest-neighbour copy of `source` into all of `target`:
 // target (x, y) takes source (x * sw / tw, y * sh / th).
 void ScaleNearest(const Bitmap& source, Bitmap& target);
