@@ -67,12 +67,18 @@ class PieceSink {
 // sample point does (it lies between corners) and halving non-negative
 // coordinates truncates like a shift. In-between corners of a piece inside
 // the bitmap are non-negative anyway.
-template <PieceKind kKind, bool kSourcesInside>
+//
+// kMasked: only the pixels of the wanted blocks matter, so a piece that
+// meets none of them is left out with all that is cut from it (pieces only
+// overwrite, so this changes no wanted pixel), and pieces are halved down to
+// kMaskedBatchPieces leaves before they are painted in two passes.
+template <PieceKind kKind, bool kSourcesInside, bool kMasked>
 class FastPieces {
  public:
   FastPieces(LeafPainter& painter, const Bitmap& first, const Bitmap& second,
-             const BlendTable& blend)
+             const BlendTable& blend, const BlockMask* wanted)
       : painter_(painter),
+        wanted_(wanted),
         first_(first.Row(0)),
         first_width_(static_cast<std::size_t>(first.Width())),
         first_height_(static_cast<std::size_t>(first.Height())),
@@ -149,7 +155,7 @@ class FastPieces {
   // Sub-triangles that may reach over the bitmap's border or other rows.
   void Clipped(const Three& t, std::uint32_t depth) {
     const Coverage coverage = painter_.Cover(t.g);
-    if (coverage == Coverage::kNone) return;
+    if (coverage == Coverage::kNone || !Wanted(t.g)) return;
     if (coverage == Coverage::kWhole) {
       Whole(t, depth);
       return;
@@ -170,7 +176,8 @@ class FastPieces {
   // passes over the same halving, each light enough for the registers: the
   // leaf colours from both sources, then the leaf shapes, painted in order.
   void Whole(const Three& t, std::uint32_t depth) {
-    if (depth >= kBatchPieces) {
+    if (!Wanted(t.g)) return;
+    if (depth >= (kMasked ? kMaskedBatchPieces : kBatchPieces)) {
       const Point ms = MidSource(t.s.p1, t.s.p2);
       const Point md = MidSource(t.d.p1, t.d.p2);
       const Point mg = MidInside(t.g.p1, t.g.p2);
@@ -184,6 +191,15 @@ class FastPieces {
             Quad{t.s.p2.x, t.s.p2.y, t.d.p2.x, t.d.p2.y}, depth, colours);
     const Color* next = colours_;
     Shapes(t.g.p0, t.g.p1, t.g.p2, depth, next);
+  }
+
+  bool Wanted(const Corners& g) const {
+    if constexpr (kMasked) {
+      return wanted_->Meets(std::min({g.p0.x, g.p1.x, g.p2.x}), std::min({g.p0.y, g.p1.y, g.p2.y}),
+                            std::max({g.p0.x, g.p1.x, g.p2.x}), std::max({g.p0.y, g.p1.y, g.p2.y}));
+    } else {
+      return true;
+    }
   }
 
   // A point of both sources at once: (s.x, s.y, d.x, d.y).
@@ -252,8 +268,10 @@ class FastPieces {
   // Largest piece count done in two passes: depth below kBatchPieces has at
   // most kBatchPieces leaves.
   static constexpr std::uint32_t kBatchPieces = 1024;
+  static constexpr std::uint32_t kMaskedBatchPieces = 64;
 
   LeafPainter& painter_;
+  const BlockMask* wanted_;
   const Color* first_;
   std::size_t first_width_;
   std::size_t first_height_;
@@ -289,16 +307,27 @@ bool Inside(const Corners& c, const Bitmap& picture) {
 
 // One triangle by the fast form; `sources_inside` when the source triangles
 // the engine samples lie inside their pictures.
-template <PieceKind kKind>
-void PaintFast(bool sources_inside, LeafPainter& painter, const Bitmap& first,
+template <PieceKind kKind, bool kMasked>
+void PaintFast(bool sources_inside, LeafPainter& painter, const PieceFrame& frame,
                const Bitmap& second, const BlendTable& blend, const TrianglePositions& tri,
                const TriangleWork& work) {
   if (sources_inside) {
-    FastPieces<kKind, true>(painter, first, second, blend)
+    FastPieces<kKind, true, kMasked>(painter, *frame.first, second, blend, frame.wanted)
         .Triangle(tri.first, tri.second, work.g, work.depth);
   } else {
-    FastPieces<kKind, false>(painter, first, second, blend)
+    FastPieces<kKind, false, kMasked>(painter, *frame.first, second, blend, frame.wanted)
         .Triangle(tri.first, tri.second, work.g, work.depth);
+  }
+}
+
+template <PieceKind kKind>
+void PaintFast(bool sources_inside, LeafPainter& painter, const PieceFrame& frame,
+               const Bitmap& second, const BlendTable& blend, const TrianglePositions& tri,
+               const TriangleWork& work) {
+  if (frame.wanted != nullptr) {
+    PaintFast<kKind, true>(sources_inside, painter, frame, second, blend, tri, work);
+  } else {
+    PaintFast<kKind, false>(sources_inside, painter, frame, second, blend, tri, work);
   }
 }
 
@@ -308,15 +337,14 @@ void PaintTriangle(const PieceFrame& frame, const BlendTable& blend, LeafPainter
   const TrianglePositions& tri = frame.triangles[k];
   const TriangleWork work = WorkOf(frame, tri);
   const Bitmap& second = frame.second != nullptr ? *frame.second : *frame.first;
-  if (FastPieces<PieceKind::kMorph, false>::Fits(tri.first, tri.second, work.g)) {
+  if (FastPieces<PieceKind::kMorph, false, false>::Fits(tri.first, tri.second, work.g)) {
     if (frame.kind == PieceKind::kMorph) {
-      PaintFast<PieceKind::kMorph>(
-          Inside(tri.first, *frame.first) && Inside(tri.second, second), painter, *frame.first,
-          second, blend, tri, work);
+      PaintFast<PieceKind::kMorph>(Inside(tri.first, *frame.first) && Inside(tri.second, second),
+                                   painter, frame, second, blend, tri, work);
     } else {
       // The distortion's second-image corners only move the pieces.
-      PaintFast<PieceKind::kDistortion>(Inside(tri.first, *frame.first), painter, *frame.first,
-                                        second, blend, tri, work);
+      PaintFast<PieceKind::kDistortion>(Inside(tri.first, *frame.first), painter, frame, second,
+                                        blend, tri, work);
     }
     return;
   }

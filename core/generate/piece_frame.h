@@ -5,6 +5,7 @@
 
 #include <span>
 
+#include "core/generate/block_mask.h"
 #include "core/generate/generation_input.h"
 #include "core/generate/run_protocol.h"
 #include "core/image/bitmap.h"
@@ -22,6 +23,9 @@ struct PieceFrame {
   int n = 1;
   int precision = 1;
   int painting_threads = 0;
+  // When set, pieces that meet no marked block may be left out: the frame
+  // is then right only on the marked blocks' pixels.
+  const BlockMask* wanted = nullptr;
 };
 
 // Paints frame t of n into `vesk`. For each triangle k = 1, 2, ... the

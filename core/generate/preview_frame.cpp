@@ -13,9 +13,6 @@ namespace {
 // zero and the distortion paints outside samples black.
 constexpr Color kUnpainted = kInvalidColor;
 
-// Unpainted pixels are looked up by blocks of 16 x 16 pixels.
-constexpr int kBlockShift = 4;
-
 // What frame number `index` of a run is: a copy of an input or computed
 // frame t, and the first computed frame of the run (where history starts).
 struct FrameSchedule {
@@ -39,7 +36,7 @@ FrameSchedule ScheduleOf(const PreviewInputs& inputs, int index) {
 }
 
 PieceFrame PiecesOf(const PreviewInputs& inputs, std::span<const TrianglePositions> triangles,
-                    int t) {
+                    int t, const BlockMask* wanted = nullptr) {
   return PieceFrame{.kind = inputs.kind == PreviewKind::kMorph ? PieceKind::kMorph
                                                                : PieceKind::kDistortion,
                     .first = inputs.first,
@@ -48,44 +45,16 @@ PieceFrame PiecesOf(const PreviewInputs& inputs, std::span<const TrianglePositio
                     .t = t,
                     .n = inputs.setup.frame_count,
                     .precision = inputs.setup.precision,
-                    .painting_threads = inputs.setup.painting_threads};
-}
-
-// Marks the blocks that hold one of the unpainted pixels (indices
-// y * width + x).
-void MarkMissingBlocks(const std::vector<std::uint32_t>& missing, int width,
-                       std::vector<std::uint8_t>& blocks, int block_columns) {
-  std::fill(blocks.begin(), blocks.end(), 0);
-  for (const std::uint32_t p : missing) {
-    const int x = static_cast<int>(p % static_cast<std::uint32_t>(width));
-    const int y = static_cast<int>(p / static_cast<std::uint32_t>(width));
-    blocks[static_cast<std::size_t>(y >> kBlockShift) * block_columns + (x >> kBlockShift)] = 1;
-  }
-}
-
-// Whether a marked block meets columns x0..x1, rows y0..y1 (pixels).
-bool AnyMarked(const std::vector<std::uint8_t>& blocks, int block_columns, int block_rows, int x0,
-               int y0, int x1, int y1) {
-  if (x1 < 0 || y1 < 0) return false;
-  const int bx0 = std::max(x0, 0) >> kBlockShift;
-  const int by0 = std::max(y0, 0) >> kBlockShift;
-  const int bx1 = std::min(x1 >> kBlockShift, block_columns - 1);
-  const int by1 = std::min(y1 >> kBlockShift, block_rows - 1);
-  for (int by = by0; by <= by1; ++by) {
-    for (int bx = bx0; bx <= bx1; ++bx) {
-      if (blocks[static_cast<std::size_t>(by) * block_columns + bx] != 0) return true;
-    }
-  }
-  return false;
+                    .painting_threads = inputs.setup.painting_threads,
+                    .wanted = wanted};
 }
 
 }  // namespace
 
 // Without equalization: frame t, then what earlier frames left where it
-// paints nothing (painting only the triangles whose in-between bounding box,
-// which holds all their pieces, meets an unpainted block: leaving out the
-// others changes no unpainted pixel), then the first image where no frame
-// painted.
+// paints nothing (painting only the pieces whose bounding box meets a block
+// that holds an unpainted pixel: leaving out the others changes no
+// unpainted pixel), then the first image where no frame painted.
 void PreviewPainter::PaintBackwards(const PreviewInputs& inputs, int t, int first_t) {
   RunProtocol quiet;
   const Bitmap& first = *inputs.first;
@@ -105,20 +74,16 @@ void PreviewPainter::PaintBackwards(const PreviewInputs& inputs, int t, int firs
     if (frame[p] == kUnpainted) missing_.push_back(p);
   }
 
-  const int block_columns = ((width - 1) >> kBlockShift) + 1;
-  const int block_rows = ((first.Height() - 1) >> kBlockShift) + 1;
-  missing_blocks_.resize(static_cast<std::size_t>(block_columns) * block_rows);
   std::vector<TrianglePositions> reaching;
   for (int s = t - 1; s >= first_t && !missing_.empty(); --s) {
-    MarkMissingBlocks(missing_, width, missing_blocks_, block_columns);
+    missing_blocks_.MarkPixels(missing_, width, first.Height());
     reaching.clear();
     for (const TrianglePositions& tri : inputs.triangles) {
       const Point g0 = InBetween(tri.first.p0, tri.second.p0, s, n);
       const Point g1 = InBetween(tri.first.p1, tri.second.p1, s, n);
       const Point g2 = InBetween(tri.first.p2, tri.second.p2, s, n);
-      if (AnyMarked(missing_blocks_, block_columns, block_rows, std::min({g0.x, g1.x, g2.x}),
-                    std::min({g0.y, g1.y, g2.y}), std::max({g0.x, g1.x, g2.x}),
-                    std::max({g0.y, g1.y, g2.y}))) {
+      if (missing_blocks_.Meets(std::min({g0.x, g1.x, g2.x}), std::min({g0.y, g1.y, g2.y}),
+                                std::max({g0.x, g1.x, g2.x}), std::max({g0.y, g1.y, g2.y}))) {
         reaching.push_back(tri);
       }
     }
@@ -129,7 +94,7 @@ void PreviewPainter::PaintBackwards(const PreviewInputs& inputs, int t, int firs
     }
     Color* earlier = earlier_.Row(0);
     for (const std::uint32_t p : missing_) earlier[p] = kUnpainted;
-    PaintPieceFrame(PiecesOf(inputs, reaching, s), earlier_, quiet);
+    PaintPieceFrame(PiecesOf(inputs, reaching, s, &missing_blocks_), earlier_, quiet);
     std::size_t kept = 0;
     for (const std::uint32_t p : missing_) {
       if (earlier[p] == kUnpainted) {

@@ -16,6 +16,7 @@
 #include <span>
 #include <vector>
 
+#include "core/generate/block_mask.h"
 #include "core/generate/generation_input.h"
 #include "core/image/bitmap.h"
 
@@ -45,7 +46,7 @@ class PreviewPainter {
   Bitmap frame_;
   Bitmap earlier_;
   std::vector<std::uint32_t> missing_;  // pixels no frame has painted yet
-  std::vector<std::uint8_t> missing_blocks_;
+  BlockMask missing_blocks_;  // the blocks that hold them
 };
 
 }  // namespace vesk
