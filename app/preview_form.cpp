@@ -3,45 +3,21 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/child_form.h"
+#include "app/image_view.h"
 #include "app/main_window.h"
 #include "app/preview_worker.h"
 #include "core/generate/generation_input.h"
 
 namespace vesk {
-
-// The frame, scaled to fit the widget with its proportions kept.
-class PreviewCanvas : public QWidget {
- public:
-  explicit PreviewCanvas(QWidget* parent) : QWidget(parent) {
-    setObjectName("PreviewImage");
-    setMinimumSize(160, 120);
-  }
-  void SetPicture(const QImage& picture) {
-    picture_ = picture;
-    update();
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
-    if (picture_.isNull()) return;
-    const QSize size = picture_.size().scaled(this->size(), Qt::KeepAspectRatio);
-    const QRect target(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
-    painter.drawImage(target, picture_);
-  }
-
- private:
-  QImage picture_;
-};
 
 TPreviewForm::TPreviewForm(TMDIForm& owner) : QWidget(&owner, Qt::Window), owner_(owner) {
   setObjectName("PreviewForm");
@@ -63,7 +39,13 @@ TPreviewForm::TPreviewForm(TMDIForm& owner) : QWidget(&owner, Qt::Window), owner
   speed_->setRange(1, 30);
   speed_->setValue(4);
   speed_->setSuffix(" frames/s");
-  canvas_ = new PreviewCanvas(this);
+  scroll_ = new QScrollArea(this);
+  scroll_->setObjectName("PreviewScroll");
+  scroll_->setAlignment(Qt::AlignCenter);
+  picture_ = new TImage(scroll_);
+  picture_->setObjectName("PreviewImage");
+  scroll_->setWidget(picture_);
+  view_ = new ImageView(*scroll_, *picture_, this);
   timer_ = new QTimer(this);
 
   auto* controls = new QHBoxLayout;
@@ -74,7 +56,7 @@ TPreviewForm::TPreviewForm(TMDIForm& owner) : QWidget(&owner, Qt::Window), owner
   controls->addWidget(speed_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
-  layout->addWidget(canvas_, 1);
+  layout->addWidget(scroll_, 1);
 
   worker_ = new PreviewWorker;
   worker_->setParent(this);
@@ -87,6 +69,22 @@ TPreviewForm::TPreviewForm(TMDIForm& owner) : QWidget(&owner, Qt::Window), owner
   connect(speed_, &QSpinBox::valueChanged, this,
           [this](int speed) { timer_->setInterval(1000 / speed); });
   timer_->setInterval(1000 / speed_->value());
+
+  // The image windows' zoom keys; any zoom but Fit Window ends fitting.
+  connect(view_, &ImageView::ZoomChanged, this, [this] { fitted_ = fitting_; });
+  const std::pair<QKeySequence, void (ImageView::*)()> keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_Plus), &ImageView::ZoomIn},
+      {QKeySequence(Qt::CTRL | Qt::Key_Equal), &ImageView::ZoomIn},
+      {QKeySequence(Qt::CTRL | Qt::Key_Minus), &ImageView::ZoomOut},
+      {QKeySequence(Qt::CTRL | Qt::Key_1), &ImageView::ActualPixels}};
+  for (const auto& [key, zoom] : keys) {
+    connect(new QShortcut(key, this), &QShortcut::activated, view_, zoom);
+  }
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), this), &QShortcut::activated, this,
+          [this] {
+            fitted_ = true;
+            Fit();
+          });
 }
 
 TPreviewForm::~TPreviewForm() = default;
@@ -96,6 +94,18 @@ bool TPreviewForm::Computing() const { return worker_->Busy(); }
 void TPreviewForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   InputsChanged();
+}
+
+void TPreviewForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Fit();
+}
+
+void TPreviewForm::Fit() {
+  if (!fitted_) return;
+  fitting_ = true;
+  view_->FitWindow();
+  fitting_ = false;
 }
 
 void TPreviewForm::hideEvent(QHideEvent* event) {
@@ -146,7 +156,8 @@ void TPreviewForm::FrameReady(quint64 serial, const QImage& frame) {
   if (serial <= shown_serial_) return;
   shown_serial_ = serial;
   shown_ = frame;
-  canvas_->SetPicture(frame);
+  picture_->SetPicture(frame);
+  Fit();
 }
 
 void TPreviewForm::PlayClick() {

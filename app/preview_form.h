@@ -5,7 +5,8 @@
 // the frames at the chosen speed. The window follows the main window's
 // InputsChanged notification (mesh edits, node drags, new pictures, Options,
 // frame count and precision) and recomputes on the preview worker; the
-// newest finished frame is shown, fitted to the window.
+// newest finished frame is shown, fitted to the window until the user zooms
+// it with the image windows' keys and Ctrl+wheel (Ctrl+0 fits it again).
 #pragma once
 
 #include <QImage>
@@ -19,6 +20,7 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QSlider;
 class QSpinBox;
 class QTimer;
@@ -27,7 +29,8 @@ namespace vesk {
 
 class TMDIForm;
 class PreviewWorker;
-class PreviewCanvas;
+class ImageView;
+class TImage;
 
 class TPreviewForm : public QWidget {
   Q_OBJECT
@@ -51,12 +54,15 @@ class TPreviewForm : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void SendRequest();
   void FrameReady(quint64 serial, const QImage& frame);
   void PlayClick();
   void PlayTick();
+  // Fits the frame to the window while no zoom of the user's holds.
+  void Fit();
 
   TMDIForm& owner_;
   PreviewWorker* worker_ = nullptr;
@@ -73,7 +79,11 @@ class TPreviewForm : public QWidget {
   QPushButton* play_ = nullptr;    // PlayButton
   QSpinBox* speed_ = nullptr;      // SpeedEdit: frames a second
   QTimer* timer_ = nullptr;
-  PreviewCanvas* canvas_ = nullptr;
+  QScrollArea* scroll_ = nullptr;  // PreviewScroll
+  TImage* picture_ = nullptr;      // PreviewImage
+  ImageView* view_ = nullptr;
+  bool fitted_ = true;  // the frame follows the window's size
+  bool fitting_ = false;
 };
 
 }  // namespace vesk

@@ -2,6 +2,7 @@
 // before the release, and events are handled while a frame is computed.
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QScrollArea>
 #include <QSlider>
 
 #include "qtimage/image_convert.h"
@@ -61,6 +62,32 @@ class PreviewTest : public QObject, WindowFixture {
     Item(*form_, command.toLatin1())->trigger();
     Bitmap written = LoadBmpFile(File(QString("imag%1.bmp").arg(t + 1)).toStdString()).Value();
     QCOMPARE(preview_->ShownFrame(), ToQImage(written));
+  }
+  void ZoomsWithTheImageWindowKeysAndFitsAgainOnCtrl0() {
+    OpenScene(90, 70);
+    QTRY_VERIFY(Settled());
+    auto* picture = preview_->findChild<QWidget*>("PreviewImage");
+    auto* scroll = preview_->findChild<QScrollArea*>("PreviewScroll");
+    const auto fits = [&] {
+      const QSize room = scroll->maximumViewportSize();
+      return picture->width() <= room.width() && picture->height() <= room.height() &&
+             (picture->width() * 3 > room.width() * 2 || picture->height() * 3 > room.height() * 2);
+    };
+    QVERIFY(fits());
+    preview_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(preview_));
+    QTest::keyClick(preview_, Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(picture->size(), QSize(90, 70));
+    preview_->resize(700, 600);  // a zoom of the user's stays
+    QCoreApplication::processEvents();
+    QCOMPARE(picture->size(), QSize(90, 70));
+    QTest::keyClick(preview_, Qt::Key_Minus, Qt::ControlModifier);
+    QVERIFY(picture->width() < 90);
+    QTest::keyClick(preview_, Qt::Key_0, Qt::ControlModifier);
+    QVERIFY(fits());
+    preview_->resize(300, 260);  // fitted, it follows the window
+    QCoreApplication::processEvents();
+    QVERIFY(fits());
   }
   void FollowsADragWhileTheInterfaceStaysResponsive() {
     OpenScene(1024, 768);  // the benchmark's size: a frame takes a while
