@@ -2,8 +2,8 @@
 // image window zoomed to 4 times over the middle of the picture. Run it on
 // the offscreen platform from the source folder:
 //   cmake --build build --target zoomed_screenshot
-//   QT_QPA_PLATFORM=offscreen build/tools/screenshot/zoomed_screenshot \
-//       examples/sample.mesh docs/screenshots/zoomed_mesh.png
+//   QT_QPA_PLATFORM=offscreen build/tools/screenshot/zoomed_screenshot MESH OUT.png
+//   (MESH: examples/sample.mesh, OUT.png: docs/screenshots/zoomed_mesh.png)
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -14,28 +14,7 @@
 #include "app/child_form.h"
 #include "app/image_view.h"
 #include "app/main_window.h"
-#include "app/user_dialogs.h"
-
-namespace {
-
-// Answers the one file question with the mesh and reports anything else.
-class OneAnswer : public vesk::QtUserDialogs {
- public:
-  explicit OneAnswer(QString mesh) : mesh_(std::move(mesh)) {}
-  void Message(QWidget*, const QString&, const QString& text) override {
-    std::fprintf(stderr, "%s\n", qPrintable(text));
-  }
-
- protected:
-  std::optional<QStringList> AskOpen(QWidget*, const QString&, const QString&, bool) override {
-    return QStringList{mesh_};
-  }
-
- private:
-  QString mesh_;
-};
-
-}  // namespace
+#include "tools/screenshot/one_answer.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
