@@ -1,5 +1,5 @@
 // Colorize, Sheet Glass and Flag Streaming against the algorithms written
-// out plainly, pixel by pixel with the checked accessors.
+// out plainly, pixel by pixel with the checked accessors, and their reported columns.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,6 +8,7 @@
 #include "core/effects/flag_streaming.h"
 #include "core/effects/sheet_glass.h"
 #include "tests/core/support/effects_reference.h"
+#include "tests/core/support/mirror_run.h"
 #include "tests/core/support/random_image.h"
 #include "tests/core/support/recording_run.h"
 
@@ -17,6 +18,7 @@ namespace {
 using testing_support::LiteralBlend;
 using testing_support::LiteralFlagFrame;
 using testing_support::LiteralSheetGlass;
+using testing_support::MirrorRun;
 using testing_support::RandomImage;
 using testing_support::RecordingRun;
 
@@ -155,7 +157,7 @@ TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
 
 enum class Effect { kColorize, kSheetGlass, kFlag };
 
-Status RunEffect(Effect effect, const Bitmap& first, const Bitmap& second, RecordingRun& run,
+Status RunEffect(Effect effect, const Bitmap& first, const Bitmap& second, RunProtocol& run,
                  Bitmap& vesk) {
   std::uint16_t frames = 6;
   switch (effect) {
@@ -227,6 +229,18 @@ TEST(Effects, FailedWriteEndsTheRunWithItsMessage) {
     EXPECT_EQ(run.written.size(), std::size_t(row.fail_write));
     EXPECT_EQ(run.events.back(), row.begun ? "End" : "Write");
     EXPECT_EQ(run.Only("Counter").size(), row.counters);
+  }
+}
+
+// The reported painted columns rebuild every frame the effects show.
+TEST(Effects, ReportedColumnsRebuildEveryFrameShown) {
+  const Bitmap first = RandomImage(70, 20, 1), second = RandomImage(50, 25, 2);
+  for (auto [effect, frames] :
+       {std::pair{Effect::kSheetGlass, 1}, {Effect::kColorize, 5}, {Effect::kFlag, 6}}) {
+    MirrorRun run;
+    Bitmap vesk;
+    ASSERT_TRUE(RunEffect(effect, first, second, run, vesk).Ok()) << int(effect);
+    EXPECT_EQ(run.frames_compared, frames) << int(effect);
   }
 }
 
