@@ -1,10 +1,12 @@
 // Colorize, Sheet Glass and Flag Streaming against the algorithms written
-// out plainly, pixel by pixel with the checked accessors, and their reported columns.
+// out plainly, pixel by pixel with the checked accessors, their reported columns, and the
+// image each takes.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "core/effects/colorize.h"
+#include "core/effects/effect_source.h"
 #include "core/effects/flag_streaming.h"
 #include "core/effects/sheet_glass.h"
 #include "tests/core/support/effects_reference.h"
@@ -241,6 +243,26 @@ TEST(Effects, ReportedColumnsRebuildEveryFrameShown) {
     Bitmap vesk;
     ASSERT_TRUE(RunEffect(effect, first, second, run, vesk).Ok()) << int(effect);
     EXPECT_EQ(run.frames_compared, frames) << int(effect);
+  }
+}
+
+// Sheet Glass follows the active image window, Flag Streaming prefers the
+// first image; with only the second open both use it; with none, nothing.
+TEST(EffectSource, EachEffectPicksItsImage) {
+  using W = ImageWindow;
+  struct Row { bool flag, first, second; W active; EffectSource expected; };
+  const Row rows[] = {
+      {0, 1, 1, W::kFirst, {W::kFirst, 0}},   {0, 1, 1, W::kSecond, {W::kSecond, 0}},
+      {0, 1, 1, W::kVesk, {W::kFirst, 1}},    {0, 1, 0, W::kNone, {W::kFirst, 1}},
+      {0, 0, 1, W::kSecond, {W::kSecond, 0}}, {0, 0, 1, W::kVesk, {W::kSecond, 1}},
+      {0, 0, 0, W::kFirst, {W::kNone, 0}},    {1, 1, 1, W::kFirst, {W::kFirst, 0}},
+      {1, 1, 1, W::kSecond, {W::kFirst, 1}},  {1, 1, 0, W::kVesk, {W::kFirst, 1}},
+      {1, 0, 1, W::kSecond, {W::kSecond, 0}}, {1, 0, 1, W::kVesk, {W::kSecond, 1}},
+      {1, 0, 0, W::kSecond, {W::kNone, 0}}};
+  for (const Row& r : rows) {
+    EXPECT_EQ(r.flag ? FlagStreamingSource(r.first, r.second, r.active)
+                     : SheetGlassSource(r.first, r.second, r.active),
+              r.expected) << r.flag << r.first << r.second << int(r.active);
   }
 }
 
