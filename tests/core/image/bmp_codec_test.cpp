@@ -179,7 +179,6 @@ TEST_F(BmpFiles, SavingReplacesTheFileAndLoadingGivesItsMessages) {
     EXPECT_EQ(LoadBmpFile(PathOf(name)).Message(), message) << name;
   }
   EXPECT_EQ(SaveBmpFile(PathOf("new.bmp"), Bitmap()).Message(), "An empty image cannot be saved");
-  EXPECT_FALSE(SaveBmpFile(PathOf("no/such/a.bmp"), Bitmap(1, 1)).Ok());
   EXPECT_EQ(FilesInFolder(), 3);
 }
 
