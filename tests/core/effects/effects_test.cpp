@@ -127,7 +127,7 @@ TEST(FlagStreaming, SeededRunsMatchTheLiteralFrames) {
 
 TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
   // Zero quotients shift the whole image: by R at phase 0, by 2R at frame
-  // 3 of 12 (phase 157, the top of the sine); radius 0 keeps the image.
+  // 3 of 12 (phase 157, the top of the sine).
   const Bitmap source = RandomImage(30, 20, 3);
   RecordingRun run;
   Bitmap vesk;
@@ -135,8 +135,6 @@ TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
   EXPECT_EQ(run.written[0].Pixel(10, 10), source.Pixel(0, 0));
   EXPECT_EQ(run.written[3].Pixel(20, 20), source.Pixel(0, 0));
   EXPECT_EQ(run.written[3].Width(), 50);
-  ASSERT_TRUE(FlagStreaming(source, {0, 5, 5, 1}, run, vesk).Ok());
-  EXPECT_EQ(vesk, source);
   Settings settings;
   settings.FlagRadius = 7;
   settings.FlagHorzQuotient = 2;
