@@ -36,10 +36,10 @@ Scene MakeScene(unsigned seed, int width, int height) {
   return s;
 }
 
-Status RunEngine(Engine engine, const Scene& s, const Triangles& triangles,
-                 const GenerationSetup& setup, Bitmap& vesk, RecordingRun& run) {
-  return engine == Engine::kMorph ? RunMorph(s.first, s.second, triangles, setup, vesk, run)
-                                  : RunDistortion(s.first, triangles, setup, vesk, run);
+Status RunEngine(Engine engine, const Scene& s, const GenerationSetup& setup, Bitmap& vesk,
+                 RecordingRun& run) {
+  return engine == Engine::kMorph ? RunMorph(s.first, s.second, s.triangles, setup, vesk, run)
+                                  : RunDistortion(s.first, s.triangles, setup, vesk, run);
 }
 
 int Paint(Engine engine, const Bitmap& first, const Bitmap& second, const Triangles& triangles,
@@ -89,7 +89,7 @@ TEST(PieceEngines, WriteTheFramesOfTheirSchedule) {
     RecordingRun run;
     Bitmap vesk;
     const GenerationSetup setup{row.frames, row.precision, row.equalize, 1};
-    ASSERT_TRUE(RunEngine(row.engine, s, s.triangles, setup, vesk, run));
+    ASSERT_TRUE(RunEngine(row.engine, s, setup, vesk, run));
     std::vector<Bitmap> expected;
     if (row.opening_copy) expected.push_back(s.first);
     for (Bitmap& frame : ReferenceFrames(row.engine == Engine::kDistortion, s, row.frames,
@@ -147,7 +147,7 @@ TEST(PieceEngines, CancelStopsTheRunAtTheTriangleItCameIn) {
     run.cancel_inner = static_cast<int>(k);
     Bitmap vesk;
     const GenerationSetup setup{row.frames, row.precision, row.equalize, row.threads};
-    ASSERT_TRUE(RunEngine(row.engine, s, s.triangles, setup, vesk, run)) << row.name;
+    ASSERT_TRUE(RunEngine(row.engine, s, setup, vesk, run)) << row.name;
     const int first_t = row.precision == 1 ? 1 : 0;
     std::vector<Bitmap> expected =
         ReferenceFrames(row.engine == Engine::kDistortion, s, row.frames, row.precision,
@@ -182,7 +182,7 @@ TEST(PieceEngines, FailedWriteEndsTheRunWithItsMessage) {
     run.fail_write = row.fail_write;
     Bitmap vesk;
     const GenerationSetup setup{12, row.precision, false, 1};
-    const Status status = RunEngine(row.engine, s, s.triangles, setup, vesk, run);
+    const Status status = RunEngine(row.engine, s, setup, vesk, run);
     ASSERT_FALSE(status);
     EXPECT_EQ(status.Message(), "Cannot write imag" + std::to_string(row.fail_write + 1));
     EXPECT_EQ(run.written.size(), std::size_t(row.fail_write));
@@ -200,7 +200,7 @@ TEST(PieceEngines, FrameCountOrPrecisionOutOfRangeIsRefusedBeforeAnything) {
       RecordingRun run;
       Bitmap vesk(3, 3, kBlack);
       const GenerationSetup setup{frames, precision, true, 1};
-      EXPECT_FALSE(RunEngine(engine, s, s.triangles, setup, vesk, run));
+      EXPECT_FALSE(RunEngine(engine, s, setup, vesk, run));
       EXPECT_TRUE(run.events.empty());
       EXPECT_EQ(vesk, Bitmap(3, 3, kBlack));
     }
