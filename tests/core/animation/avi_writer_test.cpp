@@ -1,13 +1,18 @@
+// The AVI writer: the layout read back by our own RIFF walker, the refusals, a cut write,
+// and the file decoded by an independent reader (ffprobe and ffmpeg).
 #include "core/animation/avi_writer.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <string>
 
 #include "core/animation/avi_file.h"
+#include "core/common/file_io.h"
 #include "tests/core/animation/riff_walker.h"
 #include "tests/core/support/random_image.h"
 #include "tests/core/support/temp_folder.h"
@@ -39,7 +44,7 @@ RiffChunk Walk(const Bytes& b) {
 // 24-bit bottom-up DIBs with rows padded to 4 bytes, blue first.
 void ExpectSamples(const std::string& path, const std::vector<Bitmap>& frames, int width,
                    int height) {
-  const Bytes b = ReadBytes(path);
+  const Bytes b = ReadWholeFile(path).Value();
   const RiffChunk root = Walk(b);
   const RiffChunk& movi = At(root, {"movi"});
   const std::size_t stride = (width * 3 + 3) / 4 * 4;
@@ -77,7 +82,7 @@ TEST_F(AviWriter, TwentyFourFramesOfSixteenSquareHaveTheStatedLayout) {
   EXPECT_EQ(counted.front(), std::make_pair(1, 24));
   EXPECT_EQ(counted.back(), std::make_pair(24, 24));
   ExpectSamples(PathOf("x.avi"), frames, 16, 16);
-  const Bytes b = ReadBytes(PathOf("x.avi"));
+  const Bytes b = ReadWholeFile(PathOf("x.avi")).Value();
   EXPECT_EQ(b.size(), AviFileSize(24, 768, 40));
   const RiffChunk root = Walk(b);
   const std::size_t avih = At(root, {"hdrl", "avih"}).data_offset;
@@ -113,6 +118,10 @@ TEST_F(AviWriter, TwentyFourFramesOfSixteenSquareHaveTheStatedLayout) {
                                      RandomImage(13, 9, 3), RandomImage(1, 1, 4)};
   ASSERT_TRUE(WriteAviFile(Pointers(mixed), PathOf("mixed.avi"), nullptr).Ok());
   ExpectSamples(PathOf("mixed.avi"), mixed, 7, 5);
+  // rcFrame holds 16-bit coordinates: 32767 pixels on a side still fit.
+  for (const Bitmap& edge : {Bitmap(32767, 1, kBlack), Bitmap(1, 32767, kBlack)}) {
+    EXPECT_TRUE(WriteAviFile({&edge}, PathOf("edge.avi"), nullptr).Ok()) << edge.Width();
+  }
 }
 
 TEST_F(AviWriter, RefusalsLeaveThePreviousFile) {
@@ -125,23 +134,24 @@ TEST_F(AviWriter, RefusalsLeaveThePreviousFile) {
     Bitmap frame{4, 4, kBlack};
   } failing;
   const Bitmap big(1000, 1000, kBlack);  // 3,000,000 bytes a frame: 358 pass 1 GiB
+  const Bitmap wide(32768, 1, kBlack), high(1, 32768, kBlack);  // past 16-bit rcFrame
   ASSERT_LE(AviFileSize(357, 3000000, 40), kMaxAviFileBytes);
   const std::string out = PathOf("keep.avi");
   const auto never = [](int, int) { ADD_FAILURE() << "counted"; };
-  const char* messages[] = {kAviEmptyListMessage, kAviTooLargeMessage, "Bitmap image is not valid"};
-  for (int row = 0; row < 3; ++row) {
+  const char* too_wide = "The frame is too large for an AVI file";
+  const char* messages[] = {kAviEmptyListMessage, kAviTooLargeMessage, "Bitmap image is not valid",
+                            too_wide, too_wide};
+  for (int row = 0; row < 5; ++row) {
     std::ofstream(out, std::ios::binary) << "keep";
     const Status status =
         row == 0 ? WriteAviFile(std::vector<const Bitmap*>{}, out, nullptr)
         : row == 1 ? WriteAviFile(std::vector<const Bitmap*>(358, &big), out, never)
-                   : WriteAviFile(failing, out, nullptr);
+        : row == 2 ? WriteAviFile(failing, out, nullptr)
+                   : WriteAviFile({row == 3 ? &wide : &high}, out, nullptr);
     EXPECT_EQ(status.Message(), messages[row]);
-    EXPECT_EQ(ReadBytes(out), (Bytes{'k', 'e', 'e', 'p'})) << row;
+    EXPECT_EQ(Text("keep.avi"), "keep") << row;
     EXPECT_EQ(FilesInFolder(), 1) << row;
   }
-  const Bitmap frame(2, 2);
-  EXPECT_EQ(WriteAviFile({&frame}, PathOf("missing/x.avi"), nullptr).Message(),
-            "Cannot create file " + PathOf("missing/x.avi"));
 }
 
 // A write that fails half-way (the process may not make files larger than
@@ -158,12 +168,56 @@ TEST_F(AviWriter, RefusalsLeaveThePreviousFile) {
 
 TEST_F(AviWriter, FailedWriteKeepsTheFramesBeforeIt) {
   EXPECT_EXIT(WriteUnderFileSizeLimit(PathOf("cut.avi")), ::testing::ExitedWithCode(0), "");
-  const Bytes b = ReadBytes(PathOf("cut.avi"));
+  const Bytes b = ReadWholeFile(PathOf("cut.avi")).Value();
   const RiffChunk root = Walk(b);
   EXPECT_EQ(At(root, {"movi"}).children.size(), 3u);
   EXPECT_EQ(At(root, {"idx1"}).size, 3u * 16);
   EXPECT_EQ(U32(b, At(root, {"hdrl", "avih"}).data_offset + 16), 3u);
   EXPECT_EQ(FilesInFolder(), 1);
+}
+
+// Standard output and error of a shell command, and its exit status.
+std::string Shell(const std::string& command, int& status) {
+  std::string out;
+  std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  char buffer[4096];
+  for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    out.append(buffer, n);
+  }
+  status = pipe ? ::pclose(pipe) : -1;
+  return out;
+}
+
+// 24 frames of an odd width (rows padded), read back as bgr24 at 2 frames
+// per second, every decoded pixel the frame's, top row first.
+TEST_F(AviWriter, FfprobeAndFfmpegDecodeOurFileToTheFramesAtTwoFramesPerSecond) {
+  int status = -1;
+  Shell("command -v ffprobe && command -v ffmpeg", status);
+  if (status != 0) GTEST_SKIP() << "ffprobe or ffmpeg is not installed";
+  std::vector<Bitmap> frames;
+  for (int k = 0; k < 24; ++k) frames.push_back(RandomImage(15, 9, 2024 + k));
+  const std::string out = PathOf("x.avi");
+  ASSERT_TRUE(WriteAviFile(Pointers(frames), out, nullptr).Ok());
+  const std::string probe = Shell(
+      "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+      "stream=codec_type,width,height,pix_fmt,r_frame_rate,nb_read_frames "
+      "-of default=noprint_wrappers=1 '" + out + "'", status);
+  ASSERT_EQ(status, 0) << probe;
+  EXPECT_EQ(probe, "codec_type=video\nwidth=15\nheight=9\npix_fmt=bgr24\nr_frame_rate=2/1\n"
+                   "nb_read_frames=24\n");
+  const std::string raw =
+      Shell("ffmpeg -v error -i '" + out + "' -f rawvideo -pix_fmt rgb24 -", status);
+  EXPECT_EQ(status, 0);
+  ASSERT_EQ(raw.size(), 24u * 9 * 15 * 3);
+  for (std::size_t k = 0, at = 0; k < 24; ++k) {
+    for (int y = 0; y < 9; ++y) {
+      for (int x = 0; x < 15; ++x, at += 3) {
+        const auto byte = [&](int i) { return static_cast<std::uint8_t>(raw[at + i]); };
+        ASSERT_EQ(MakeColor(byte(0), byte(1), byte(2)), frames[k].Pixel(x, y))
+            << k << " " << x << "," << y;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,11 +24,6 @@ struct RiffChunk {
     return nullptr;
   }
 };
-
-inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
 
 inline std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
   return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | std::uint32_t{b.at(at + 3)} << 24;

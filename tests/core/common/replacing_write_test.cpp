@@ -89,6 +89,8 @@ TEST_F(ReplacingWriteTest, ReadOnlyLinksModesFoldersAndFifos) {
     fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
     fs::remove(target);
     if (!kind.takes_any_name) continue;
+    const std::string lost = PathOf("missing/target.any");  // no folder to make it in
+    EXPECT_EQ(kind.save(lost).Message(), "Cannot create file " + lost);
 
     // A link stays a link; the file it names is replaced and keeps its mode.
     Put(PathOf("real"), shared);

@@ -1,13 +1,16 @@
 // Colorize, Sheet Glass and Flag Streaming against the algorithms written
-// out plainly, pixel by pixel with the checked accessors.
+// out plainly, pixel by pixel with the checked accessors, their reported columns, and the
+// image each takes.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "core/effects/colorize.h"
+#include "core/effects/effect_source.h"
 #include "core/effects/flag_streaming.h"
 #include "core/effects/sheet_glass.h"
 #include "tests/core/support/effects_reference.h"
+#include "tests/core/support/mirror_run.h"
 #include "tests/core/support/random_image.h"
 #include "tests/core/support/recording_run.h"
 
@@ -17,6 +20,7 @@ namespace {
 using testing_support::LiteralBlend;
 using testing_support::LiteralFlagFrame;
 using testing_support::LiteralSheetGlass;
+using testing_support::MirrorRun;
 using testing_support::RandomImage;
 using testing_support::RecordingRun;
 
@@ -123,7 +127,7 @@ TEST(FlagStreaming, SeededRunsMatchTheLiteralFrames) {
 
 TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
   // Zero quotients shift the whole image: by R at phase 0, by 2R at frame
-  // 3 of 12 (phase 157, the top of the sine); radius 0 keeps the image.
+  // 3 of 12 (phase 157, the top of the sine).
   const Bitmap source = RandomImage(30, 20, 3);
   RecordingRun run;
   Bitmap vesk;
@@ -131,8 +135,6 @@ TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
   EXPECT_EQ(run.written[0].Pixel(10, 10), source.Pixel(0, 0));
   EXPECT_EQ(run.written[3].Pixel(20, 20), source.Pixel(0, 0));
   EXPECT_EQ(run.written[3].Width(), 50);
-  ASSERT_TRUE(FlagStreaming(source, {0, 5, 5, 1}, run, vesk).Ok());
-  EXPECT_EQ(vesk, source);
   Settings settings;
   settings.FlagRadius = 7;
   settings.FlagHorzQuotient = 2;
@@ -155,7 +157,7 @@ TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
 
 enum class Effect { kColorize, kSheetGlass, kFlag };
 
-Status RunEffect(Effect effect, const Bitmap& first, const Bitmap& second, RecordingRun& run,
+Status RunEffect(Effect effect, const Bitmap& first, const Bitmap& second, RunProtocol& run,
                  Bitmap& vesk) {
   std::uint16_t frames = 6;
   switch (effect) {
@@ -227,6 +229,38 @@ TEST(Effects, FailedWriteEndsTheRunWithItsMessage) {
     EXPECT_EQ(run.written.size(), std::size_t(row.fail_write));
     EXPECT_EQ(run.events.back(), row.begun ? "End" : "Write");
     EXPECT_EQ(run.Only("Counter").size(), row.counters);
+  }
+}
+
+// The reported painted columns rebuild every frame the effects show.
+TEST(Effects, ReportedColumnsRebuildEveryFrameShown) {
+  const Bitmap first = RandomImage(70, 20, 1), second = RandomImage(50, 25, 2);
+  for (auto [effect, frames] :
+       {std::pair{Effect::kSheetGlass, 1}, {Effect::kColorize, 5}, {Effect::kFlag, 6}}) {
+    MirrorRun run;
+    Bitmap vesk;
+    ASSERT_TRUE(RunEffect(effect, first, second, run, vesk).Ok()) << int(effect);
+    EXPECT_EQ(run.frames_compared, frames) << int(effect);
+  }
+}
+
+// Sheet Glass follows the active image window, Flag Streaming prefers the
+// first image; with only the second open both use it; with none, nothing.
+TEST(EffectSource, EachEffectPicksItsImage) {
+  using W = ImageWindow;
+  struct Row { bool flag, first, second; W active; EffectSource expected; };
+  const Row rows[] = {
+      {0, 1, 1, W::kFirst, {W::kFirst, 0}},   {0, 1, 1, W::kSecond, {W::kSecond, 0}},
+      {0, 1, 1, W::kVesk, {W::kFirst, 1}},    {0, 1, 0, W::kNone, {W::kFirst, 1}},
+      {0, 0, 1, W::kSecond, {W::kSecond, 0}}, {0, 0, 1, W::kVesk, {W::kSecond, 1}},
+      {0, 0, 0, W::kFirst, {W::kNone, 0}},    {1, 1, 1, W::kFirst, {W::kFirst, 0}},
+      {1, 1, 1, W::kSecond, {W::kFirst, 1}},  {1, 1, 0, W::kVesk, {W::kFirst, 1}},
+      {1, 0, 1, W::kSecond, {W::kSecond, 0}}, {1, 0, 1, W::kVesk, {W::kSecond, 1}},
+      {1, 0, 0, W::kSecond, {W::kNone, 0}}};
+  for (const Row& r : rows) {
+    EXPECT_EQ(r.flag ? FlagStreamingSource(r.first, r.second, r.active)
+                     : SheetGlassSource(r.first, r.second, r.active),
+              r.expected) << r.flag << r.first << r.second << int(r.active);
   }
 }
 

@@ -17,9 +17,6 @@ using testing_support::LoopIndex;
 
 TEST(SineTable, EntriesAreTheSineTimesTheRadiusRoundedHalfToEven) {
   SineTable table;
-  FillSineTable(table, 10);  // sin 1.57 x 10 = 9.999997, sin 0.06 x 10 = 0.59964
-  const std::pair<int, int> golden[] = {{157, 10}, {314, 0}, {471, -10}, {629, 0}, {5, 0}, {6, 1}};
-  for (auto [i, v] : golden) EXPECT_EQ(table[i], v) << "entry " << i;
   for (int radius = 0; radius <= 15; ++radius) {
     FillSineTable(table, radius);
     for (int i = 0; i < kSineTableSize; ++i) {

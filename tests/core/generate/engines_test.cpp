@@ -1,8 +1,9 @@
-// The morph and the distortion, checked against the plain references.
+// The morph and the distortion, checked against the plain references, and their input.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/generate/distortion.h"
@@ -35,10 +36,10 @@ Scene MakeScene(unsigned seed, int width, int height) {
   return s;
 }
 
-Status RunEngine(Engine engine, const Scene& s, const Triangles& triangles,
-                 const GenerationSetup& setup, Bitmap& vesk, RecordingRun& run) {
-  return engine == Engine::kMorph ? RunMorph(s.first, s.second, triangles, setup, vesk, run)
-                                  : RunDistortion(s.first, triangles, setup, vesk, run);
+Status RunEngine(Engine engine, const Scene& s, const GenerationSetup& setup, Bitmap& vesk,
+                 RecordingRun& run) {
+  return engine == Engine::kMorph ? RunMorph(s.first, s.second, s.triangles, setup, vesk, run)
+                                  : RunDistortion(s.first, s.triangles, setup, vesk, run);
 }
 
 int Paint(Engine engine, const Bitmap& first, const Bitmap& second, const Triangles& triangles,
@@ -88,7 +89,7 @@ TEST(PieceEngines, WriteTheFramesOfTheirSchedule) {
     RecordingRun run;
     Bitmap vesk;
     const GenerationSetup setup{row.frames, row.precision, row.equalize, 1};
-    ASSERT_TRUE(RunEngine(row.engine, s, s.triangles, setup, vesk, run));
+    ASSERT_TRUE(RunEngine(row.engine, s, setup, vesk, run));
     std::vector<Bitmap> expected;
     if (row.opening_copy) expected.push_back(s.first);
     for (Bitmap& frame : ReferenceFrames(row.engine == Engine::kDistortion, s, row.frames,
@@ -96,6 +97,7 @@ TEST(PieceEngines, WriteTheFramesOfTheirSchedule) {
       expected.push_back(std::move(frame));
     }
     if (row.closing_second) expected.push_back(s.second);
+    // Each reference frame is painted over the previous one: never cleared in between.
     EXPECT_EQ(run.written, expected) << row.name;
     EXPECT_EQ(vesk, expected.back()) << row.name;
     std::vector<std::string> counters;
@@ -117,19 +119,6 @@ TEST(PieceEngines, WriteTheFramesOfTheirSchedule) {
       EXPECT_EQ(inner[k - 1], "Inner " + std::to_string(k * 100 / s.triangles.size()));
     }
   }
-}
-
-TEST(PieceEngines, VeskBitmapIsNeverClearedBetweenFrames) {
-  // One triangle moving right by 20 pixels, one flat piece sampled at
-  // (11, 11): in frame 2 the spot it left still shows frame 0's piece.
-  const Scene s = MakeScene(1, 64, 48);
-  const Triangles one = {{{{2, 2}, {20, 2}, {2, 20}}, {{22, 2}, {40, 2}, {22, 20}}}};
-  RecordingRun run;
-  Bitmap vesk;
-  ASSERT_TRUE(RunEngine(Engine::kMorph, s, one, GenerationSetup{2, 200, false, 1}, vesk, run));
-  ASSERT_EQ(run.written.size(), 3u);
-  EXPECT_EQ(run.written[0].Pixel(3, 3), s.first.Pixel(11, 11));
-  EXPECT_EQ(run.written[2].Pixel(3, 3), s.first.Pixel(11, 11));
 }
 
 // Kancel pressed while triangle k of frame t is painted: the frame is
@@ -158,7 +147,7 @@ TEST(PieceEngines, CancelStopsTheRunAtTheTriangleItCameIn) {
     run.cancel_inner = static_cast<int>(k);
     Bitmap vesk;
     const GenerationSetup setup{row.frames, row.precision, row.equalize, row.threads};
-    ASSERT_TRUE(RunEngine(row.engine, s, s.triangles, setup, vesk, run)) << row.name;
+    ASSERT_TRUE(RunEngine(row.engine, s, setup, vesk, run)) << row.name;
     const int first_t = row.precision == 1 ? 1 : 0;
     std::vector<Bitmap> expected =
         ReferenceFrames(row.engine == Engine::kDistortion, s, row.frames, row.precision,
@@ -193,7 +182,7 @@ TEST(PieceEngines, FailedWriteEndsTheRunWithItsMessage) {
     run.fail_write = row.fail_write;
     Bitmap vesk;
     const GenerationSetup setup{12, row.precision, false, 1};
-    const Status status = RunEngine(row.engine, s, s.triangles, setup, vesk, run);
+    const Status status = RunEngine(row.engine, s, setup, vesk, run);
     ASSERT_FALSE(status);
     EXPECT_EQ(status.Message(), "Cannot write imag" + std::to_string(row.fail_write + 1));
     EXPECT_EQ(run.written.size(), std::size_t(row.fail_write));
@@ -211,7 +200,7 @@ TEST(PieceEngines, FrameCountOrPrecisionOutOfRangeIsRefusedBeforeAnything) {
       RecordingRun run;
       Bitmap vesk(3, 3, kBlack);
       const GenerationSetup setup{frames, precision, true, 1};
-      EXPECT_FALSE(RunEngine(engine, s, s.triangles, setup, vesk, run));
+      EXPECT_FALSE(RunEngine(engine, s, setup, vesk, run));
       EXPECT_TRUE(run.events.empty());
       EXPECT_EQ(vesk, Bitmap(3, 3, kBlack));
     }
@@ -262,6 +251,23 @@ TEST(PieceEngines, SeededScenesMatchThePlainReference) {
       EXPECT_EQ(run.messages, static_cast<long long>(triangles.size()) + ref.splits);
     }
   }
+}
+
+// Each triangle gives its corners' positions on the first and on the second
+// image, in corner order.
+TEST(GenerationInput, TrianglesGiveBothPositionsAndSettingsGiveTheSetup) {
+  Mesh mesh;
+  mesh.PushTriangle(mesh.PushNode({1, 2, 3, 4}), mesh.PushNode({5, 6, 7, 8}),
+                    mesh.PushNode({9, 10, 11, 12}));
+  const TrianglePositions only{{{1, 2}, {5, 6}, {9, 10}}, {{3, 4}, {7, 8}, {11, 12}}};
+  EXPECT_EQ(TrianglePositionsOf(mesh), std::vector<TrianglePositions>{only});
+  Settings settings;
+  settings.FrameCount = 7;
+  settings.Precision = 3;
+  settings.Equalize = 0;
+  const GenerationSetup setup = GenerationSetupOf(settings);
+  EXPECT_EQ(std::tuple(setup.frame_count, setup.precision, setup.equalize),
+            std::tuple(7, 3, false));
 }
 
 }  // namespace

@@ -67,8 +67,6 @@ TEST(Subdivision, ExampleTriangleGivesFourLeavesInPaintingOrder) {
   EXPECT_EQ(d.first_samples, samples);
   EXPECT_EQ(d.events, (std::vector<std::string>{"messages", "messages", "leaf", "leaf",
                                                 "messages", "leaf", "leaf"}));
-  EXPECT_EQ(SplitCount(2), 3u);
-  EXPECT_EQ(SplitCount(2048), 4095u);
 }
 
 }  // namespace

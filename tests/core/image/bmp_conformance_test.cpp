@@ -7,7 +7,6 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -41,11 +40,6 @@ std::vector<SuiteFile> Manifest() {
                      c[11].rfind("sha256:", 0) == 0 ? c[11].substr(7) : ""});
   }
   return files;
-}
-
-Result<Bitmap> DecodeSuiteFile(const std::string& path) {
-  std::ifstream in(kSuite + path, std::ios::binary);
-  return DecodeBmp(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
 }
 
 // SHA-256 of the top-down RGB bytes, by the system's sha256sum.
@@ -94,7 +88,7 @@ class BmpSuite : public ::testing::TestWithParam<SuiteFile> {};
 
 TEST_P(BmpSuite, DecodesToItsPictureOrIsRefusedAsItsClassRequires) {
   const SuiteFile& f = GetParam();
-  Result<Bitmap> r = DecodeSuiteFile(f.path);
+  Result<Bitmap> r = LoadBmpFile(kSuite + f.path);
   if (f.kind != "bad") {
     ASSERT_EQ(r.Ok(), std::find(kRefused.begin(), kRefused.end(), f.path) == kRefused.end());
   }
@@ -110,7 +104,7 @@ TEST_P(BmpSuite, DecodesToItsPictureOrIsRefusedAsItsClassRequires) {
     return;
   }
   const auto [base_path, tolerance] = like->second;
-  const Bitmap base = DecodeSuiteFile(base_path).Value();
+  const Bitmap base = LoadBmpFile(kSuite + base_path).Value();
   if (tolerance == 0) {
     for (const SuiteFile& other : Manifest()) {
       EXPECT_EQ(other.path == base_path ? PixelHash(r.Value()) : other.oracle, other.oracle);

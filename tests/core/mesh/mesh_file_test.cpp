@@ -60,7 +60,6 @@ TEST(MeshFile, MalformedFilesGiveTheirMessages) {
   const std::string format = "Error in file format (required mesh 1.1)";
   std::vector<std::tuple<std::string, Bytes, std::string>> rows = {
       {"counts promise more records", File(65535, 65535, {{}, {}}), beyond},
-      {"cut in a node record", File(2, 0, {{1, 1, 1, 1}}, std::string(5, 0)), beyond},
       {"JUNK", {'J', 'U', 'N', 'K'}, beyond},
       {"eleven x", Bytes(11, 'x'), format},
       {"version 1.2", File(0, 0, {{}, {}}), format}};
@@ -110,7 +109,6 @@ TEST_F(MeshFileOnDisk, SavedFileReadsBackAndARefusedSaveKeepsIt) {
   const std::string name = PathOf("keep.mesh");
   ASSERT_TRUE(WriteMeshFile(name, SmallMesh(), "a.bmp", "b.bmp").Ok());
   EXPECT_FALSE(WriteMeshFile(name, Mesh(), "bad*name", "").Ok());
-  EXPECT_FALSE(WriteMeshFile(PathOf("no/x.mesh"), Mesh(), "", "").Ok());
   EXPECT_EQ(ReadMeshFile(name).Value().first_file_name, "a.bmp");
   EXPECT_EQ(ReadWholeFile(name).Value(), WriteMesh(SmallMesh(), "a.bmp", "b.bmp").Value());
   EXPECT_EQ(FilesInFolder(), 1);
