@@ -1,5 +1,6 @@
 // The AVI writer: the layout read back by our own RIFF walker, the refusals, a cut write,
-// and the file decoded by an independent reader (ffprobe and ffmpeg).
+// the file decoded by an independent reader (ffprobe and ffmpeg), and the
+// indexed DIB selectors.
 #include "core/animation/avi_writer.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "core/animation/avi_file.h"
+#include "core/animation/dib.h"
 #include "core/common/file_io.h"
 #include "tests/core/animation/riff_walker.h"
 #include "tests/core/support/random_image.h"
@@ -217,6 +220,33 @@ TEST_F(AviWriter, FfprobeAndFfmpegDecodeOurFileToTheFramesAtTwoFramesPerSecond) 
             << k << " " << x << "," << y;
       }
     }
+  }
+}
+
+
+// The DIB selectors besides the writer's true colour: black, white and a
+// light grey in each indexed format give the depth, the table size and the
+// first two pixel bytes (nearest entries, high bits first).
+TEST(DibFormats, IndexedSelectorsTakeTheNearestEntryOfTheirTable) {
+  Bitmap pixels(3, 1, kBlack);
+  pixels.SetPixel(1, 0, kWhite);
+  pixels.SetPixel(2, 0, MakeColor(200, 200, 200));
+  for (const auto& [selector, bits, byte0, byte1] :
+       {std::tuple{DibColors::kTwo, 1, 0x60, 0x00},  // the grey goes white
+        {DibColors::kSixteen, 4, 0x0F, 0x70},        // the grey takes light grey 7
+        {DibColors::k256, 8, 0x00, 215}}) {          // white ends the 6 x 6 x 6 cube
+    const DibSizes sizes = GetDibSizes(pixels, selector);
+    EXPECT_EQ(sizes.header_size, 40 + 4 * (1 << bits));
+    Bytes header(static_cast<std::size_t>(sizes.header_size));
+    Bytes image(static_cast<std::size_t>(sizes.image_size));
+    ASSERT_TRUE(GetDib(pixels, nullptr, header, image, selector));
+    EXPECT_EQ(std::tuple(header[14], image[0], image[1]), std::tuple(bits, byte0, byte1)) << bits;
+  }
+  // The bitmap's own depth: 4 bits stay 4, 16 and 32 become 24.
+  for (const auto& [bits, expected] : {std::pair{4, 4}, {16, 24}, {32, 24}}) {
+    BitmapInfoHeader header;
+    InitDibHeader(DibSource{3, 1, 1, bits}, header, DibColors::kOwn);
+    EXPECT_EQ(header.biBitCount, expected) << bits;
   }
 }
 
