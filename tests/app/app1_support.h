@@ -117,8 +117,14 @@ class WindowFixture {
   TImage* Image(int kind) const {
     return (kind == 1 ? form_->FirstChild() : form_->SecondChild())->Image1();
   }
-  void ClickAt(int kind, QPoint at, Qt::KeyboardModifiers keys = {}) {
-    QTest::mouseClick(Image(kind), Qt::LeftButton, keys, at);
+  void ClickAt(int kind, QPoint at, Qt::KeyboardModifiers keys = {},
+               Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(Image(kind), button, keys, at);
+  }
+  void Drag(int kind, QPoint from, QPoint via, QPoint to) {
+    QTest::mousePress(Image(kind), Qt::LeftButton, {}, from);
+    QTest::mouseMove(Image(kind), via);
+    QTest::mouseRelease(Image(kind), Qt::LeftButton, {}, to);
   }
   QString File(const QString& name) const { return work_->filePath(name); }
   void OpenBoth(int width, int height) {
