@@ -41,11 +41,8 @@ class AnimationViewerTest : public QObject {
              QString("2/42"));
     const Color c = FrameColor(2);
     QCOMPARE(image->grab().toImage().pixel(5, 5), qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
-    const int periods[][2] = {{1, 1400}, {12, 300}, {15, 1}};  // speed, period
-    for (const auto& p : periods) {
-      speed->setValue(p[0]);
-      QCOMPARE(timer->interval(), p[1]);
-    }
+    speed->setValue(15);  // the fastest speed: a period of 1 ms
+    QCOMPARE(timer->interval(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(viewer.ShownFrame(), 1, 3000);  // the timer plays on its own
   }
   void CommandShowsTheViewerModallyOrWhyItCannot() {
@@ -90,6 +87,8 @@ class AnimationViewerTest : public QObject {
       WriteBytes(dir_.filePath("old.avi"), "an old file");
       ScriptedDialogs dialogs;
       TAniToolForm form(dialogs, List(r.frames));
+      form.show();
+      form.hide();  // shown again: the list is loaded once, or Create counts twice
       form.show();
       if (r.answer) dialogs.save_answers.push_back(dir_.filePath(r.answer));
       if (!r.answer) dialogs.save_answers.push_back(std::nullopt);
