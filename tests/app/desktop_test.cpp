@@ -115,19 +115,6 @@ class DesktopTest : public QObject, WindowFixture {
       QVERIFY2(label->x() + text <= next && label->geometry().right() < next, row[0]);
     }
   }
-  void PastePastTheSizeLimitLeavesTheWindow() {
-    OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), Bitmap(4, 3, 0x0000FF)));
-    QImage huge(32769, 1, QImage::Format_RGB32);
-    huge.fill(Qt::green);
-    QGuiApplication::clipboard()->setImage(huge);
-    form_->UpdateCommandState();
-    form_->MdiArea()->setActiveSubWindow(form_->FirstChild());
-    Item(*form_, "Paste")->trigger();
-    QCOMPARE(Shown(), QStringList{"Trelvanique: " +
-                                  QString::fromStdString(CheckBitmapSize(32769, 1)) + "."});
-    QVERIFY(form_->FirstChild()->GetBitmap() == Bitmap(4, 3, 0x0000FF));
-    QCOMPARE(form_->FirstChild()->Image1()->Picture().size(), QSize(4, 3));
-  }
   void FileDialogsAddTheExtension() {
     WriteBmp(File("f3.bmp"), Bitmap(2, 2, kWhite));
     QtUserDialogs real;

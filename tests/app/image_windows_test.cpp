@@ -1,5 +1,5 @@
 // The image windows: opening a picture, the mesh gestures, the overlay on both
-// windows, dragging, the clipboard and the image commands.
+// windows, dragging, the clipboard (a picture too large refused) and the image commands.
 #include <QClipboard>
 #include <QPointer>
 
@@ -125,6 +125,10 @@ class ImageWindowsTest : public QObject, WindowFixture {
     form_->PasteClick();
     QCOMPARE(Shown(), QStringList("Trelvanique: There is no bitmap on the Clipboard"));
     form_->MdiArea()->setActiveSubWindow(form_->FirstChild());
+    QApplication::clipboard()->setImage(QImage(32769, 1, QImage::Format_RGB32));
+    form_->PasteClick();  // past the size limit: refused, so Copy below copies the old picture
+    const QString too_large = QString::fromStdString(CheckBitmapSize(32769, 1));
+    QCOMPARE(Shown().last(), "Trelvanique: " + too_large + ".");
     Item(*form_, "Copy")->trigger();
     QCOMPARE(form_->ActiveChild(), Window(1));
     QVERIFY(FromQImage(QApplication::clipboard()->image()) == vesk);  // without the mesh
@@ -138,7 +142,7 @@ class ImageWindowsTest : public QObject, WindowFixture {
     QCOMPARE(dialogs_.filters.last(), QString("Bitmap Files|*.bmp|All Files|*.*"));
     QVERIFY(LoadBmpFile(File("frame.bmp").toStdString()).Value() == vesk);
     Item(*form_, "SaveVeskImageAs")->trigger();
-    QVERIFY(Shown().size() == 2 && Shown()[1].endsWith('.') && !dialogs_.unexpected);
+    QVERIFY(Shown().size() == 3 && Shown()[2].endsWith('.') && !dialogs_.unexpected);
   }
 };
 
