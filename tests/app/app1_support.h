@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -93,10 +94,11 @@ inline void OpenImage(TMDIForm& form, ScriptedDialogs& dialogs, const char* item
 }
 
 // StartWindow from init(), StopWindow from cleanup(); the start-up message
-// (no settings file) is cleared.
+// (no settings file) and the clipboard are cleared.
 class WindowFixture {
  protected:
   void StartWindow() {
+    QApplication::clipboard()->clear();
     work_ = std::make_unique<QTemporaryDir>();
     QDir::setCurrent(work_->path());
     dialogs_ = ScriptedDialogs();
@@ -114,9 +116,10 @@ class WindowFixture {
     StopWindow();
     StartWindow();
   }
-  TImage* Image(int kind) const {
-    return (kind == 1 ? form_->FirstChild() : form_->SecondChild())->Image1();
+  TChildForm* Window(int kind) const {
+    return kind == 1 ? form_->FirstChild() : form_->SecondChild();
   }
+  TImage* Image(int kind) const { return Window(kind)->Image1(); }
   void ClickAt(int kind, QPoint at, Qt::KeyboardModifiers keys = {},
                Qt::MouseButton button = Qt::LeftButton) {
     QTest::mouseClick(Image(kind), button, keys, at);

@@ -1,6 +1,5 @@
 // The image windows: opening a picture, the mesh gestures, the overlay on both
 // windows, dragging, the clipboard (a picture too large refused) and the image commands.
-#include <QClipboard>
 #include <QPointer>
 
 #include "qtimage/image_convert.h"
@@ -11,19 +10,13 @@ class ImageWindowsTest : public QObject, WindowFixture {
 
  private:
   const Color kSelected = MakeColor(255, 0, 0);
-  TChildForm* Window(int kind) const {
-    return kind == 1 ? form_->FirstChild() : form_->SecondChild();
-  }
   Color Overlay(int kind, int x, int y) const { return Window(kind)->PictureBitmap().Pixel(x, y); }
   QPoint NodeAt(int kind) const {
     const TMeshNode* n = form_->MeshModel().SelectedNode();
     return kind == 1 ? QPoint(n->X1, n->Y1) : QPoint(n->X2, n->Y2);
   }
  private slots:
-  void init() {
-    QApplication::clipboard()->clear();
-    StartWindow();
-  }
+  void init() { StartWindow(); }
   void cleanup() { StopWindow(); }
   void OpeningAPicture() {
     const struct {
