@@ -16,7 +16,6 @@ class AnimationViewerTest : public QObject {
   QTemporaryDir dir_;
   ScriptedDialogs dialogs_;
   static Color FrameColor(int k) { return MakeColor(40 * k, 255 - 30 * k, 7 * k); }
-  QString List(int count) { return count ? Frames(count, QSize(4, 2)) : QString(); }
   QString Frames(int count, QSize size = QSize(16, 12)) {
     return WriteFrameList(
         dir_, count, [=](int k) { return Bitmap(size.width(), size.height(), FrameColor(k)); });
@@ -86,7 +85,7 @@ class AnimationViewerTest : public QObject {
     for (const auto& r : rows) {
       WriteBytes(dir_.filePath("old.avi"), "an old file");
       ScriptedDialogs dialogs;
-      TAniToolForm form(dialogs, List(r.frames));
+      TAniToolForm form(dialogs, r.frames ? Frames(r.frames, QSize(4, 2)) : QString());
       form.show();
       form.hide();  // shown again: the list is loaded once, or Create counts twice
       form.show();
