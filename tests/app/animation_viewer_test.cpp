@@ -16,7 +16,6 @@ class AnimationViewerTest : public QObject {
   QTemporaryDir dir_;
   ScriptedDialogs dialogs_;
   static Color FrameColor(int k) { return MakeColor(40 * k, 255 - 30 * k, 7 * k); }
-  QString List(int count) { return count ? Frames(count, QSize(4, 2)) : QString(); }
   QString Frames(int count, QSize size = QSize(16, 12)) {
     return WriteFrameList(
         dir_, count, [=](int k) { return Bitmap(size.width(), size.height(), FrameColor(k)); });
@@ -41,11 +40,8 @@ class AnimationViewerTest : public QObject {
              QString("2/42"));
     const Color c = FrameColor(2);
     QCOMPARE(image->grab().toImage().pixel(5, 5), qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
-    const int periods[][2] = {{1, 1400}, {12, 300}, {15, 1}};  // speed, period
-    for (const auto& p : periods) {
-      speed->setValue(p[0]);
-      QCOMPARE(timer->interval(), p[1]);
-    }
+    speed->setValue(15);  // the fastest speed: a period of 1 ms
+    QCOMPARE(timer->interval(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(viewer.ShownFrame(), 1, 3000);  // the timer plays on its own
   }
   void CommandShowsTheViewerModallyOrWhyItCannot() {
@@ -89,7 +85,9 @@ class AnimationViewerTest : public QObject {
     for (const auto& r : rows) {
       WriteBytes(dir_.filePath("old.avi"), "an old file");
       ScriptedDialogs dialogs;
-      TAniToolForm form(dialogs, List(r.frames));
+      TAniToolForm form(dialogs, r.frames ? Frames(r.frames, QSize(4, 2)) : QString());
+      form.show();
+      form.hide();  // shown again: the list is loaded once, or Create counts twice
       form.show();
       if (r.answer) dialogs.save_answers.push_back(dir_.filePath(r.answer));
       if (!r.answer) dialogs.save_answers.push_back(std::nullopt);

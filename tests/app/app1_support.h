@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -93,10 +94,11 @@ inline void OpenImage(TMDIForm& form, ScriptedDialogs& dialogs, const char* item
 }
 
 // StartWindow from init(), StopWindow from cleanup(); the start-up message
-// (no settings file) is cleared.
+// (no settings file) and the clipboard are cleared.
 class WindowFixture {
  protected:
   void StartWindow() {
+    QApplication::clipboard()->clear();
     work_ = std::make_unique<QTemporaryDir>();
     QDir::setCurrent(work_->path());
     dialogs_ = ScriptedDialogs();
@@ -114,11 +116,18 @@ class WindowFixture {
     StopWindow();
     StartWindow();
   }
-  TImage* Image(int kind) const {
-    return (kind == 1 ? form_->FirstChild() : form_->SecondChild())->Image1();
+  TChildForm* Window(int kind) const {
+    return kind == 1 ? form_->FirstChild() : form_->SecondChild();
   }
-  void ClickAt(int kind, QPoint at, Qt::KeyboardModifiers keys = {}) {
-    QTest::mouseClick(Image(kind), Qt::LeftButton, keys, at);
+  TImage* Image(int kind) const { return Window(kind)->Image1(); }
+  void ClickAt(int kind, QPoint at, Qt::KeyboardModifiers keys = {},
+               Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(Image(kind), button, keys, at);
+  }
+  void Drag(int kind, QPoint from, QPoint via, QPoint to) {
+    QTest::mousePress(Image(kind), Qt::LeftButton, {}, from);
+    QTest::mouseMove(Image(kind), via);
+    QTest::mouseRelease(Image(kind), Qt::LeftButton, {}, to);
   }
   QString File(const QString& name) const { return work_->filePath(name); }
   void OpenBoth(int width, int height) {
