@@ -49,6 +49,30 @@ const PointSetCase kSets[] = {
 INSTANTIATE_TEST_SUITE_P(Quick, DelaunayOnPointSets, ::testing::ValuesIn(kSets),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(Delaunay, TriangulateNodesKeepsTheNodesAndTheSelection) {
+  Mesh mesh;
+  std::vector<TMeshNode*> nodes;
+  std::vector<MeshPoint> points;
+  for (const auto& [x, y] : {std::pair{0, 0}, {40, 0}, {0, 30}, {40, 30}, {20, 15}}) {
+    nodes.push_back(mesh.AddNode(x, y));
+    Mesh::SetPosition(*nodes.back(), 2, x + 1, y - 1);
+    points.insert(points.begin(), MeshPoint{x, y});  // the head is the newest node
+  }
+  mesh.AddTriangle(0, 0, 1, 1);  // an old triangle goes
+  mesh.SetSelection(nodes[3], nodes[1]);
+  const Mesh result = TriangulateNodes(mesh);
+  std::vector<Values> before, after;
+  for (const TMeshNode& n : mesh.NodeList()) before.push_back(Of(&n));
+  for (const TMeshNode& n : result.NodeList()) after.push_back(Of(&n));
+  EXPECT_EQ(after, before);
+  std::vector<int> shape;  // list indices from the head, then the selection (nodes 2 and 4)
+  for (const auto& t : DelaunayTriangles(points)) {
+    shape.insert(shape.end(), {int(t[0]) + 1, int(t[1]) + 1, int(t[2]) + 1});
+  }
+  shape.insert(shape.end(), {-1, 2, 4});
+  EXPECT_EQ(Shape(result), shape);
+}
+
 TEST(Delaunay, InCircleIsExactAtTheEndsOfThe32BitRange) {
   constexpr std::int32_t M = 2147483647;
   const MeshPoint a{-M, -M}, b{M, -M}, c{M, M};
