@@ -114,7 +114,7 @@ TEST(RasterLine, HalvesRoundUpwardAndEitherDirectionMatchesTheReference) {
 TEST(NodeRectangle, SquareFromXMinusSToXPlusSMinusOneWithABlackRing) {
   const Color brush = MakeColor(200, 200, 200);
   for (auto [x, y, s] : {std::tuple{10, 10, 5}, {0, 0, 3}, {2, 2, 0}, {2, 2, 1},
-                         {INT_MAX, INT_MIN, 12}, {-100, 2, 12}}) {
+                         {19, 19, 3}, {INT_MAX, INT_MIN, 12}, {-100, 2, 12}}) {
     Bitmap b(20, 20, kWhite);
     DrawNodeRectangle(b, x, y, s, brush);
     const std::int64_t x0 = std::int64_t{x} - s, x1 = std::int64_t{x} + s - 1;
