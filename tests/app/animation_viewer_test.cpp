@@ -1,9 +1,11 @@
 // The Animations command and viewer: controls, ticks, timer, load messages; the
-// AVI creator's Create (dialog, counter, messages) and Export Video with its cancel.
+// AVI creator's list, Create (dialog, counter, messages) and Export Video with its cancel.
 #include "app/animation_viewer.h"
 
+#include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
 
 #include "app/avi_creator.h"
 #include "app/picture_box.h"
@@ -102,6 +104,18 @@ class AnimationViewerTest : public QObject {
       QVERIFY(!*r.file || (avi.open(QIODevice::ReadOnly) && avi.read(4) == "RIFF"));
       QVERIFY(!QFile::exists(dir_.filePath("none.avi")) && !QFile::exists(dir_.filePath("x.avi")));
     }
+  }
+  void ListClickPreviewsAndRemoveEmptiesTheStatus() {
+    TAniToolForm form(dialogs_, Frames(3));
+    form.show();
+    auto* list = NamedChild<QListWidget>(form, "BitmapListBox");
+    auto* status = NamedChild<QStatusBar>(form, "StatusBar1");
+    list->setCurrentRow(1);
+    QCOMPARE(status->currentMessage(), list->item(1)->text());
+    QCOMPARE(NamedChild<TPictureBox>(form, "BitmapImage")->toolTip(), QString("this is a frame"));
+    QTest::mouseClick(Button(form, "SpeedButton3"), Qt::LeftButton);
+    QCOMPARE(list->count(), 2);
+    QVERIFY(status->currentMessage().isEmpty());
   }
   void ExportsOrCancels() {
     for (const bool cancel : {false, true}) {

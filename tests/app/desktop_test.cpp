@@ -2,10 +2,12 @@
 // window, and the details of texts, dialogs and errors.
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 
 #include "app/avi_creator.h"
+#include "app/glyphs.h"
 #include "app/kancel_form.h"
 #include "app1_support.h"
 
@@ -105,6 +107,17 @@ class DesktopTest : public QObject, WindowFixture {
       const int text = QFontMetrics(label->font()).horizontalAdvance(label->text());
       QVERIFY2(label->x() + text <= next && label->geometry().right() < next, row[0]);
     }
+  }
+  // The buttons' glyphs side by side, against the strip in tests/data.
+  void ToolButtonGlyphsAreTheDrawnOnes() {
+    QImage strip(15 * kGlyphSize, kGlyphSize, QImage::Format_RGB32);
+    strip.fill(Qt::lightGray);
+    QPainter painter(&strip);
+    for (int g = 0; g <= int(Glyph::OpenSecond); ++g) {
+      painter.drawPixmap(g * kGlyphSize, 0, GlyphPixmap(Glyph(g)));
+    }
+    painter.end();
+    QCOMPARE(strip, QImage(VESK_SOURCE_DIR "/tests/data/glyphs.png").convertToFormat(strip.format()));
   }
   void FileDialogsAddTheExtension() {
     WriteBmp(File("f3.bmp"), Bitmap(2, 2, kWhite));

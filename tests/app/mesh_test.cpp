@@ -1,6 +1,8 @@
 // The mesh through the main window: undo and redo of every edit, the save
 // question, New, Open, Save, Save as, zoomed clicks, a folded mesh from the command line.
 
+#include <QMenu>
+
 #include "app/image_view.h"
 #include "app1_support.h"
 #include "core/mesh/fold_over.h"
@@ -200,10 +202,30 @@ class MeshTest : public QObject, WindowFixture {
     QCOMPARE(Shown(), QStringList("Trelvanique: Error in file format (required mesh 1.1)"));
     QVERIFY(form_->MeshModel().Empty());
   }
+  void SavingEntersTheFolderAndMeshesSavedOrOpenedHeadTheRecentList() {
+    OpenBoth(60, 50);
+    ClickAt(1, {10, 10});
+    QVERIFY(QDir().mkpath(File("sub")));
+    for (const char* name : {"sub/m.mesh", "sub/n.mesh"}) {
+      dialogs_.save_answers.push_back(File(name));
+      Item(*form_, "SaveMashAs")->trigger();
+    }
+    QCOMPARE(QDir::currentPath(), QFileInfo(File("sub")).absoluteFilePath());
+    dialogs_.open_answers.push_back(QStringList{File("sub/m.mesh")});
+    Item(*form_, "OpenMesh")->trigger();
+    const QList<QAction*> recent = form_->findChild<QMenu*>("RecentMeshesMenu")->actions();
+    QVERIFY(recent.size() >= 2 && recent[0]->text().endsWith("m.mesh") &&
+            recent[1]->text().endsWith("n.mesh"));
+  }
   void AtZoomEightAClickAddressesThePixelUnderIt() {
     OpenBoth(60, 50);
     form_->FirstChild()->View().ZoomAt(2048, QPoint(0, 0));
     QCOMPARE(Image(1)->size(), QSize(480, 400));
+    const QImage shown = Image(1)->grab().toImage();  // each pixel an 8 x 8 block
+    for (const QPoint p : {QPoint(3, 2), QPoint(40, 30)}) {
+      const Color c = first_.Pixel(p.x(), p.y());
+      QCOMPARE(shown.pixel(p * 8 + QPoint(7, 1)), qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
+    }
     ClickAt(1, {5 * 8 + 4, 7 * 8 + 4});
     const TMeshNode& node = form_->MeshModel().NodeList().front();
     QCOMPARE(QPoint(node.X1, node.Y1), QPoint(5, 7));

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QToolButton>
 
 #include "app/int_edit.h"
 #include "app1_support.h"
@@ -56,6 +57,9 @@ class OptionsFormTest : public QObject {
     QStringList texts;
     for (int n : {3, 5, 4}) texts << Nth<QLineEdit>(form, "Edit", n)->text();
     QCOMPARE(texts, QStringList({"15", "10", "3"}));
+    // The arrows step by one, down to 0 for the Horizontal Quotient.
+    for (int i = 0; i < 4; ++i) Nth<TUpDown>(form, "UpDown", 4)->DownButton()->click();
+    QCOMPARE(Nth<QLineEdit>(form, "Edit", 4)->text(), QString("0"));
   }
   void Closing() {
     const char* const rows[] = {"Button1", "Return", "Button2", "Escape", "close"};

@@ -2,6 +2,7 @@
 // before the release, and events are handled while a frame is computed.
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSlider>
 
@@ -74,6 +75,11 @@ class PreviewTest : public QObject, WindowFixture {
              (picture->width() * 3 > room.width() * 2 || picture->height() * 3 > room.height() * 2);
     };
     QVERIFY(fits());
+    auto* play = preview_->findChild<QPushButton*>("PlayButton");
+    play->click();
+    QCOMPARE(play->text(), QString("&Stop"));
+    play->click();
+    QCOMPARE(play->text(), QString("&Play"));
     preview_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(preview_));
     QTest::keyClick(preview_, Qt::Key_1, Qt::ControlModifier);
