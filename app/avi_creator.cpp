@@ -119,6 +119,40 @@ void TAniToolForm::resizeEvent(QResizeEvent* event) {
 
 void TAniToolForm::ReportError(const QString& text) { dialogs_.Error(this, kTitle, text + "."); }
 
+std::optional<QString> TAniToolForm::AskOutputFile(const QString& filter,
+                                                   const QString& extension,
+                                                   const QString& dialog_suffix) {
+  std::optional<QString> chosen =
+      dialogs_.SaveFileName(this, QString(), filter, QString(), dialog_suffix);
+  if (!chosen) return std::nullopt;
+  if (QFileInfo(*chosen).suffix().isEmpty()) *chosen += "." + extension;  // the default one
+  repaint();
+  return chosen;
+}
+
+std::vector<const Bitmap*> TAniToolForm::FramePointers() const {
+  std::vector<const Bitmap*> frames;
+  frames.reserve(bitmaps_.size());
+  for (const Bitmap& bitmap : bitmaps_) frames.push_back(&bitmap);
+  return frames;
+}
+
+void TAniToolForm::ShowCount(int i, int n) {
+  counter_->setText(QString("%1/%2").arg(i).arg(n));
+  counter_->repaint();
+}
+
+void TAniToolForm::ReportOutcome(const Status& written,
+                                 std::initializer_list<std::string_view> notices) {
+  if (written.Ok()) return;
+  const QString text = QString::fromStdString(written.Message());
+  if (std::find(notices.begin(), notices.end(), written.Message()) != notices.end()) {
+    dialogs_.Message(this, kTitle, text + ".");
+  } else {
+    ReportError(text);
+  }
+}
+
 void TAniToolForm::AppendEntry(const QString& name, Bitmap bitmap) {
   updating_list_ = true;
   list_->addItem(name);
@@ -183,26 +217,11 @@ void TAniToolForm::BitmapListBoxClick() {
 }
 
 void TAniToolForm::SpeedButton1Click() {
-  std::optional<QString> chosen =
-      dialogs_.SaveFileName(this, QString(), "AVI-Files (*.avi)|*.avi", QString(), "avi");
-  if (!chosen) return;
-  QString path = *chosen;
-  if (QFileInfo(path).suffix().isEmpty()) path += ".avi";  // the default extension
-  repaint();
-  std::vector<const Bitmap*> frames;
-  frames.reserve(bitmaps_.size());
-  for (const Bitmap& bitmap : bitmaps_) frames.push_back(&bitmap);
-  const Status written = WriteAviFile(frames, path.toStdString(), [this](int i, int n) {
-    counter_->setText(QString("%1/%2").arg(i).arg(n));
-    counter_->repaint();
-  });
-  if (written.Ok()) return;
-  const QString text = QString::fromStdString(written.Message());
-  if (written.Message() == kAviEmptyListMessage) {
-    dialogs_.Message(this, kTitle, text + ".");
-  } else {
-    ReportError(text);
-  }
+  const std::optional<QString> path = AskOutputFile("AVI-Files (*.avi)|*.avi", "avi", "avi");
+  if (!path) return;
+  const Status written = WriteAviFile(
+      FramePointers(), path->toStdString(), [this](int i, int n) { ShowCount(i, n); });
+  ReportOutcome(written, {kAviEmptyListMessage});
 }
 
 // Like Create: the same counter and messages; the button reads "Cancel"
@@ -212,16 +231,10 @@ void TAniToolForm::ExportVideoClick() {
     cancel_export_ = true;
     return;
   }
-  std::optional<QString> chosen = dialogs_.SaveFileName(
-      this, QString(),
-      "MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|*.webm|Animated GIF (*.gif)|*.gif", QString());
-  if (!chosen) return;
-  QString path = *chosen;
-  if (QFileInfo(path).suffix().isEmpty()) path += ".mp4";  // the default extension
-  repaint();
-  std::vector<const Bitmap*> frames;
-  frames.reserve(bitmaps_.size());
-  for (const Bitmap& bitmap : bitmaps_) frames.push_back(&bitmap);
+  const std::optional<QString> path = AskOutputFile(
+      "MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|*.webm|Animated GIF (*.gif)|*.gif", "mp4",
+      QString());  // the dialog adds none: the chosen filter names the format
+  if (!path) return;
   const auto enable_others = [this](bool on) {
     for (QWidget* control : std::initializer_list<QWidget*>{add_, remove_, create_, close_, list_}) {
       control->setEnabled(on);
@@ -232,11 +245,8 @@ void TAniToolForm::ExportVideoClick() {
   export_video_->setText("Cancel");
   enable_others(false);
   const Status written = WriteVideoFile(
-      frames, path.toStdString(), kVideoDefaultFps,
-      [this](int i, int n) {
-        counter_->setText(QString("%1/%2").arg(i).arg(n));
-        counter_->repaint();
-      },
+      FramePointers(), path->toStdString(), kVideoDefaultFps,
+      [this](int i, int n) { ShowCount(i, n); },
       [this] {
         QCoreApplication::processEvents();  // the Cancel button
         return cancel_export_;
@@ -244,13 +254,7 @@ void TAniToolForm::ExportVideoClick() {
   enable_others(true);
   export_video_->setText("Export &Video...");
   exporting_ = false;
-  if (written.Ok()) return;
-  const QString text = QString::fromStdString(written.Message());
-  if (written.Message() == kVideoEmptyListMessage || written.Message() == kVideoCancelledMessage) {
-    dialogs_.Message(this, kTitle, text + ".");
-  } else {
-    ReportError(text);
-  }
+  ReportOutcome(written, {kVideoEmptyListMessage, kVideoCancelledMessage});
 }
 
 }  // namespace vesk

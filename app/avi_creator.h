@@ -6,8 +6,12 @@
 
 #include <QDialog>
 #include <QString>
+#include <initializer_list>
+#include <optional>
+#include <string_view>
 #include <vector>
 
+#include "core/common/result.h"
 #include "core/image/bitmap.h"
 
 class QLabel;
@@ -52,6 +56,14 @@ class TAniToolForm : public QDialog {
  private:
   void AppendEntry(const QString& name, Bitmap bitmap);
   void ReportError(const QString& text);
+  // The file Create or Export writes: asked for (the dialog adding
+  // `dialog_suffix`), then `extension` added to a name without one.
+  std::optional<QString> AskOutputFile(const QString& filter, const QString& extension,
+                                       const QString& dialog_suffix);
+  std::vector<const Bitmap*> FramePointers() const;
+  void ShowCount(int i, int n);  // the counter "i/n", repainted at once
+  // A failure whose message is one of `notices` is a message, any other an error.
+  void ReportOutcome(const Status& written, std::initializer_list<std::string_view> notices);
 
   UserDialogs& dialogs_;
   QString frame_list_;
