@@ -37,8 +37,7 @@ FrameSchedule ScheduleOf(const PreviewInputs& inputs, int index) {
 
 PieceFrame PiecesOf(const PreviewInputs& inputs, std::span<const TrianglePositions> triangles,
                     int t, const BlockMask* wanted = nullptr) {
-  return PieceFrame{.kind = inputs.kind == PreviewKind::kMorph ? PieceKind::kMorph
-                                                               : PieceKind::kDistortion,
+  return PieceFrame{.kind = inputs.kind,
                     .first = inputs.first,
                     .second = inputs.second,
                     .triangles = triangles,

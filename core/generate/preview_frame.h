@@ -18,11 +18,13 @@
 
 #include "core/generate/block_mask.h"
 #include "core/generate/generation_input.h"
+#include "core/generate/piece_frame.h"
 #include "core/image/bitmap.h"
 
 namespace vesk {
 
-enum class PreviewKind { kMorph, kDistortion };
+// The morph or the distortion, as the frame painter names them.
+using PreviewKind = PieceKind;
 
 struct PreviewInputs {
   PreviewKind kind = PreviewKind::kMorph;
