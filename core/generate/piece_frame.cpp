@@ -155,11 +155,12 @@ class FastPieces {
   // Sub-triangles that may reach over the bitmap's border or other rows.
   void Clipped(const Three& t, std::uint32_t depth) {
     const Coverage coverage = painter_.Cover(t.g);
-    if (coverage == Coverage::kNone || !Wanted(t.g)) return;
+    if (coverage == Coverage::kNone) return;
     if (coverage == Coverage::kWhole) {
       Whole(t, depth);
       return;
     }
+    if (!Wanted(t.g)) return;
     const Point ms = MidSource(t.s.p1, t.s.p2);
     const Point md = MidSource(t.d.p1, t.d.p2);
     if (depth == 0) {
