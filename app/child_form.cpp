@@ -97,10 +97,15 @@ void TImage::TakePictureSize() {
                static_cast<int>(WidgetFromImage(picture_.height(), zoom_)));
 }
 
-QPoint TImage::ImagePoint(const QMouseEvent* event) const {
+ViewClick TImage::ViewPoint(const QMouseEvent* event) const {
   QPointF p = event->position();
-  return QPoint(ImageFromWidget(static_cast<std::int64_t>(std::floor(p.x())), zoom_),
-                ImageFromWidget(static_cast<std::int64_t>(std::floor(p.y())), zoom_));
+  return ViewClick{static_cast<std::int64_t>(std::floor(p.x())),
+                   static_cast<std::int64_t>(std::floor(p.y())), zoom_};
+}
+
+QPoint TImage::ImagePoint(const QMouseEvent* event) const {
+  const MeshPoint p = ImagePixelOf(ViewPoint(event));
+  return QPoint(p.x, p.y);
 }
 
 void TImage::SetPixelNow(int x, int y, Color color) {
@@ -165,8 +170,7 @@ void TImage::Down(QMouseEvent* event, bool double_click) {
   if (held.testFlag(Qt::RightButton)) shift |= kRightButton;
   if (held.testFlag(Qt::MiddleButton)) shift |= kMiddleButton;
   if (double_click) shift |= kDoubleClick;
-  QPoint p = ImagePoint(event);
-  emit MouseDown(ButtonOf(event->button()), shift, p.x(), p.y());
+  emit MouseDown(ButtonOf(event->button()), shift, ViewPoint(event));
 }
 
 void TImage::mousePressEvent(QMouseEvent* event) { Down(event, false); }
@@ -283,17 +287,18 @@ void TChildForm::DrawMesh() {
   emit owner_.InputsChanged();
 }
 
-void TChildForm::Image1MouseDown(MouseButton button, ShiftState shift, int x, int y) {
+void TChildForm::Image1MouseDown(MouseButton button, ShiftState shift, ViewClick click) {
   if (ImageKind == 3) {
     // Any button, any modifiers: pick the colour to paint with.
     Painting = true;
-    PaintColor = bitmap_.Pixel(x, y);
+    const MeshPoint at = ImagePixelOf(click);
+    PaintColor = bitmap_.Pixel(at.x, at.y);
     return;
   }
   if (ImageKind != kFirstImage && ImageKind != kSecondImage) return;
   MeshUndo& undo = owner_.Undo();
   MeshUndoState before = undo.Capture();
-  MeshMouseDownResult r = MeshMouseDown(owner_.MeshModel(), ImageKind, button, shift, x, y,
+  MeshMouseDownResult r = MeshMouseDown(owner_.MeshModel(), ImageKind, button, shift, click,
                                         owner_.CurrentSettings().NodeSize);
   if (r.mesh_changed) {
     undo.Push(MeshUndo::GestureStepName(r.edit, before.mesh, undo.Capture().mesh), before);

@@ -27,9 +27,11 @@ class TMDIForm;
 class UserDialogs;
 
 // `Image1`: shows the picture at the origin of the scrolled content, sized
-// to the zoomed picture, and reports mouse events in image pixel
-// coordinates at every zoom. At a zoom other than actual pixels an overlay
-// drawn in view pixels goes over the picture.
+// to the zoomed picture, and reports mouse moves and releases in image pixel
+// coordinates at every zoom; a press comes as the view pixel pressed with
+// the zoom, since whether it is on a node depends on where the node is
+// drawn. At a zoom other than actual pixels an overlay drawn in view pixels
+// goes over the picture.
 class TImage : public QWidget {
   Q_OBJECT
 
@@ -55,7 +57,7 @@ class TImage : public QWidget {
   void SetOverlay(Overlay overlay) { overlay_ = std::move(overlay); }
 
  signals:
-  void MouseDown(MouseButton button, ShiftState shift, int x, int y);
+  void MouseDown(MouseButton button, ShiftState shift, vesk::ViewClick click);
   void MouseMove(int x, int y);
   void MouseUp(MouseButton button, int x, int y);
 
@@ -68,6 +70,7 @@ class TImage : public QWidget {
 
  private:
   void Down(QMouseEvent* event, bool double_click);
+  ViewClick ViewPoint(const QMouseEvent* event) const;
   QPoint ImagePoint(const QMouseEvent* event) const;
   void TakePictureSize();
   QImage picture_;
@@ -106,7 +109,7 @@ class TChildForm : public QMdiSubWindow {
   // Restores the clean image and draws the mesh overlay (kinds 1 and 2).
   void DrawMesh();
 
-  void Image1MouseDown(MouseButton button, ShiftState shift, int x, int y);
+  void Image1MouseDown(MouseButton button, ShiftState shift, vesk::ViewClick click);
   void Image1MouseMove(int x, int y);
   void Image1MouseUp(MouseButton button, int x, int y);
 

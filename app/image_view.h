@@ -3,7 +3,8 @@
 // view is zoomed the middle button drags the picture (at actual pixels the
 // middle button keeps its mesh gesture). The scroll bars pan as ever. The
 // pixel rules are core/image/view_transform.h; the picture widget maps its
-// mouse events to image pixels itself, so the gestures never see zoom.
+// mouse events to image pixels itself, and hands the gestures a press with
+// its zoom only so that they can tell whether it is on a node as drawn.
 #pragma once
 
 #include <QObject>

@@ -16,15 +16,15 @@ MeshMouseDownResult Changed(MeshGesture gesture, MeshEdit edit, bool redraw_this
   return r;
 }
 
-MeshMouseDownResult DefaultGesture(Mesh& mesh, MeshGesture gesture, int kind, std::int32_t x,
-                                   std::int32_t y, std::uint8_t node_size) {
+MeshMouseDownResult DefaultGesture(Mesh& mesh, MeshGesture gesture, TMeshNode* hit,
+                                   MeshPoint at) {
   MeshMouseDownResult r;
   r.gesture = gesture;
   r.drag_assigned = true;
-  r.drag_node = mesh.FindNode(x, y, kind, node_size);
+  r.drag_node = hit;
   if (r.drag_node == nullptr) {
     r.arrow_cursor = true;
-    mesh.AddNode(x, y);
+    mesh.AddNode(at.x, at.y);
     r.edit = MeshEdit::AddNode;
     r.mesh_changed = true;
   } else {
@@ -49,49 +49,44 @@ MeshGesture ClassifyMeshGesture(MouseButton button, ShiftState state) {
 }
 
 MeshMouseDownResult MeshMouseDown(Mesh& mesh, int kind, MouseButton button, ShiftState state,
-                                  std::int32_t x, std::int32_t y, std::uint8_t node_size) {
+                                  const ViewClick& click, std::uint8_t node_size) {
   const MeshGesture gesture = ClassifyMeshGesture(button, state);
   MeshMouseDownResult nothing;
   nothing.gesture = gesture;
   if (!ImageKind(kind)) return nothing;
+  const MeshPoint at = ImagePixelOf(click);
+  TMeshNode* const hit = NodeUnderClick(mesh, click, kind, node_size);
 
   switch (gesture) {
-    case MeshGesture::CtrlRightClick: {
-      TMeshNode* n = mesh.FindNode(x, y, kind, node_size);
-      if (n == nullptr) return nothing;
-      mesh.DeleteNodeAndTriangles(n);
+    case MeshGesture::CtrlRightClick:
+      if (hit == nullptr) return nothing;
+      mesh.DeleteNodeAndTriangles(hit);
       return Changed(gesture, MeshEdit::DeleteNodeAndTriangles, true);
-    }
-    case MeshGesture::RightClick: {
-      TMeshNode* n = mesh.FindNode(x, y, kind, node_size);
-      if (n == nullptr) return nothing;
-      mesh.DeleteTriangleOrNode(n);
+    case MeshGesture::RightClick:
+      if (hit == nullptr) return nothing;
+      mesh.DeleteTriangleOrNode(hit);
       return Changed(gesture, MeshEdit::DeleteTriangleOrNode, true);
-    }
     case MeshGesture::ShiftLeftClick: {
-      TMeshNode* n = mesh.FindNode(x, y, kind, node_size);
-      if (n == nullptr) return nothing;
-      MeshPoint here = PositionOn(*n, kind);
-      Mesh::SetPosition(*n, kind == kFirstImage ? kSecondImage : kFirstImage, here.x, here.y);
+      if (hit == nullptr) return nothing;
+      MeshPoint here = PositionOn(*hit, kind);
+      Mesh::SetPosition(*hit, kind == kFirstImage ? kSecondImage : kFirstImage, here.x, here.y);
       // Nothing changed on this image: only the other window is redrawn.
       return Changed(gesture, MeshEdit::CopyPositionToOther, false);
     }
-    case MeshGesture::CtrlLeftClick: {
-      const bool on_node = mesh.FindNode(x, y, kind, node_size) != nullptr;
-      if (!on_node && mesh.PointInTriangle(x, y, kind)) {
-        mesh.SplitTriangle(x, y, kind);
+    case MeshGesture::CtrlLeftClick:
+      if (hit == nullptr && mesh.PointInTriangle(at.x, at.y, kind)) {
+        mesh.SplitTriangle(at.x, at.y, kind);
         return Changed(gesture, MeshEdit::SplitTriangle, true);
       }
       if (mesh.PreviousNode() != nullptr && mesh.SelectedNode() != nullptr) {
-        mesh.AddTriangle(x, y, kind, node_size);
+        mesh.AddTriangleTo(hit, at.x, at.y);
         return Changed(gesture, MeshEdit::AddTriangle, true);
       }
-      return DefaultGesture(mesh, gesture, kind, x, y, node_size);
-    }
+      break;
     case MeshGesture::Default:
       break;
   }
-  return DefaultGesture(mesh, gesture, kind, x, y, node_size);
+  return DefaultGesture(mesh, gesture, hit, at);
 }
 
 bool DragInBounds(std::int32_t x, std::int32_t y, int width, int height) {

@@ -5,7 +5,8 @@
 // unsaved, set the arrow cursor, remember the dragged node).
 //
 // Contract for the window of image kind k (1 first, 2 second):
-//  - mouse-down: r = MeshMouseDown(mesh, k, button, state, x, y, NodeSize);
+//  - mouse-down: r = MeshMouseDown(mesh, k, button, state, click, NodeSize),
+//    the click being the view pixel pressed and the window's zoom;
 //    then if r.arrow_cursor set the arrow cursor; if r.drag_assigned
 //    DragNode := r.drag_node; if r.mesh_changed MeshSaved := false; redraw
 //    this window if r.redraw_this and the other image window (when open) if
@@ -21,6 +22,7 @@
 #include <cstdint>
 
 #include "core/mesh/mesh_model.h"
+#include "core/mesh/node_under_click.h"
 
 namespace vesk {
 
@@ -77,8 +79,9 @@ struct MeshMouseDownResult {
   TMeshNode* drag_node = nullptr;
 };
 
-// Mouse-down at (x, y) in the window of image `kind`. The first rule that
-// applies is taken:
+// Mouse-down in the window of image `kind`, at the image pixel the click
+// addresses; "on a node" means inside the node's square as drawn at the
+// click's zoom (NodeUnderClick). The first rule that applies is taken:
 //  1. Ctrl+right click on a node: DeleteNodeAndTriangles; changed, redraw
 //     both.
 //  2. Right click on a node: DeleteTriangleOrNode; changed, redraw both (even
@@ -97,7 +100,7 @@ struct MeshMouseDownResult {
 //     swaps roles with the selected one; the selected node stays), redraw
 //     both, not changed, its drag starts.
 MeshMouseDownResult MeshMouseDown(Mesh& mesh, int kind, MouseButton button, ShiftState state,
-                                  std::int32_t x, std::int32_t y, std::uint8_t node_size);
+                                  const ViewClick& click, std::uint8_t node_size);
 
 // True when (x, y) is a place a node may be dragged to on an image of
 // width x height pixels: 0 <= x <= width and 0 <= y <= height, both bounds

@@ -87,9 +87,12 @@ TMeshNode* Mesh::AddNode(std::int32_t x, std::int32_t y) {
 }
 
 void Mesh::AddTriangle(std::int32_t x, std::int32_t y, int kind, std::uint8_t node_size) {
+  AddTriangleTo(FindNode(x, y, kind, node_size), x, y);
+}
+
+void Mesh::AddTriangleTo(TMeshNode* corner, std::int32_t x, std::int32_t y) {
   if (previous_ == nullptr || selected_ == nullptr) return;
   TMeshTriangle triangle{previous_, selected_, nullptr};
-  TMeshNode* corner = FindNode(x, y, kind, node_size);
   if (corner == nullptr) corner = AddNode(x, y);
   triangle.C = corner;
   triangles_.push_front(triangle);

@@ -97,6 +97,9 @@ class Mesh {
   // FindNode finds at (x, y) or, if none, a new node made by AddNode (which
   // moves the selection). Does nothing unless both selected nodes exist.
   void AddTriangle(std::int32_t x, std::int32_t y, int kind, std::uint8_t node_size);
+  // The same with N := `corner`, a node of this mesh, or with none the new
+  // node at (x, y).
+  void AddTriangleTo(TMeshNode* corner, std::int32_t x, std::int32_t y);
 
   // Removes `node` (nothing if it is not in the list). Deleting the selected
   // node selects the previous node and makes the deleted node's successor

@@ -74,7 +74,8 @@ TEST(MeshGestures, EachGestureMakesItsEditAndAsksForItsRedraws) {
     mesh.AddNode(60, 0);
     mesh.AddTriangle(0, 60, 1, 5);
     Mesh::SetPosition(*mesh.SelectedNode(), 2, 7, 70);
-    MeshMouseDownResult r = MeshMouseDown(mesh, row.kind, row.button, row.state, row.x, row.y, 5);
+    MeshMouseDownResult r =
+        MeshMouseDown(mesh, row.kind, row.button, row.state, {row.x, row.y}, 5);
     SCOPED_TRACE(row.name);
     EXPECT_EQ(r.edit, row.edit);
     EXPECT_EQ(Effects(r), row.effects);
@@ -85,9 +86,30 @@ TEST(MeshGestures, EachGestureMakesItsEditAndAsksForItsRedraws) {
     EXPECT_EQ(std::tie(n->X1, n->Y1, n->X2, n->Y2), row.selected);
   }
   Mesh empty;  // ctrl without two selected nodes acts as a plain click
-  MeshMouseDownResult r = MeshMouseDown(empty, 1, B::Left, C | L, 5, 5, 5);
+  MeshMouseDownResult r = MeshMouseDown(empty, 1, B::Left, C | L, {5, 5}, 5);
   EXPECT_EQ(std::pair(r.gesture, r.edit), std::pair(MeshGesture::CtrlLeftClick, E::AddNode));
   EXPECT_EQ(Effects(r), add);
+}
+
+TEST(MeshGestures, AClickIsOnANodeInsideItsSquareAsDrawnAtEveryZoom) {
+  Mesh mesh;
+  TMeshNode* node = mesh.AddNode(40, 20);
+  Mesh::SetPosition(*node, 2, 8, 8);
+  // Drawn around view pixel (10, 5) at 1/4, (40, 20) at 1, (324, 164) at 8.
+  const std::tuple<int, std::int64_t, std::int64_t, bool> rows[] = {
+      {64, 14, 9, true},      {64, 15, 5, false},      {64, 6, 1, true},
+      {64, 10, 0, false},     {256, 44, 24, true},     {256, 45, 20, false},
+      {256, 36, 16, true},    {256, 35, 20, false},    {2048, 328, 168, true},
+      {2048, 329, 164, false}, {2048, 320, 160, true}, {2048, 324, 159, false}};
+  for (auto [zoom, x, y, on] : rows) {
+    EXPECT_EQ(NodeUnderClick(mesh, {x, y, zoom}, 1, 5), on ? node : nullptr) << zoom << " " << x;
+  }
+  EXPECT_EQ(NodeUnderClick(mesh, {2, 2, 64}, 2, 5), node);
+  EXPECT_EQ(NodeUnderClick(mesh, {2, 2, 64}, 3, 5), nullptr);
+  EXPECT_EQ(NodeUnderClick(mesh, {10, 5, 64}, 1, 0), nullptr);
+  // Just off the square at 8 times: a new node on the pixel under the click.
+  EXPECT_EQ(MeshMouseDown(mesh, 1, B::Left, L, {329, 164, 2048}, 5).edit, E::AddNode);
+  EXPECT_EQ(std::tie(mesh.SelectedNode()->X1, mesh.SelectedNode()->Y1), std::tuple(41, 20));
 }
 
 TEST(MeshGestures, DragMovesTheNodeOnItsImageWhileInBoundsUntilRelease) {
