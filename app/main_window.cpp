@@ -549,7 +549,7 @@ void TMDIForm::PasteClick() {
   } else if (std::optional<Bitmap> pasted = BitmapFromClipboard()) {
     if (TChildForm* active = ActiveChild()) active->SetBitmap(std::move(*pasted));
   } else {
-    dialogs_.Message(this, ApplicationTitle(), "There is no bitmap on the Clipboard");
+    dialogs_.Information(this, ApplicationTitle(), "There is no bitmap on the Clipboard");
   }
   UpdateCommandState();
   RedrawImageWindows();

@@ -69,6 +69,10 @@ void QtUserDialogs::Message(QWidget* parent, const QString& caption, const QStri
   box.exec();
 }
 
+void QtUserDialogs::Information(QWidget* parent, const QString& caption, const QString& text) {
+  QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+}
+
 void QtUserDialogs::Error(QWidget* parent, const QString& caption, const QString& text) {
   QMessageBox::critical(parent, caption, text, QMessageBox::Ok);
 }

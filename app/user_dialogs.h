@@ -35,6 +35,8 @@ class UserDialogs {
 
   // Plain notice: OK button only, `caption` as window title.
   virtual void Message(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // Information notice: the same with the information icon.
+  virtual void Information(QWidget* parent, const QString& caption, const QString& text) = 0;
   // Error report: stop icon, OK button.
   virtual void Error(QWidget* parent, const QString& caption, const QString& text) = 0;
   // Confirmation with Yes/No, or Yes/No/Cancel when `with_cancel`.
@@ -70,6 +72,7 @@ class UserDialogs {
 class QtUserDialogs : public UserDialogs {
  public:
   void Message(QWidget* parent, const QString& caption, const QString& text) override;
+  void Information(QWidget* parent, const QString& caption, const QString& text) override;
   void Error(QWidget* parent, const QString& caption, const QString& text) override;
   Answer Confirm(QWidget* parent, const QString& caption, const QString& text,
                  bool with_cancel) override;

@@ -117,6 +117,7 @@ class ImageWindowsTest : public QObject, WindowFixture {
     QCOMPARE(Overlay(1, 10, 10), kSelected);  // the node drawn over it
     form_->PasteClick();
     QCOMPARE(Shown(), QStringList("Trelvanique: There is no bitmap on the Clipboard"));
+    QCOMPARE(dialogs_.messages[0].box, QString("information"));
     form_->MdiArea()->setActiveSubWindow(form_->FirstChild());
     QApplication::clipboard()->setImage(QImage(32769, 1, QImage::Format_RGB32));
     form_->PasteClick();  // past the size limit: refused, so Copy below copies the old picture

@@ -21,8 +21,12 @@ void ScriptedDialogs::Message(QWidget*, const QString& caption, const QString& t
   messages.push_back({caption, text});
 }
 
+void ScriptedDialogs::Information(QWidget*, const QString& caption, const QString& text) {
+  messages.push_back({caption, text, "information"});
+}
+
 void ScriptedDialogs::Error(QWidget*, const QString& caption, const QString& text) {
-  messages.push_back({caption, text});
+  messages.push_back({caption, text, "error"});
 }
 
 Answer ScriptedDialogs::Confirm(QWidget*, const QString& caption, const QString& text,

@@ -17,6 +17,7 @@ class ScriptedDialogs : public UserDialogs {
   struct Shown {
     QString caption;
     QString text;
+    QString box = "plain";  // or "information", "error"
   };
 
   // Answers, consumed in order; an empty one is a cancel.
@@ -27,7 +28,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::optional<QList<int>>> number_answers;
 
   // What the program asked or showed, in order.
-  std::vector<Shown> messages;       // Message() and Error()
+  std::vector<Shown> messages;       // Message(), Information() and Error()
   std::vector<Shown> confirmations;  // Confirm()
   QStringList filters;               // filter of every file dialog
   QStringList titles;                // title of every file dialog
@@ -35,6 +36,7 @@ class ScriptedDialogs : public UserDialogs {
   bool open_throws = false;          // open dialogs fail as an allocation would
 
   void Message(QWidget*, const QString& caption, const QString& text) override;
+  void Information(QWidget*, const QString& caption, const QString& text) override;
   void Error(QWidget*, const QString& caption, const QString& text) override;
   Answer Confirm(QWidget*, const QString& caption, const QString& text, bool with_cancel) override;
   bool PrinterSetup(QWidget*, QPrinter&) override;
