@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -48,6 +49,15 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
   resize(560, 480);
+}
+
+void THelpWindow::keyPressEvent(QKeyEvent* event) {
+  // Escape closes it, as it closes the program's dialogs.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void THelpWindow::ShowText(const QString& html, const QString& folder) {

@@ -30,7 +30,7 @@ QString InstalledHelpFile();
 // The help file as the program ships it.
 QByteArray ShippedHelpText();
 
-// The window that shows the help text.
+// The window that shows the help text; Escape closes it.
 class THelpWindow : public QWidget {
   Q_OBJECT
 
@@ -38,6 +38,9 @@ class THelpWindow : public QWidget {
   explicit THelpWindow(QWidget* parent = nullptr);
   void ShowText(const QString& html, const QString& folder);
   QTextBrowser* Browser() const { return browser_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QTextBrowser* browser_;

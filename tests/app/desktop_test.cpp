@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -118,6 +119,13 @@ class DesktopTest : public QObject, WindowFixture {
     }
     painter.end();
     QCOMPARE(strip, QImage(VESK_SOURCE_DIR "/tests/data/glyphs.png").convertToFormat(strip.format()));
+  }
+  void HelpWindowClosesOnEscape() {
+    Item(*form_, "Index")->trigger();
+    QPointer<QWidget> help = form_->findChild<QWidget*>("HelpWindow");
+    QVERIFY(help && help->isVisible());
+    QTest::keyClick(NamedChild<QWidget>(*help, "HelpBrowser"), Qt::Key_Escape);
+    QTRY_VERIFY(help.isNull());
   }
   void FileDialogsAddTheExtension() {
     WriteBmp(File("f3.bmp"), Bitmap(2, 2, kWhite));
