@@ -16,20 +16,11 @@
 
 namespace vesk {
 
-Bitmap ProgramPicture() {
-  // A sunset gradient with a mesh of triangles half-way between a circle
-  // and a square: the program's subject in one small picture.
-  constexpr int kSize = 64;
-  Bitmap picture(kSize, kSize);
-  for (int y = 0; y < kSize; ++y) {
-    Color* row = picture.Row(y);
-    for (int x = 0; x < kSize; ++x) {
-      int r = 255 - y * 2;
-      int g = 120 + x;
-      int b = 60 + (x + y);
-      row[x] = MakeColor(r, g, b > 255 ? 255 : b);
-    }
-  }
+namespace {
+
+// The program's subject in one small picture: a mesh of triangles half-way
+// between a circle and a square, drawn over `picture` (64 x 64).
+void DrawProgramMesh(Bitmap& picture) {
   const Point c{32, 32};
   const Point corners[6] = {{32, 8}, {54, 20}, {54, 44}, {32, 56}, {10, 44}, {10, 20}};
   for (int i = 0; i < 6; ++i) {
@@ -43,12 +34,45 @@ Bitmap ProgramPicture() {
   }
   for (const Point& p : corners) DrawNodeRectangle(picture, p.x, p.y, 2, MakeColor(255, 0, 0));
   DrawNodeRectangle(picture, c.x, c.y, 2, MakeColor(0, 128, 0));
+}
+
+constexpr int kPictureSize = 64;
+
+}  // namespace
+
+Bitmap ProgramPicture() {
+  // The mesh over a sunset gradient.
+  Bitmap picture(kPictureSize, kPictureSize);
+  for (int y = 0; y < kPictureSize; ++y) {
+    Color* row = picture.Row(y);
+    for (int x = 0; x < kPictureSize; ++x) {
+      int r = 255 - y * 2;
+      int g = 120 + x;
+      int b = 60 + (x + y);
+      row[x] = MakeColor(r, g, b > 255 ? 255 : b);
+    }
+  }
+  DrawProgramMesh(picture);
   return picture;
 }
 
-QIcon ProgramIcon() {
-  return QIcon(QPixmap::fromImage(ToQImage(ProgramPicture())));
+QImage ProgramIconImage() {
+  // The mesh drawn over black and over white: what differs is background.
+  Bitmap on_black(kPictureSize, kPictureSize, MakeColor(0, 0, 0));
+  Bitmap on_white(kPictureSize, kPictureSize, MakeColor(255, 255, 255));
+  DrawProgramMesh(on_black);
+  DrawProgramMesh(on_white);
+  QImage icon(kPictureSize, kPictureSize, QImage::Format_ARGB32);
+  for (int y = 0; y < kPictureSize; ++y) {
+    for (int x = 0; x < kPictureSize; ++x) {
+      const Color c = on_black.Pixel(x, y);
+      icon.setPixel(x, y, c == on_white.Pixel(x, y) ? qRgb(RedOf(c), GreenOf(c), BlueOf(c)) : 0);
+    }
+  }
+  return icon;
 }
+
+QIcon ProgramIcon() { return QIcon(QPixmap::fromImage(ProgramIconImage())); }
 
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QImage>
 
 #include "core/image/bitmap.h"
 
@@ -42,7 +43,10 @@ class TAboutBox : public QDialog {
 
 // The program's picture, drawn by code (also the About box's start picture).
 Bitmap ProgramPicture();
-// The same picture as the windows' icon.
+// Its mesh without the background, which is transparent: the program's
+// icon, 64 x 64 pixels.
+QImage ProgramIconImage();
+// That icon as the windows' icon.
 QIcon ProgramIcon();
 
 }  // namespace vesk

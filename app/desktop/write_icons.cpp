@@ -1,18 +1,18 @@
-// Writes the program's picture as the icon files a desktop menu uses:
-// OUT_DIR/<size>x<size>/apps/vesk.png for each theme size. The picture is
-// 64 x 64 pixels; larger sizes repeat its pixels, 48 x 48 is smoothed down.
+// Writes the program's icon as the icon files a desktop menu uses:
+// OUT_DIR/<size>x<size>/apps/vesk.png for each theme size, with a
+// transparent background. The icon is 64 x 64 pixels; larger sizes repeat
+// its pixels, 48 x 48 is smoothed down.
 #include <QImage>
 #include <cstdio>
 
 #include "app/about_box.h"
-#include "qtimage/image_convert.h"
 
 int main(int argc, char* argv[]) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: write_icons OUT_DIR\n");
     return 2;
   }
-  const QImage picture = vesk::ToQImage(vesk::ProgramPicture());
+  const QImage picture = vesk::ProgramIconImage();
   for (int size : {48, 64, 128, 256}) {
     const Qt::TransformationMode mode =
         size < picture.width() ? Qt::SmoothTransformation : Qt::FastTransformation;

@@ -127,6 +127,15 @@ class DesktopTest : public QObject, WindowFixture {
     QTest::keyClick(NamedChild<QWidget>(*help, "HelpBrowser"), Qt::Key_Escape);
     QTRY_VERIFY(help.isNull());
   }
+  // The theme icons as built: the mesh opaque, the background transparent, at every size.
+  void IconsAreTransparentAroundTheMesh() {
+    for (int size : {48, 64, 128, 256}) {
+      const QImage icon(QString(VESK_BUILD_DIR "/app/icons/%1x%1/apps/vesk.png").arg(size));
+      QCOMPARE(icon.size(), QSize(size, size));
+      QCOMPARE(qAlpha(icon.pixel(0, 0)) + qAlpha(icon.pixel(size - 1, size / 2)), 0);
+      QCOMPARE(qAlpha(icon.pixel(size / 2, size / 2)), 255);
+    }
+  }
   void FileDialogsAddTheExtension() {
     WriteBmp(File("f3.bmp"), Bitmap(2, 2, kWhite));
     QtUserDialogs real;
