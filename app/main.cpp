@@ -1,24 +1,38 @@
 // The program entry: the application titled "Trelvanique", the main window
 // (whose creation reads the settings, shows the About box and starts an
-// empty mesh), then the message loop. `--version` answers before any window
-// is made, so it works without a display.
+// empty mesh), then the message loop. `--help`, `--version` and wrong usage
+// are answered before any window is made, so they work without a display.
 #include <QApplication>
-#include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
+#include "app/file_name_bytes.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/user_dialogs.h"
 #include "vesk_version.h"
 
 int main(int argc, char* argv[]) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--version") == 0) {
+  const vesk::CommandLine line =
+      vesk::ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  switch (line.action) {
+    case vesk::CommandLine::Action::kHelp:
+      std::cout << vesk::UsageText() << std::flush;
+      return 0;
+    case vesk::CommandLine::Action::kVersion:
       std::cout << vesk::VersionText() << std::endl;
       return 0;
-    }
+    case vesk::CommandLine::Action::kWrongUsage:
+      std::cerr << line.error << std::endl;
+      return 2;
+    case vesk::CommandLine::Action::kOpen:
+      break;
   }
-  QApplication app(argc, argv);
+  // Qt sees no argument of the command line: every one is a file here.
+  int qt_argc = argc > 0 ? 1 : 0;
+  QApplication app(qt_argc, argv);
   QApplication::setApplicationName("Trelvanique");
   vesk::RememberHelpFolder("./Zelph.hlp");
 
@@ -26,6 +40,8 @@ int main(int argc, char* argv[]) {
   vesk::TMDIForm window(dialogs);
   window.show();
   // vesk FILE.mesh, vesk FIRST SECOND: open what the command line names.
-  window.OpenFiles(QApplication::arguments().mid(1));
+  QStringList files;
+  for (const std::string& file : line.files) files << vesk::FileNameFromBytes(file);
+  window.OpenFiles(files);
   return app.exec();
 }
