@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev qt6-qpa-plugins
           pkg-config ffmpeg clang libclang-rt-dev desktop-file-utils fonts-liberation
           libavcodec-dev libavformat-dev libavutil-dev libswscale-dev)
+# The Debian package and its check (tests/install/package_check.cmake).
+packages+=(dpkg-dev lintian)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

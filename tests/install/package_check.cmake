@@ -1,0 +1,22 @@
+# Makes the Debian package of the build and runs lintian on it: no error and
+# no warning, except tags that the README names in its list of lintian
+# exceptions (a line "- `tag`: reason").
+file(REMOVE_RECURSE "${OUT}")
+execute_process(COMMAND "${CPACK}" -G DEB --config "${BUILD_DIR}/CPackConfig.cmake" -B "${OUT}"
+                RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+file(GLOB package "${OUT}/vesk_*.deb")
+if(failed OR NOT package)
+  message(FATAL_ERROR "cpack made no package:\n${log}")
+endif()
+execute_process(COMMAND "${LINTIAN}" "${package}" OUTPUT_VARIABLE found ERROR_VARIABLE found)
+file(READ "${README}" readme)
+string(REGEX MATCHALL "(^|\n)[EW]: [^\n]*" complaints "${found}")
+foreach(complaint ${complaints})
+  string(STRIP "${complaint}" complaint)
+  string(REGEX REPLACE "^[EW]: [^ ]+ ([^ ]+).*" "\\1" tag "${complaint}")
+  string(FIND "${readme}" "- `${tag}`: " explained)
+  if(explained EQUAL -1)
+    message(SEND_ERROR "lintian, not explained in the README: ${complaint}")
+  endif()
+endforeach()
+file(REMOVE_RECURSE "${OUT}")
