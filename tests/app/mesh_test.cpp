@@ -255,8 +255,8 @@ class MeshTest : public QObject, WindowFixture {
       Window(1)->View().ZoomAt(r.zoom, QPoint(0, 0));
       ClickAt(1, r.click);
       const TMeshNode* n = mesh.SelectedNode();
-      QCOMPARE(QPoint(n->X1, n->Y1), r.at);
-      QCOMPARE(std::pair(n == node, mesh.NodeCount()), std::pair(r.grabbed, std::size_t(r.grabbed ? 2 : 3)));
+      QCOMPARE(std::pair(QPoint(n->X1, n->Y1), n == node), std::pair(r.at, r.grabbed));
+      QCOMPARE(mesh.NodeCount(), size_t(r.grabbed ? 2 : 3));
     }
   }
   void CommandLineMeshWithAFoldedTriangle() {
