@@ -238,15 +238,12 @@ class MeshTest : public QObject, WindowFixture {
     OpenBoth(200, 160);
     // Node (100, 60) is drawn around view pixel (25, 15) at 1/4, (100, 60) at 1 and
     // (804, 484) at 8; its square reaches 4 view pixels right and down of that.
-    const struct {
-      int zoom;
-      QPoint click;
-      bool grabbed;  // else a new node is placed
-      QPoint at;     // the pixel under the click, where the node ends either way
-    } rows[] = {{64, {29, 19}, true, {118, 78}},     {64, {30, 15}, false, {122, 62}},
-                {64, {21, 11}, true, {86, 46}},      {256, {104, 64}, true, {104, 64}},
-                {256, {100, 65}, false, {100, 65}},  {2048, {808, 488}, true, {101, 61}},
-                {2048, {809, 484}, false, {101, 60}}, {2048, {828, 484}, false, {103, 60}}};
+    // A click grabs that node or places a new one; either ends on the pixel `at` under it.
+    const struct { int zoom; QPoint click; bool grabbed; QPoint at; } rows[] = {
+        {64, {29, 19}, true, {118, 78}},      {64, {30, 15}, false, {122, 62}},
+        {64, {21, 11}, true, {86, 46}},       {256, {104, 64}, true, {104, 64}},
+        {256, {100, 65}, false, {100, 65}},   {2048, {808, 488}, true, {101, 61}},
+        {2048, {809, 484}, false, {101, 60}}, {2048, {828, 484}, false, {103, 60}}};
     for (const auto& r : rows) {
       Mesh& mesh = form_->MeshModel();
       mesh.FreeMesh();

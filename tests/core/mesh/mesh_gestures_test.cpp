@@ -85,11 +85,12 @@ TEST(MeshGestures, EachGestureMakesItsEditAndAsksForItsRedraws) {
     const TMeshNode* n = mesh.SelectedNode();
     EXPECT_EQ(std::tie(n->X1, n->Y1, n->X2, n->Y2), row.selected);
   }
-  Mesh empty;  // ctrl without two selected nodes acts as a plain click (here at 8 times)
-  MeshMouseDownResult r = MeshMouseDown(empty, 1, B::Left, C | L, {329, 164, 2048}, 5);
+  Mesh one;  // ctrl without two selected nodes acts as a plain click (here at 8 times)
+  one.AddNode(0, 0);
+  MeshMouseDownResult r = MeshMouseDown(one, 1, B::Left, C | L, {329, 164, 2048}, 5);
   EXPECT_EQ(std::pair(r.gesture, r.edit), std::pair(MeshGesture::CtrlLeftClick, E::AddNode));
   EXPECT_EQ(Effects(r), add);
-  EXPECT_EQ(std::tie(empty.SelectedNode()->X1, empty.SelectedNode()->Y1), std::tuple(41, 20));
+  EXPECT_EQ(std::tie(one.SelectedNode()->X1, one.SelectedNode()->Y1), std::tuple(41, 20));
 }
 
 TEST(MeshGestures, AClickIsOnANodeInsideItsSquareAsDrawnAtEveryZoom) {
