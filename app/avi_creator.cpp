@@ -245,7 +245,7 @@ void TAniToolForm::ExportVideoClick() {
   export_video_->setText("Cancel");
   enable_others(false);
   const Status written = WriteVideoFile(
-      FramePointers(), path->toStdString(), kVideoDefaultFps,
+      FramePointers(), path->toStdString(), VideoOptions{},
       [this](int i, int n) { ShowCount(i, n); },
       [this] {
         QCoreApplication::processEvents();  // the Cancel button

@@ -87,17 +87,23 @@ struct FormatChoice {
   AVPixelFormat pixels;
 };
 
-FormatChoice ChoiceOf(VideoFormat format) {
+FormatChoice ChoiceOf(VideoFormat format, const VideoOptions& options) {
+  const bool full_colour = options.quality >= kVideoMaxQuality;
   switch (format) {
     case VideoFormat::kMp4:
-      return {"mp4", "libx264", AV_PIX_FMT_YUV420P};
+      return {"mp4", "libx264", full_colour ? AV_PIX_FMT_YUV444P : AV_PIX_FMT_YUV420P};
     case VideoFormat::kWebm:
-      return {"webm", "libvpx-vp9", AV_PIX_FMT_YUV420P};
+      if (options.lossless) return {"webm", "libvpx-vp9", AV_PIX_FMT_GBRP};
+      return {"webm", "libvpx-vp9", full_colour ? AV_PIX_FMT_YUV444P : AV_PIX_FMT_YUV420P};
     case VideoFormat::kGif:
       break;
   }
   return {"gif", "gif", AV_PIX_FMT_PAL8};
 }
+
+// The encoders' constant-quality settings for quality 0 .. 100.
+int H264Crf(int quality) { return 1 + 50 * (kVideoMaxQuality - quality) / kVideoMaxQuality; }
+int Vp9Crf(int quality) { return 63 * (kVideoMaxQuality - quality) / kVideoMaxQuality; }
 
 // A picture with its last column and row repeated up to `width` x `height`.
 void PadWithEdges(const Bitmap& picture, Bitmap& padded) {
@@ -111,9 +117,10 @@ void PadWithEdges(const Bitmap& picture, Bitmap& padded) {
 
 class VideoEncoder {
  public:
-  Status Open(VideoFormat format, const std::string& path, int width, int height, int fps) {
+  Status Open(VideoFormat format, const std::string& path, int width, int height,
+              const VideoOptions& options) {
     format_ = format;
-    const FormatChoice choice = ChoiceOf(format);
+    const FormatChoice choice = ChoiceOf(format, options);
     Status created = sink_.file.Open(path);
     if (!created) return created;
     AVFormatContext* oc = nullptr;
@@ -130,13 +137,16 @@ class VideoEncoder {
     encoder_.reset(avcodec_alloc_context3(codec));
     if (!encoder_) return Failure{"Cannot make the video encoder"};
     AVCodecContext* ctx = encoder_.get();
-    // H.264 in 4:2:0 needs even sizes; the padding repeats the edge pixels.
-    width_ = format == VideoFormat::kMp4 ? (width + 1) / 2 * 2 : width;
-    height_ = format == VideoFormat::kMp4 ? (height + 1) / 2 * 2 : height;
+    // Colour at half resolution needs even sizes (VP9 takes odd ones, but
+    // its last half column of colour then comes out far off); the padding
+    // repeats the edge pixels.
+    const bool half_colour = choice.pixels == AV_PIX_FMT_YUV420P;
+    width_ = half_colour ? (width + 1) / 2 * 2 : width;
+    height_ = half_colour ? (height + 1) / 2 * 2 : height;
     ctx->width = width_;
     ctx->height = height_;
-    ctx->time_base = AVRational{1, fps};
-    ctx->framerate = AVRational{fps, 1};
+    ctx->time_base = AVRational{1, options.fps};
+    ctx->framerate = AVRational{options.fps, 1};
     ctx->pix_fmt = choice.pixels;
     ctx->gop_size = 12;
     stream_->time_base = ctx->time_base;
@@ -146,16 +156,25 @@ class VideoEncoder {
       // whose palette may differ.
       av_opt_set_int(ctx->priv_data, "gifflags", 0, 0);
     } else {
-      ctx->colorspace = AVCOL_SPC_SMPTE170M;
-      ctx->color_primaries = AVCOL_PRI_SMPTE170M;
-      ctx->color_trc = AVCOL_TRC_SMPTE170M;
-      ctx->color_range = AVCOL_RANGE_MPEG;
+      if (choice.pixels == AV_PIX_FMT_GBRP) {
+        ctx->colorspace = AVCOL_SPC_RGB;
+        ctx->color_range = AVCOL_RANGE_JPEG;
+      } else {
+        ctx->colorspace = AVCOL_SPC_SMPTE170M;
+        ctx->color_primaries = AVCOL_PRI_SMPTE170M;
+        ctx->color_trc = AVCOL_TRC_SMPTE170M;
+        ctx->color_range = AVCOL_RANGE_MPEG;
+      }
       if (format == VideoFormat::kMp4) {
         av_opt_set(ctx->priv_data, "preset", "medium", 0);
-        av_opt_set(ctx->priv_data, "crf", "18", 0);
+        av_opt_set_int(ctx->priv_data, "crf", H264Crf(options.quality), 0);
       } else {
         ctx->bit_rate = 0;  // constant quality
-        av_opt_set(ctx->priv_data, "crf", "20", 0);
+        if (options.lossless) {
+          av_opt_set_int(ctx->priv_data, "lossless", 1, 0);
+        } else {
+          av_opt_set_int(ctx->priv_data, "crf", Vp9Crf(options.quality), 0);
+        }
         av_opt_set(ctx->priv_data, "deadline", "good", 0);
         av_opt_set(ctx->priv_data, "cpu-used", "4", 0);
       }
@@ -277,8 +296,9 @@ class VideoEncoder {
   Bitmap padded_;
 };
 
-Status EncodeAll(AviFrameSource& frames, VideoFormat format, const std::string& out_path, int fps,
-                 const AviCounter& counter, const VideoCancel& cancelled) {
+Status EncodeAll(AviFrameSource& frames, VideoFormat format, const std::string& out_path,
+                 const VideoOptions& options, const AviCounter& counter,
+                 const VideoCancel& cancelled) {
   const int count = frames.FrameCount();
   Result<const Bitmap*> first = frames.Frame(0);
   if (!first.Ok()) return Failure{first.Message()};
@@ -287,7 +307,7 @@ Status EncodeAll(AviFrameSource& frames, VideoFormat format, const std::string& 
   const int height = first.Value()->Height();
 
   VideoEncoder encoder;
-  Status opened = encoder.Open(format, out_path, width, height, fps);
+  Status opened = encoder.Open(format, out_path, width, height, options);
   if (!opened) return opened;
   Bitmap scaled;  // frames of another size, made once when first needed
   for (int i = 0; i < count; ++i) {
@@ -314,23 +334,41 @@ std::optional<VideoFormat> VideoFormatOf(const std::string& path) {
   return std::nullopt;
 }
 
-Status WriteVideoFile(AviFrameSource& frames, const std::string& out_path, int fps,
-                      const AviCounter& counter, const VideoCancel& cancelled) {
+Status CheckVideoOptions(VideoFormat format, const VideoOptions& options) {
+  if (options.fps < 1 || options.fps > kVideoMaxFps) {
+    return Failure{"The frame rate must lie between 1 and " + std::to_string(kVideoMaxFps)};
+  }
+  if (options.quality < 0 || options.quality > kVideoMaxQuality) {
+    return Failure{"The quality must lie between 0 and " + std::to_string(kVideoMaxQuality)};
+  }
+  if (options.lossless && format == VideoFormat::kMp4) {
+    return Failure{"Lossless video is written as WebM: browsers and phones do not play "
+                   "lossless H.264"};
+  }
+  if (options.lossless && format == VideoFormat::kGif) {
+    return Failure{"Lossless video is written as WebM: a GIF keeps at most 256 colours a frame"};
+  }
+  return Status::Success();
+}
+
+Status WriteVideoFile(AviFrameSource& frames, const std::string& out_path,
+                      const VideoOptions& options, const AviCounter& counter,
+                      const VideoCancel& cancelled) {
   const std::optional<VideoFormat> format = VideoFormatOf(out_path);
   if (!format) return Failure{kVideoUnknownFormatMessage};
   if (frames.FrameCount() <= 0) return Failure{kVideoEmptyListMessage};
-  if (fps < 1 || fps > kVideoMaxFps) {
-    return Failure{"The frame rate must lie between 1 and " + std::to_string(kVideoMaxFps)};
-  }
+  Status possible = CheckVideoOptions(*format, options);
+  if (!possible) return possible;
   av_log_set_level(AV_LOG_ERROR);  // the encoders' chatter stays off the terminal
   // An export that fails or is cancelled abandons its file: the old one stays.
-  return EncodeAll(frames, *format, out_path, fps, counter, cancelled);
+  return EncodeAll(frames, *format, out_path, options, counter, cancelled);
 }
 
 Status WriteVideoFile(const std::vector<const Bitmap*>& frames, const std::string& out_path,
-                      int fps, const AviCounter& counter, const VideoCancel& cancelled) {
+                      const VideoOptions& options, const AviCounter& counter,
+                      const VideoCancel& cancelled) {
   BitmapListFrames source(frames);
-  return WriteVideoFile(source, out_path, fps, counter, cancelled);
+  return WriteVideoFile(source, out_path, options, counter, cancelled);
 }
 
 }  // namespace vesk

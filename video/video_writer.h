@@ -11,10 +11,15 @@
 // place only when complete, so a failed or cancelled export leaves no file
 // behind and an existing file is replaced only by a finished video.
 //
-// MP4: H.264 in yuv420p, BT.601 limited range; an odd width or height is
-// padded to even by repeating the last column or row. WebM: VP9 in
-// yuv420p. GIF: a palette per frame without dithering, so a frame of at
-// most 256 colours is kept exactly; the animation loops for ever.
+// MP4: H.264, BT.601 limited range. WebM: VP9. Both keep colour at half
+// resolution (yuv420p), which every player takes, and pad an odd width or
+// height to even by repeating the last column or row; at quality 100 they
+// keep colour at full resolution (yuv444p), so fine saturated detail
+// survives, in a form that desktop players and browsers play for VP9 but
+// that browsers refuse for H.264. A lossless WebM is VP9 in planar RGB and
+// decodes to exactly the frames. GIF: a palette per frame without
+// dithering, so a frame of at most 256 colours is kept exactly; the
+// animation loops for ever; quality does not apply.
 #pragma once
 
 #include <functional>
@@ -35,6 +40,18 @@ inline constexpr char kVideoUnknownFormatMessage[] =
     "A video file name ends in .mp4, .webm or .gif";
 inline constexpr int kVideoDefaultFps = 2;  // as the AVI
 inline constexpr int kVideoMaxFps = 100;
+// Quality 0 (smallest file) to 100, mapped linearly onto the encoder's
+// constant-quality scale: H.264 CRF 51 .. 1 (0 is its lossless mode, which
+// few players take), VP9 CRF 63 .. 0.
+// The default gives H.264 CRF 18 and VP9 CRF 22.
+inline constexpr int kVideoDefaultQuality = 65;
+inline constexpr int kVideoMaxQuality = 100;
+
+struct VideoOptions {
+  int fps = kVideoDefaultFps;  // 1 .. kVideoMaxFps
+  int quality = kVideoDefaultQuality;  // 0 .. kVideoMaxQuality
+  bool lossless = false;  // WebM only; quality is then not used
+};
 
 // The format that a file name's extension names (any letter case).
 std::optional<VideoFormat> VideoFormatOf(const std::string& path);
@@ -42,12 +59,19 @@ std::optional<VideoFormat> VideoFormatOf(const std::string& path);
 // True when the export should stop; asked before every frame.
 using VideoCancel = std::function<bool()>;
 
-// Writes `frames` at `fps` (1 .. kVideoMaxFps) frames a second to
-// `out_path` in the format of its extension. `counter` and `cancelled` may
-// be empty.
-Status WriteVideoFile(AviFrameSource& frames, const std::string& out_path, int fps,
-                      const AviCounter& counter, const VideoCancel& cancelled);
+// Refuses what no video of `format` can be: a frame rate or quality out of
+// range, or lossless other than for WebM (common players, browsers and
+// phones, do not play lossless H.264; a GIF is exact only up to 256
+// colours a frame).
+Status CheckVideoOptions(VideoFormat format, const VideoOptions& options);
+
+// Writes `frames` to `out_path` in the format of its extension, after
+// CheckVideoOptions. `counter` and `cancelled` may be empty.
+Status WriteVideoFile(AviFrameSource& frames, const std::string& out_path,
+                      const VideoOptions& options, const AviCounter& counter,
+                      const VideoCancel& cancelled);
 Status WriteVideoFile(const std::vector<const Bitmap*>& frames, const std::string& out_path,
-                      int fps, const AviCounter& counter, const VideoCancel& cancelled);
+                      const VideoOptions& options, const AviCounter& counter,
+                      const VideoCancel& cancelled);
 
 }  // namespace vesk

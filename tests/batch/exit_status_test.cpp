@@ -42,6 +42,8 @@ TEST_F(ExitStatus, OfEveryCommand) {
       {"avi x.any --out ''", {2, "--out"}},
       {"video out/keep.any --out x.avi", {2, ".mp4, .webm or .gif"}},
       {"video out/keep.any --out x.gif --fps 0", {2, "--fps"}},
+      {"video out/keep.any --out x.webm --quality 101", {2, "--quality"}},
+      {"video out/keep.any --out x.mp4 --lossless", {2, "lossless H.264"}},
       {"grid " + pictures + "--cols 101 --rows 4 --out x.mesh", {2, "--cols"}},
       {"grid " + pictures + "--cols 5 --rows 4", {2, "option --out is missing"}},
       {"check", {2, "usage: vesk-batch check MESH"}},
