@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "core/generate/run_protocol.h"
+
 namespace vesk {
 
 // When threads share a frame, it is cut into kBandsPerThread bands of rows
@@ -142,5 +144,41 @@ class BandPainting {
   std::atomic<bool> closed_{false};
   std::vector<std::thread> threads_;
 };
+
+// Paints a frame's `count` triangles with the frame painters' protocol: for
+// each triangle k the calling thread stops the frame if CancelRequested(),
+// then calls InnerBar((k + 1) * 100 / count), ProcessMessages() and
+// `messages(k)` (the painter's own further message processing). A triangle
+// is painted only once its poll has passed: by bands of rows on the
+// PaintingThreads(`threads`, ...) threads, or with one thread by the
+// calling thread right after its messages. `make(first_row, end_row)` gives
+// a band's painter. Returns the number of triangles painted.
+template <class Make, class Messages>
+int PaintTriangles(int height, std::size_t count, int requested_threads, Make make,
+                   RunProtocol& protocol, Messages messages) {
+  using Painter = decltype(make(0, 0));
+  const int threads = PaintingThreads(requested_threads, height, count);
+  std::optional<BandPainting<Painter>> bands;
+  std::optional<Painter> whole;
+  if (threads > 1) {
+    bands.emplace(height, threads, make);
+  } else {
+    whole.emplace(make(0, height));
+    whole->Begin();
+  }
+  int painted = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    if (protocol.CancelRequested()) break;
+    if (bands) bands->Release(static_cast<int>(k + 1));
+    protocol.InnerBar(static_cast<int>((k + 1) * 100 / count));
+    protocol.ProcessMessages();
+    messages(k);
+    if (whole) whole->Paint(k);
+    ++painted;
+  }
+  if (bands) bands->Finish();
+  if (whole) whole->End();
+  return painted;
+}
 
 }  // namespace vesk

@@ -1,7 +1,6 @@
 #include "core/generate/piece_frame.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "core/generate/band_painting.h"
 #include "core/generate/leaf_painter.h"
@@ -375,30 +374,14 @@ int PaintPieceFrame(const PieceFrame& frame, Bitmap& vesk, RunProtocol& protocol
   if (frame.n < 1 || frame.precision < 1 || frame.first == nullptr) return 0;
   const BlendTable blend = MakeBlendTable(frame.t, frame.n);
   const std::size_t count = frame.triangles.size();
-  const int threads = PaintingThreads(frame.painting_threads, vesk.Height(), count);
-  std::optional<BandPainting<PieceBand>> bands;
-  std::optional<LeafPainter> painter;
-  if (threads > 1) {
-    bands.emplace(vesk.Height(), threads, [&](int first_row, int end_row) {
-      return PieceBand(frame, blend, vesk, first_row, end_row);
-    });
-  } else {
-    painter.emplace(vesk);
-  }
-
-  int painted = 0;
-  for (std::size_t k = 0; k < count; ++k) {
-    if (protocol.CancelRequested()) break;
-    if (bands) bands->Release(static_cast<int>(k + 1));
-    protocol.InnerBar(static_cast<int>((k + 1) * 100 / count));
-    protocol.ProcessMessages();
-    const std::uint64_t splits = SplitCount(WorkOf(frame, frame.triangles[k]).depth);
-    for (std::uint64_t i = 0; i < splits; ++i) protocol.ProcessMessages();
-    if (painter) PaintTriangle(frame, blend, *painter, k);
-    ++painted;
-  }
-  if (bands) bands->Finish();
-  return painted;
+  return PaintTriangles(
+      vesk.Height(), count, frame.painting_threads,
+      [&](int first_row, int end_row) { return PieceBand(frame, blend, vesk, first_row, end_row); },
+      protocol, [&](std::size_t k) {
+        // One message processing per split of the triangle.
+        const std::uint64_t splits = SplitCount(WorkOf(frame, frame.triangles[k]).depth);
+        for (std::uint64_t i = 0; i < splits; ++i) protocol.ProcessMessages();
+      });
 }
 
 }  // namespace vesk

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <optional>
 #include <vector>
 
 #include "core/generate/band_painting.h"
@@ -304,28 +303,10 @@ int PaintSmoothFrame(const SmoothFrame& frame, Bitmap& vesk, RunProtocol& protoc
     work.triangles.push_back(Prepare(tri, frame.shape));
   }
 
-  const int threads = PaintingThreads(frame.painting_threads, vesk.Height(), count);
-  std::optional<BandPainting<SmoothBand>> bands;
-  std::optional<SmoothBand> whole;
-  if (threads > 1) {
-    bands.emplace(vesk.Height(), threads,
-                  [&](int first_row, int end_row) { return SmoothBand(work, first_row, end_row); });
-  } else {
-    whole.emplace(work, 0, vesk.Height());
-    whole->Begin();
-  }
-  int painted = 0;
-  for (std::size_t k = 0; k < count; ++k) {
-    if (protocol.CancelRequested()) break;
-    if (bands) bands->Release(static_cast<int>(k + 1));
-    protocol.InnerBar(static_cast<int>((k + 1) * 100 / count));
-    protocol.ProcessMessages();
-    if (whole) whole->Paint(k);
-    ++painted;
-  }
-  if (bands) bands->Finish();
-  if (whole) whole->End();
-  return painted;
+  return PaintTriangles(
+      vesk.Height(), count, frame.painting_threads,
+      [&](int first_row, int end_row) { return SmoothBand(work, first_row, end_row); }, protocol,
+      [](std::size_t) {});
 }
 
 }  // namespace vesk
