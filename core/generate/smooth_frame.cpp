@@ -173,7 +173,7 @@ void WalkRows(const SmoothTriangle& t, int first_row, int end_row, int width, Sp
   const std::int64_t bottom = std::max({t.g[0].y, t.g[1].y, t.g[2].y});
   const std::int64_t row_lo = std::max<std::int64_t>(-FloorDiv(-top, kSub), first_row);
   const std::int64_t row_hi = std::min<std::int64_t>(FloorDiv(bottom, kSub), end_row - 1);
-  if (row_lo > row_hi || width <= 0) return;
+  if (row_lo > row_hi) return;
   EdgeWalk<Wide> edges[3] = {EdgeWalk<Wide>(t.g[0], t.g[1], row_lo),
                              EdgeWalk<Wide>(t.g[1], t.g[2], row_lo),
                              EdgeWalk<Wide>(t.g[2], t.g[0], row_lo)};

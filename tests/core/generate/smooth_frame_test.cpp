@@ -213,6 +213,11 @@ TEST(SmoothFrame, RunPaintsFrameTAtTOverNAndStopsAtACancel) {
   EXPECT_EQ(run.shown[run.shown.size() - 2], at(2.0 / 3, 3));
   EXPECT_EQ(run.Only("Inner").size(), 8u + 3u);
   EXPECT_EQ(run.messages, 8 + 3);
+  const Bitmap none;  // a missing second picture reads white
+  Bitmap white(40, 30);
+  RunProtocol quiet;
+  PaintSmoothFrame({PieceKind::kMorph, &first, &none, mesh, 0.5, 1}, white, quiet);
+  EXPECT_EQ(white, Bitmap(40, 30, kWhite));
 }
 
 // Runs reaching outside pictures of 1 pixel and more, both weights' ends.
