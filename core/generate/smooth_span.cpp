@@ -61,14 +61,18 @@ Channels Bilinear(const SpanSample& s, int i) {
 
 #define VESK_AVX2 __attribute__((target("avx2")))
 
+// Pixel numbers i .. i + 3 and i + 4 .. i + 7 of the run, as doubles.
+struct Index8 {
+  __m256d low;
+  __m256d high;
+};
+
 // Positions of pixels i .. i + 7 on one axis.
-VESK_AVX2 inline __m256i Positions8(const SpanAxis& a, int i) {
-  const __m256d low_index = _mm256_set_pd(i + 3, i + 2, i + 1, i);
-  const __m256d high_index = _mm256_add_pd(low_index, _mm256_set1_pd(4));
+VESK_AVX2 inline __m256i Positions8(const SpanAxis& a, const Index8& i) {
   const __m256d base = _mm256_set1_pd(a.base), step = _mm256_set1_pd(a.step);
   const __m256d low = _mm256_set1_pd(0.5), high = _mm256_set1_pd(a.high);
-  __m256d t0 = _mm256_add_pd(base, _mm256_mul_pd(step, low_index));
-  __m256d t1 = _mm256_add_pd(base, _mm256_mul_pd(step, high_index));
+  __m256d t0 = _mm256_add_pd(base, _mm256_mul_pd(step, i.low));
+  __m256d t1 = _mm256_add_pd(base, _mm256_mul_pd(step, i.high));
   t0 = _mm256_min_pd(_mm256_max_pd(t0, low), high);
   t1 = _mm256_min_pd(_mm256_max_pd(t1, low), high);
   return _mm256_set_m128i(_mm256_cvttpd_epi32(t1), _mm256_cvttpd_epi32(t0));
@@ -98,7 +102,7 @@ VESK_AVX2 inline void Rows8(__m256i left, __m256i right, __m256i weights, __m256
   out[2] = _mm256_madd_epi16(blue, weights);
 }
 
-VESK_AVX2 inline Channels8 Bilinear8(const SpanSample& s, int i) {
+VESK_AVX2 inline Channels8 Bilinear8(const SpanSample& s, const Index8& i) {
   const SpanSource& p = s.source;
   const __m256i tx = Positions8(s.x, i), ty = Positions8(s.y, i);
   const __m256i x0 = _mm256_min_epi32(_mm256_srai_epi32(tx, kBits),
@@ -130,15 +134,17 @@ VESK_AVX2 void Avx2Span(Color* out, int count, const SpanSample& first, const Sp
   const __m256i blend = _mm256_set1_epi32(weight);
   // The last block may reach past the run: its extra lanes read pixels
   // inside the pictures (positions are clamped) and are not stored.
+  const __m256d eight = _mm256_set1_pd(8);
+  Index8 index{_mm256_set_pd(3, 2, 1, 0), _mm256_set_pd(7, 6, 5, 4)};
   for (int i = 0; i < count; i += 8) {
-    const Channels8 a = Bilinear8(first, i);
+    const Channels8 a = Bilinear8(first, index);
     __m256i c[3];
     if (second == nullptr) {
       for (int k = 0; k < 3; ++k) {
         c[k] = _mm256_srai_epi32(_mm256_add_epi32(a.c[k], round_sample), 2 * kBits);
       }
     } else {
-      const Channels8 b = Bilinear8(*second, i);
+      const Channels8 b = Bilinear8(*second, index);
       for (int k = 0; k < 3; ++k) {
         const __m256i x = _mm256_srai_epi32(a.c[k], kBits), y = _mm256_srai_epi32(b.c[k], kBits);
         const __m256i sum = _mm256_add_epi32(_mm256_slli_epi32(x, kBlendBits),
@@ -155,6 +161,8 @@ VESK_AVX2 void Avx2Span(Color* out, int count, const SpanSample& first, const Sp
       const __m256i keep = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - i), lanes);
       _mm256_maskstore_epi32(reinterpret_cast<int*>(out + i), keep, colour);
     }
+    index.low = _mm256_add_pd(index.low, eight);
+    index.high = _mm256_add_pd(index.high, eight);
   }
 }
 
