@@ -122,7 +122,7 @@ void TMDIForm::RunMeshCommand(const MeshEngine& engine) {
   NewVeskChild();
 
   const std::vector<TrianglePositions> triangles = TrianglePositionsOf(mesh_);
-  const GenerationSetup setup = GenerationSetupOf(settings_);
+  const GenerationSetup setup = CurrentGenerationSetup();
   RunEngine(&output, [&](KancelRun& run, Bitmap& vesk) {
     return engine(triangles, setup, run, vesk);
   });

@@ -29,6 +29,7 @@
 #include "app/mesh_undo.h"
 #include "app/options_form.h"
 #include "app/user_dialogs.h"
+#include "app/user_settings.h"
 #include "core/common/file_io.h"
 #include "core/common/int_conversion.h"
 #include "core/mesh/mesh_file.h"
@@ -45,7 +46,10 @@ constexpr char kHelpFile[] = "./Zelph.hlp";
 TMDIForm::TMDIForm(UserDialogs& dialogs) : TMDIForm(dialogs, Options()) {}
 
 TMDIForm::TMDIForm(UserDialogs& dialogs, Options options)
-    : QMainWindow(nullptr), dialogs_(dialogs), options_(std::move(options)) {
+    : QMainWindow(nullptr),
+      dialogs_(dialogs),
+      options_(std::move(options)),
+      renderer_(StoredRenderer()) {
   setObjectName("MDIForm");
   setWindowTitle(kDesignedCaption);
   setWindowIcon(ProgramIcon());
@@ -459,6 +463,12 @@ void TMDIForm::DestroyChild(TChildForm*& slot) {
   delete old;
 }
 
+GenerationSetup TMDIForm::CurrentGenerationSetup() const {
+  GenerationSetup setup = GenerationSetupOf(settings_);
+  setup.renderer = renderer_;
+  return setup;
+}
+
 void TMDIForm::RedrawImageWindows() {
   if (first_child_) first_child_->DrawMesh();
   if (second_child_) second_child_->DrawMesh();
@@ -570,13 +580,17 @@ void TMDIForm::AnimationsClick() { RunAnimationsCommand(this, dialogs_); }
 
 void TMDIForm::OptionsClick() {
   {
-    TOptionsForm options(settings_, this);
+    TOptionsForm options(settings_, this, renderer_);
     options.exec();
     Settings edited = options.Values();
     // The dialog edits everything but the two values of the tool panel.
     edited.FrameCount = settings_.FrameCount;
     edited.Precision = settings_.Precision;
     settings_ = edited;
+    if (options.Rendering() != renderer_) {
+      renderer_ = options.Rendering();
+      StoreRenderer(renderer_);
+    }
   }
   RedrawImageWindows();
 }

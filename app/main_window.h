@@ -44,6 +44,7 @@ enum class Glyph;
 enum class ImageWindow;
 struct EffectSource;
 struct GenerationSetup;
+enum class Renderer;
 struct TrianglePositions;
 
 class TMDIForm : public QMainWindow {
@@ -69,6 +70,9 @@ class TMDIForm : public QMainWindow {
   // and MeshSaved follows its clean state.
   MeshUndo& Undo() { return *undo_; }
   const Settings& CurrentSettings() const { return settings_; }
+  // The morph's and the distortion's values: the settings' with the
+  // renderer chosen in the Options dialog.
+  GenerationSetup CurrentGenerationSetup() const;
   void SetSettings(const Settings& settings) { settings_ = settings; }
   static QString ApplicationTitle() { return "Trelvanique"; }
 
@@ -269,6 +273,7 @@ class TMDIForm : public QMainWindow {
   Options options_;
   QString settings_path_;
   Settings settings_;
+  Renderer renderer_;  // kept apart from the settings file (user_settings.h)
   Mesh mesh_;
   std::unique_ptr<MeshUndo> undo_;
   bool run_active_ = false;

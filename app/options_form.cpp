@@ -56,8 +56,12 @@ void TShape::paintEvent(QPaintEvent*) {
   painter.drawRect(0, 0, width() - 1, height() - 1);
 }
 
-TOptionsForm::TOptionsForm(const Settings& settings, QWidget* parent)
-    : QDialog(parent), settings_(settings), stored_(settings) {
+TOptionsForm::TOptionsForm(const Settings& settings, QWidget* parent, Renderer renderer)
+    : QDialog(parent),
+      settings_(settings),
+      stored_(settings),
+      renderer_(renderer),
+      stored_renderer_(renderer) {
   setObjectName("OptionsForm");
   setWindowTitle("Options");
   // Fixed dialog border: no resizing, no help button.
@@ -80,6 +84,10 @@ TOptionsForm::TOptionsForm(const Settings& settings, QWidget* parent)
   BuildSheetPage(pages[0]);
   BuildFlagPage(pages[1]);
   BuildColorPage(pages[2]);
+  auto* rendering = new QWidget;
+  rendering->setObjectName("RenderingSheet");
+  page_control_->addTab(rendering, "Rendering");
+  BuildRenderingPage(rendering);
   page_control_->setCurrentIndex(0);
 
   ok_button_ = new QPushButton("&OK", this);
@@ -193,6 +201,27 @@ void TOptionsForm::BuildColorPage(QWidget* page) {
   equalize_box_->adjustSize();
 }
 
+void TOptionsForm::BuildRenderingPage(QWidget* page) {
+  auto* group = new QGroupBox("Frames of Ombrix and Distorsion", page);
+  group->setObjectName("RenderingGroup");
+  group->setGeometry(4, 2, 306, 114);
+  const char* names[] = {"RenderingClassic", "RenderingSmooth"};
+  const char* captions[] = {"Classic", "Smooth"};
+  const char* notes[] = {"Flat pieces cut by halving; Precision sets their size.",
+                         "Each pixel through its triangle's exact map: sharp edges, "
+                         "smooth motion."};
+  for (int i = 0; i < 2; ++i) {
+    rendering_[i] = new QRadioButton(captions[i], group);
+    rendering_[i]->setObjectName(names[i]);
+    rendering_[i]->move(8, 18 + i * 48);
+    rendering_[i]->adjustSize();
+    auto* note = new QLabel(notes[i], group);
+    note->setWordWrap(true);
+    note->setGeometry(26, 36 + i * 48, 272, 28);
+    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  }
+}
+
 void TOptionsForm::ConnectChangeHandlers() {
   // Connected at activation and again at every page change; a connection
   // that exists already is kept as it is.
@@ -257,6 +286,7 @@ void TOptionsForm::FormActivate() {
   sheet_shape_->setGeometry(r.left, r.top, r.width, r.height);
   SizeNodePreview();
   equalize_box_->setChecked(settings_.Equalize != 0);
+  rendering_[renderer_ == Renderer::kSmooth ? 1 : 0]->setChecked(true);
   ConnectChangeHandlers();
   for (int i = 0; i < 4; ++i) {
     if (radios_[i]->isChecked()) RadioButtonClick(i + 1);
@@ -335,6 +365,7 @@ void TOptionsForm::Button1Click() {
   s.LineColor = swatches_[3]->BrushColor();
   s.Equalize = equalize_box_->isChecked() ? 1 : 0;
   stored_ = s;
+  stored_renderer_ = rendering_[1]->isChecked() ? Renderer::kSmooth : Renderer::kClassic;
   accept();
 }
 

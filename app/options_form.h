@@ -1,12 +1,14 @@
 // The Options dialog: edits the settings that have no control on the main
 // window (sheet size, flag values, node size, mesh colours, equalize) with
-// live previews. Nothing is stored until OK; Values() then answers the edited
-// settings, otherwise the settings it was opened with.
+// live previews, and, on a page of our own, the renderer of the morph and
+// the distortion. Nothing is stored until OK; Values() and Rendering() then
+// answer the edited choices, otherwise those it was opened with.
 #pragma once
 
 #include <QDialog>
 #include <QWidget>
 
+#include "core/generate/generation_input.h"
 #include "core/image/bitmap.h"
 #include "core/settings/settings.h"
 
@@ -47,12 +49,14 @@ class TOptionsForm : public QDialog {
  public:
   // The flag preview cycles through settings.FrameCount + 1 pictures: the
   // frame count the main window holds in its frame-count edit.
-  TOptionsForm(const Settings& settings, QWidget* parent = nullptr);
+  TOptionsForm(const Settings& settings, QWidget* parent = nullptr,
+               Renderer renderer = Renderer::kClassic);
   ~TOptionsForm() override;
 
   // The settings after OK; the unchanged settings after Cancel or close.
   // FrameCount and Precision are always passed through unchanged.
   Settings Values() const;
+  Renderer Rendering() const { return stored_renderer_; }
 
   // The handlers, public so a test can run them as the toolkit would.
   void FormActivate();
@@ -78,6 +82,7 @@ class TOptionsForm : public QDialog {
   void BuildSheetPage(QWidget* page);
   void BuildFlagPage(QWidget* page);
   void BuildColorPage(QWidget* page);
+  void BuildRenderingPage(QWidget* page);
   QLineEdit* MakeEdit(int index, QWidget* parent, int left, int top, int min, int max);
   void ConnectChangeHandlers();
   void ClampEdit(int index);
@@ -86,6 +91,8 @@ class TOptionsForm : public QDialog {
 
   Settings settings_;
   Settings stored_;
+  Renderer renderer_;
+  Renderer stored_renderer_;
   bool connected_ = false;
   bool color_updating_ = false;  // ColorUpdating
   int preview_frame_ = 0;        // PreviewFrame
@@ -102,6 +109,7 @@ class TOptionsForm : public QDialog {
   QRadioButton* radios_[4] = {};        // RadioButton1 .. RadioButton4
   QScrollBar* scroll_bars_[3] = {};     // ScrollBar1 .. ScrollBar3
   QCheckBox* equalize_box_ = nullptr;   // CheckBox1
+  QRadioButton* rendering_[2] = {};     // RenderingClassic, RenderingSmooth
   QLabel* flag_image_ = nullptr;        // Image1
   QPushButton* ok_button_ = nullptr;    // Button1
   QPushButton* cancel_button_ = nullptr;  // Button2

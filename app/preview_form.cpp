@@ -123,7 +123,7 @@ void TPreviewForm::InputsChanged() {
 }
 
 void TPreviewForm::SendRequest() {
-  const GenerationSetup setup = GenerationSetupOf(owner_.CurrentSettings());
+  const GenerationSetup setup = owner_.CurrentGenerationSetup();
   if (slider_->maximum() != setup.frame_count) {
     const QSignalBlocker quiet(slider_);
     slider_->setRange(0, setup.frame_count);

@@ -1,28 +1,20 @@
 #include "app/recent_meshes.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-#include <QSettings>
+
+#include "app/user_settings.h"
 
 namespace vesk {
 namespace {
 
 constexpr char kRecentKey[] = "RecentMeshes";
 
-QString OrDefault(const QString& name) { return name.isEmpty() ? "Trelvanique" : name; }
-
-void Store(const QStringList& files) {
-  QSettings settings(QSettings::UserScope, OrDefault(QCoreApplication::organizationName()),
-                     OrDefault(QCoreApplication::applicationName()));
-  settings.setValue(kRecentKey, files);
-}
+void Store(const QStringList& files) { OpenUserSettings()->setValue(kRecentKey, files); }
 
 }  // namespace
 
 QStringList RecentMeshFiles() {
-  QSettings settings(QSettings::UserScope, OrDefault(QCoreApplication::organizationName()),
-                     OrDefault(QCoreApplication::applicationName()));
-  QStringList files = settings.value(kRecentKey).toStringList();
+  QStringList files = OpenUserSettings()->value(kRecentKey).toStringList();
   return files.mid(0, kRecentMeshCount);
 }
 

@@ -251,6 +251,11 @@ Result<GenerationSetup> GenerationSetupFromOptions(const CommandLine& line) {
   if (!precision) return Failure{precision.Message()};
   Result<bool> equalize = line.OnOffValue("--equalize", true);
   if (!equalize) return Failure{equalize.Message()};
+  const std::string render = Lower(line.Value("--render"));  // "" when not given
+  if (!render.empty() && render != "classic" && render != "smooth") {
+    return Failure{"--render must be classic or smooth, not \"" + line.Value("--render") + "\""};
+  }
+  setup.renderer = render == "smooth" ? Renderer::kSmooth : Renderer::kClassic;
   setup.frame_count = frames.Value();
   setup.precision = precision.Value();
   setup.equalize = equalize.Value();
@@ -388,7 +393,8 @@ int RunFrameCommand(std::string title, const std::string& list_path,
 int RunMeshFrameCommand(const std::string& title, std::string_view usage,
                         const std::vector<std::string>& args, const MeshEngine& engine) {
   auto line = CommandLine::Parse(
-      args, 1, {{"--frames", 1}, {"--precision", 1}, {"--equalize", 1}, {"--list", 1}});
+      args, 1,
+      {{"--frames", 1}, {"--precision", 1}, {"--equalize", 1}, {"--render", 1}, {"--list", 1}});
   if (!line) return ReportUsage(usage, line.Message());
   auto setup = GenerationSetupFromOptions(line.Value());
   if (!setup) return ReportUsage(usage, setup.Message());

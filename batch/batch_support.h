@@ -139,7 +139,8 @@ struct MeshScene {
 Result<MeshScene> LoadMeshScene(const std::string& mesh_path);
 
 // The options of morph and distort: --frames N (1..100, default 12),
-// --precision P (1..1000, default 1), --equalize on|off (default on).
+// --precision P (1..1000, default 1), --equalize on|off (default on),
+// --render classic|smooth (default classic).
 // The failure is a usage problem.
 Result<GenerationSetup> GenerationSetupFromOptions(const CommandLine& line);
 
@@ -207,9 +208,9 @@ using MeshEngine =
                          const GenerationSetup& setup, Bitmap& vesk, RunProtocol& run)>;
 
 // What morph and distort share: "<title> MESH [--frames N] [--precision P]
-// [--equalize on|off] [--list OUT.any]" read from `args` (a usage problem is
-// reported with `usage`), the mesh file's scene loaded (a failure is bad
-// input), and `engine` run through RunFrameCommand.
+// [--equalize on|off] [--render classic|smooth] [--list OUT.any]" read from
+// `args` (a usage problem is reported with `usage`), the mesh file's scene
+// loaded (a failure is bad input), and `engine` run through RunFrameCommand.
 int RunMeshFrameCommand(const std::string& title, std::string_view usage,
                         const std::vector<std::string>& args, const MeshEngine& engine);
 

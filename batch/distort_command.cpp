@@ -1,6 +1,7 @@
 // vesk-batch distort MESH [--frames N] [--precision P] [--equalize on|off]
-// [--list OUT.any]: the distortion of the mesh file's first image along the
-// mesh (the second image must exist, as its window must in the program).
+// [--render classic|smooth] [--list OUT.any]: the distortion of the mesh
+// file's first image along the mesh (the second image must exist, as its
+// window must in the program).
 #include <span>
 #include <string>
 #include <vector>
@@ -12,7 +13,8 @@ namespace vesk::batch {
 namespace {
 
 constexpr const char* kUsage =
-    "distort MESH [--frames N] [--precision P] [--equalize on|off] [--list OUT.any]";
+    "distort MESH [--frames N] [--precision P] [--equalize on|off] "
+    "[--render classic|smooth] [--list OUT.any]";
 
 int RunDistortCommand(const std::vector<std::string>& args) {
   return RunMeshFrameCommand(

@@ -1,6 +1,7 @@
 // vesk-batch morph MESH [--frames N] [--precision P] [--equalize on|off]
-// [--list OUT.any]: the morph of the mesh file's two images, frames written
-// into the list's folder as the program's Ombrix command writes them.
+// [--render classic|smooth] [--list OUT.any]: the morph of the mesh file's
+// two images, frames written into the list's folder as the program's Ombrix
+// command writes them.
 #include <span>
 #include <string>
 #include <vector>
@@ -12,7 +13,8 @@ namespace vesk::batch {
 namespace {
 
 constexpr const char* kUsage =
-    "morph MESH [--frames N] [--precision P] [--equalize on|off] [--list OUT.any]";
+    "morph MESH [--frames N] [--precision P] [--equalize on|off] "
+    "[--render classic|smooth] [--list OUT.any]";
 
 int RunMorphCommand(const std::vector<std::string>& args) {
   return RunMeshFrameCommand(

@@ -34,6 +34,7 @@ Status RunDistortion(const Bitmap& first, std::span<const TrianglePositions> tri
   FrameRun run;
   run.frame = DistortionPieces(first, triangles, n, setup.precision, setup.painting_threads);
   run.equalize = setup.equalize;
+  run.renderer = setup.renderer;
   // Precision 1 opens with the exact first image; either way the loop runs
   // to frame N and there is no closing copy of the second image.
   run.opening_copy = setup.precision == 1;

@@ -26,7 +26,8 @@ namespace vesk {
 //  3. Precision 1: WriteFrame (the exact first image), then frames
 //     t = 1 .. N. Other precisions: frames t = 0 .. N. No closing copy of
 //     the second image.
-//  4. Each frame: Counter(t, N); the triangles (PaintDistortionFrame); with
+//  4. Each frame: Counter(t, N); the triangles (PaintDistortionFrame, or
+//     with the Smooth renderer PaintSmoothFrame at t / N); with
 //     `equalize` EqualizePicture (also after a cancel inside the frame);
 //     ShowFrame; WriteFrame unless a cancel was requested; the loop ends
 //     after frame N or at a cancel request.

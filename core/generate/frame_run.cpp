@@ -1,6 +1,7 @@
 #include "core/generate/frame_run.h"
 
 #include "core/generate/equalize.h"
+#include "core/generate/smooth_frame.h"
 
 namespace vesk {
 namespace {
@@ -8,6 +9,15 @@ namespace {
 Status WriteUnlessCancelled(const Bitmap& vesk, RunProtocol& protocol) {
   if (protocol.CancelRequested()) return Status::Success();
   return protocol.WriteFrame(vesk);
+}
+
+void PaintFrame(const FrameRun& run, const PieceFrame& frame, Bitmap& vesk,
+                RunProtocol& protocol) {
+  if (run.renderer == Renderer::kSmooth) {
+    PaintSmoothFrame(SmoothFrameAt(frame), vesk, protocol);
+  } else {
+    PaintPieceFrame(frame, vesk, protocol);
+  }
 }
 
 // Steps 2 to 4 of RunFrames; the caller ends the run whatever happens.
@@ -20,7 +30,7 @@ Status OpeningFramesAndClosing(const FrameRun& run, Bitmap& vesk, RunProtocol& p
   frame.t = run.first_t;
   do {
     protocol.Counter(frame.t, frame.n);
-    PaintPieceFrame(frame, vesk, protocol);
+    PaintFrame(run, frame, vesk, protocol);
     if (run.equalize) EqualizePicture(vesk, protocol);
     protocol.ShowFrame(vesk);
     Status written = WriteUnlessCancelled(vesk, protocol);

@@ -23,6 +23,7 @@ enum class RunClosing {
 
 struct FrameRun {
   PieceFrame frame;      // what each frame paints; `frame.t` is set per frame
+  Renderer renderer = Renderer::kClassic;  // Smooth paints SmoothFrameAt(frame)
   int first_t = 0;       // frames first_t .. last_t are computed; the loop
   int last_t = 0;        // body runs at least once, for first_t
   bool equalize = false;
@@ -34,8 +35,8 @@ struct FrameRun {
 //  1. `vesk` := a copy of the first image; ShowFrame; Begin.
 //  2. With `opening_copy`: WriteFrame.
 //  3. For t = first_t, first_t + 1, ...: Counter(t, N); the frame's
-//     triangles (PaintPieceFrame, which polls the cancel request before each
-//     triangle); with `equalize` EqualizePicture, also after a cancel within
+//     triangles (PaintPieceFrame or PaintSmoothFrame, which poll the cancel
+//     request before each triangle); with `equalize` EqualizePicture, also after a cancel within
 //     the frame; ShowFrame; WriteFrame unless a cancel was requested. The
 //     loop goes on while t <= last_t and no cancel was requested.
 //  4. The closing steps.

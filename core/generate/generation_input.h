@@ -24,6 +24,13 @@ struct TrianglePositions {
 // read them. Triangles are copied, so the mesh may change afterwards.
 std::vector<TrianglePositions> TrianglePositionsOf(const Mesh& mesh);
 
+// How the frames of the morph and the distortion are painted. Classic cuts
+// each in-between triangle into flat pieces by repeated halving (the
+// program's own frames, pixel for pixel); Smooth maps every pixel through
+// its triangle's exact affine maps and samples the pictures bilinearly
+// (smooth_frame.h).
+enum class Renderer { kClassic, kSmooth };
+
 struct GenerationSetup {
   int frame_count = 12;  // N, the number of the last frame
   int precision = 1;     // divisor of the subdivision depth
@@ -31,6 +38,7 @@ struct GenerationSetup {
   // Threads that paint a frame together (each its own bands of rows); 0
   // picks one per processor core, at most 4. The frames do not depend on it.
   int painting_threads = 0;
+  Renderer renderer = Renderer::kClassic;
 };
 
 // The generation values of the settings.

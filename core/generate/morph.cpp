@@ -48,6 +48,7 @@ Status RunMorph(const Bitmap& first, const Bitmap& second,
   run.frame =
       MorphPieces(first, second, triangles, n, setup.precision, setup.painting_threads);
   run.equalize = setup.equalize;
+  run.renderer = setup.renderer;
   if (setup.precision == 1) {
     // The exact first and second images open and close the run; only the
     // frames between them are computed.

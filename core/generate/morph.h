@@ -41,7 +41,8 @@ Color BlendColor(Color c1, Color c2, int t, int n);
 //  3. Precision 1: WriteFrame (the exact first image), then frames
 //     t = 1 .. N - 1. Other precisions: frames t = 0 .. N. The loop body
 //     runs at least once, so N = 1 at Precision 1 still computes t = 1.
-//  4. Each frame: Counter(t, N); the triangles (PaintMorphFrame); with
+//  4. Each frame: Counter(t, N); the triangles (PaintMorphFrame, or with
+//     the Smooth renderer PaintSmoothFrame at t / N, smooth_frame.h); with
 //     `equalize` EqualizePicture (also after a cancel inside the frame);
 //     ShowFrame; WriteFrame unless a cancel was requested; the loop ends
 //     after the last frame or at a cancel request.

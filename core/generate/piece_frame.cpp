@@ -1,26 +1,12 @@
 #include "core/generate/piece_frame.h"
 
 #include <algorithm>
-#include <atomic>
-#include <optional>
-#include <system_error>
-#include <thread>
-#include <vector>
 
+#include "core/generate/band_painting.h"
 #include "core/generate/leaf_painter.h"
 
 namespace vesk {
 namespace {
-
-// When threads share a frame, it is cut into kBandsPerThread bands of rows
-// per thread: enough for a free thread to take over the bands of one the
-// system puts aside, few enough that little work goes to pieces crossing a
-// band's edge (those are clipped by both bands). Frames lower than
-// kMinRowsForThreads are painted by one thread.
-constexpr int kBandsPerThread = 3;
-constexpr int kMinRowsForThreads = 128;
-constexpr int kMaxAutoThreads = 4;
-constexpr int kMaxPaintingThreads = 16;
 
 // Takes the leaves of the recursion and paints them on one painter's rows.
 template <PieceKind kKind>
@@ -358,114 +344,20 @@ void PaintTriangle(const PieceFrame& frame, const BlendTable& blend, LeafPainter
   }
 }
 
-int ChooseThreads(const PieceFrame& frame, const Bitmap& vesk) {
-  int threads = frame.painting_threads;
-  if (threads <= 0) {
-    threads =
-        static_cast<int>(std::min<unsigned>(std::thread::hardware_concurrency(), kMaxAutoThreads));
-  }
-  threads = std::clamp(threads, 1, kMaxPaintingThreads);
-  if (vesk.Height() < kMinRowsForThreads || frame.triangles.size() < 2) return 1;
-  return threads;
-}
-
-// Paints a frame in bands of rows shared out among threads. Each
-// band keeps how far it got; a thread locks a band, paints the released
-// triangles it has not painted yet, in order, on that band's rows, and
-// moves on to the next band with work. Triangles are released one by one by
-// the thread that runs the protocol, once the cancel poll before each has
-// passed, so helpers paint while it is still busy with the protocol. A
-// thread the system puts aside holds up nothing but the one band it holds.
-class BandPainting {
+// The painter of one band of rows.
+class PieceBand {
  public:
-  BandPainting(const PieceFrame& frame, const BlendTable& blend, Bitmap& vesk, int threads)
-      : frame_(frame), blend_(blend), bands_(static_cast<std::size_t>(threads * kBandsPerThread)) {
-    const int rows = (vesk.Height() + static_cast<int>(bands_.size()) - 1) /
-                     static_cast<int>(bands_.size());
-    for (int b = 0; b < static_cast<int>(bands_.size()); ++b) {
-      bands_[b].painter.emplace(vesk, b * rows, (b + 1) * rows);
-    }
-    try {
-      for (int i = 1; i < threads; ++i) {
-        threads_.emplace_back([this, i] { Sweep(i); });
-      }
-    } catch (const std::system_error&) {
-      // Fewer helpers: the others paint their share.
-    }
-  }
-  ~BandPainting() {
-    Close();
-    Join();
-  }
-  BandPainting(const BandPainting&) = delete;
-  BandPainting& operator=(const BandPainting&) = delete;
-
-  // Triangles 0 .. count - 1 may be painted.
-  void Release(int count) { released_.store(count, std::memory_order_release); }
-  // No more triangles come.
-  void Close() { closed_.store(true, std::memory_order_release); }
-  // The calling thread helps until every band is done, then waits for the rest.
-  void Finish() {
-    Close();
-    Sweep(0);
-    Join();
-  }
+  PieceBand(const PieceFrame& frame, const BlendTable& blend, Bitmap& vesk, int first_row,
+            int end_row)
+      : frame_(frame), blend_(blend), painter_(vesk, first_row, end_row) {}
+  void Begin() {}
+  void Paint(std::size_t k) { PaintTriangle(frame_, blend_, painter_, k); }
+  void End() {}
 
  private:
-  struct Band {
-    std::optional<LeafPainter> painter;
-    int painted = 0;  // triangles 0 .. painted - 1 are on this band
-    bool done = false;
-    std::atomic<bool> busy{false};
-  };
-
-  void Join() {
-    for (std::thread& thread : threads_) thread.join();
-    threads_.clear();
-  }
-
-  // Goes round the bands, starting at a place of its own, until all are done.
-  void Sweep(int start) {
-    const int count = static_cast<int>(bands_.size());
-    int idle = 0;
-    for (;;) {
-      bool all_done = true;
-      bool worked = false;
-      for (int i = 0; i < count; ++i) {
-        Band& band = bands_[(start + i) % count];
-        if (band.busy.exchange(true, std::memory_order_acquire)) {
-          all_done = false;
-          continue;
-        }
-        // Read closed first: once it is set, released is final.
-        const bool closed = closed_.load(std::memory_order_acquire);
-        const int released = released_.load(std::memory_order_acquire);
-        if (!band.done) {
-          while (band.painted < released) {
-            PaintTriangle(frame_, blend_, *band.painter, static_cast<std::size_t>(band.painted));
-            ++band.painted;
-            worked = true;
-          }
-          band.done = closed;
-        }
-        all_done = all_done && band.done;
-        band.busy.store(false, std::memory_order_release);
-      }
-      if (all_done) return;
-      if (worked) {
-        idle = 0;
-      } else if (++idle > 16) {
-        std::this_thread::yield();
-      }
-    }
-  }
-
   const PieceFrame& frame_;
   const BlendTable& blend_;
-  std::vector<Band> bands_;
-  std::atomic<int> released_{0};
-  std::atomic<bool> closed_{false};
-  std::vector<std::thread> threads_;
+  LeafPainter painter_;
 };
 
 }  // namespace
@@ -482,28 +374,14 @@ int PaintPieceFrame(const PieceFrame& frame, Bitmap& vesk, RunProtocol& protocol
   if (frame.n < 1 || frame.precision < 1 || frame.first == nullptr) return 0;
   const BlendTable blend = MakeBlendTable(frame.t, frame.n);
   const std::size_t count = frame.triangles.size();
-  const int threads = ChooseThreads(frame, vesk);
-  std::optional<BandPainting> bands;
-  std::optional<LeafPainter> painter;
-  if (threads > 1) {
-    bands.emplace(frame, blend, vesk, threads);
-  } else {
-    painter.emplace(vesk);
-  }
-
-  int painted = 0;
-  for (std::size_t k = 0; k < count; ++k) {
-    if (protocol.CancelRequested()) break;
-    if (bands) bands->Release(static_cast<int>(k + 1));
-    protocol.InnerBar(static_cast<int>((k + 1) * 100 / count));
-    protocol.ProcessMessages();
-    const std::uint64_t splits = SplitCount(WorkOf(frame, frame.triangles[k]).depth);
-    for (std::uint64_t i = 0; i < splits; ++i) protocol.ProcessMessages();
-    if (painter) PaintTriangle(frame, blend, *painter, k);
-    ++painted;
-  }
-  if (bands) bands->Finish();
-  return painted;
+  return PaintTriangles(
+      vesk.Height(), count, frame.painting_threads,
+      [&](int first_row, int end_row) { return PieceBand(frame, blend, vesk, first_row, end_row); },
+      protocol, [&](std::size_t k) {
+        // One message processing per split of the triangle.
+        const std::uint64_t splits = SplitCount(WorkOf(frame, frame.triangles[k]).depth);
+        for (std::uint64_t i = 0; i < splits; ++i) protocol.ProcessMessages();
+      });
 }
 
 }  // namespace vesk

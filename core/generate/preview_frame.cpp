@@ -4,6 +4,7 @@
 
 #include "core/generate/equalize.h"
 #include "core/generate/piece_frame.h"
+#include "core/generate/smooth_frame.h"
 #include "core/generate/subdivision.h"
 
 namespace vesk {
@@ -118,6 +119,16 @@ const Bitmap& PreviewPainter::Frame(const PreviewInputs& inputs, int t) {
   const bool three_frame_morph =
       inputs.kind == PreviewKind::kMorph && inputs.setup.precision == 1 && n == 1;
   const FrameSchedule s = ScheduleOf(inputs, std::clamp(t, 0, three_frame_morph ? 2 : n));
+  if (inputs.setup.renderer == Renderer::kSmooth && !s.copy_of_first && !s.copy_of_second) {
+    // A Smooth frame repaints every pixel, so no earlier frame shows through.
+    if (frame_.Width() != inputs.first->Width() || frame_.Height() != inputs.first->Height()) {
+      frame_ = Bitmap(inputs.first->Width(), inputs.first->Height());
+    }
+    RunProtocol quiet;
+    PaintSmoothFrame(SmoothFrameAt(PiecesOf(inputs, inputs.triangles, s.t)), frame_, quiet);
+    if (inputs.setup.equalize) EqualizePicture(frame_, quiet);
+    return frame_;
+  }
   if (s.copy_of_first || s.copy_of_second || inputs.setup.equalize) {
     frame_ = s.copy_of_second ? *inputs.second : *inputs.first;
     if (s.copy_of_first || s.copy_of_second) return frame_;

@@ -10,6 +10,7 @@
 // the pixels it leaves uncovered are looked up in earlier frames, painting
 // there just the triangles that reach them. With equalization every frame
 // changes the whole picture, so the frames before t are run in order.
+// A Smooth frame (smooth_frame.h) repaints every pixel and is painted alone.
 #pragma once
 
 #include <cstdint>

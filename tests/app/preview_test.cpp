@@ -1,13 +1,17 @@
 // The preview window: its frame equals the written frame, it follows a node drag
-// before the release, and events are handled while a frame is computed.
+// before the release, and events are handled while a frame is computed. The
+// renderer chosen in Options reaches the preview and the run, and is remembered.
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QSlider>
 
 #include "qtimage/image_convert.h"
 #include "app/preview_form.h"
+#include "app/user_settings.h"
+#include "core/generate/smooth_frame.h"
 #include "app1_support.h"
 
 class PreviewTest : public QObject, WindowFixture {
@@ -39,7 +43,10 @@ class PreviewTest : public QObject, WindowFixture {
            preview_->ShownSerial() > 0;
   }
  private slots:
-  void init() { StartWindow(); }
+  void init() {
+    StoreRenderer(Renderer::kClassic);
+    StartWindow();
+  }
   void cleanup() { StopWindow(); }
   void FrameEqualsTheWrittenFrame_data() {
     QTest::addColumn<QString>("command");
@@ -63,6 +70,28 @@ class PreviewTest : public QObject, WindowFixture {
     Item(*form_, command.toLatin1())->trigger();
     Bitmap written = LoadBmpFile(File(QString("imag%1.bmp").arg(t + 1)).toStdString()).Value();
     QCOMPARE(preview_->ShownFrame(), ToQImage(written));
+  }
+  void SmoothChosenInOptionsIsPreviewedRunAndRemembered() {
+    OpenScene(90, 70);
+    SetFrameCount(4);
+    WhenModalOpens([](QWidget* options) {
+      options->findChild<QRadioButton*>("RenderingSmooth")->click();
+      options->findChild<QPushButton*>("Button1")->click();
+    });
+    Item(*form_, "Options")->trigger();
+    preview_->findChild<QSlider*>("FrameSlider")->setValue(2);
+    QTRY_VERIFY(Settled());
+    Bitmap smooth(90, 70);
+    RunProtocol quiet;
+    PaintSmoothFrame({PieceKind::kMorph, &first_, &second_,
+                      TrianglePositionsOf(form_->MeshModel()), 0.5, 0.5},
+                     smooth, quiet);
+    QCOMPARE(preview_->ShownFrame(), ToQImage(smooth));
+    dialogs_.save_answers.push_back(File("frames.any"));
+    Item(*form_, "Ombrix1")->trigger();
+    QVERIFY(LoadBmpFile(File("imag3.bmp").toStdString()).Value() == smooth);
+    RestartWindow();
+    QCOMPARE(form_->CurrentGenerationSetup().renderer, Renderer::kSmooth);
   }
   void ZoomsWithTheImageWindowKeysAndFitsAgainOnCtrl0() {
     OpenScene(90, 70);

@@ -5,6 +5,7 @@
 #include "core/generate/run_protocol.h"
 #include <regex>
 
+#include "core/generate/distortion.h"
 #include "core/generate/morph.h"
 #include "core/mesh/mesh_file.h"
 #include "tests/batch/batch_test_support.h"
@@ -47,6 +48,12 @@ TEST_F(Commands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumbering) 
   ASSERT_EQ(Run("morph sub/m.mesh --frames 1 --list out"), 0) << err_;
   EXPECT_NE(out_.find("listed in out.any"), std::string::npos) << out_;
   EXPECT_EQ(Load("imag1.bmp").Pixel(4, 4), kBlack);
+  setup.renderer = Renderer::kSmooth;  // --render smooth reaches the engine
+  ASSERT_TRUE(RunDistortion(Load(kExamples + "/first.bmp"), TrianglePositionsOf(mesh), setup, vesk,
+                            engine));
+  ASSERT_EQ(Run("distort MESH --frames 3 --precision 2 --equalize off --render Smooth --list out/s"),
+            0) << err_;
+  EXPECT_EQ(Load("out/imag11.bmp"), engine.frames.back());
 }
 
 TEST_F(Commands, ColorizeFlagAndAviWriteTheirFrames) {

@@ -35,6 +35,7 @@ TEST_F(ExitStatus, OfEveryCommand) {
       {"morph a.mesh --frames 0",  // a usage problem before the missing file
        {2, "--frames must be a whole number from 1 to 100, not \"0\" (usage: vesk-batch morph"}},
       {"distort MESH --equalize maybe", {2, "--equalize must be on or off, not \"maybe\""}},
+      {"morph MESH --render sharp", {2, "--render must be classic or smooth, not \"sharp\""}},
       {"sheetglass a.bmp --out out/r.bmp --sheet 5", {2, "--sheet"}},
       {"sheetglass a.bmp", {2, "option --out is missing"}},
       // Empty values are refused once, where every command reads its options.

@@ -16,13 +16,18 @@ namespace vesk {
 namespace {
 
 TEST(PreviewFrame, EqualsTheFrameTheRunWrites) {
-  struct Row { const char* name; PreviewKind kind; int frames, precision; bool equalize; int n; };
+  struct Row {
+    const char* name; PreviewKind kind; int frames, precision; bool equalize; int n;
+    Renderer renderer = Renderer::kClassic;
+  };
   constexpr PreviewKind kM = PreviewKind::kMorph, kD = PreviewKind::kDistortion;
+  constexpr Renderer kSmooth = Renderer::kSmooth;
   const Row rows[] = {
       {"MorphPrecision1", kM, 6, 1, false, 12},      {"MorphPrecision3", kM, 5, 3, false, 12},
       {"MorphEqualized", kM, 4, 1, true, 8},         {"MorphOneFrame", kM, 1, 1, false, 5},
       {"DistortionPrecision1", kD, 6, 1, false, 12}, {"DistortionPrecision2", kD, 5, 2, false, 12},
       {"DistortionEqualized", kD, 4, 2, true, 8},    {"NoTriangles", kD, 3, 1, false, 0},
+      {"SmoothMorph", kM, 4, 1, true, 8, kSmooth},   {"SmoothDistortion", kD, 5, 2, false, 12, kSmooth},
   };
   const Bitmap first = testing_support::RandomImage(64, 48, 1);
   const Bitmap second = testing_support::RandomImage(40, 56, 2);  // outside samples count
@@ -31,7 +36,7 @@ TEST(PreviewFrame, EqualsTheFrameTheRunWrites) {
     // Overlapping triangles in and around the picture: frames keep earlier paint.
     std::mt19937 rng(77);
     const std::vector<TrianglePositions> triangles = testing::MeshTriangles(rng, 64, 48, 0, c.n, 0);
-    const GenerationSetup setup{c.frames, c.precision, c.equalize, 2};
+    const GenerationSetup setup{c.frames, c.precision, c.equalize, 2, c.renderer};
     testing_support::RecordingRun run;
     Bitmap vesk;
     ASSERT_TRUE((c.kind == PreviewKind::kMorph
