@@ -16,6 +16,7 @@
 #include "app/dialog_buttons.h"
 #include "app/picture_box.h"
 #include "app/user_dialogs.h"
+#include "app/user_settings.h"
 #include "core/animation/animation_viewer.h"
 #include "core/animation/avi_writer.h"
 #include "core/generate/frame_list.h"
@@ -226,6 +227,8 @@ void TAniToolForm::SpeedButton1Click() {
 
 // Like Create: the same counter and messages; the button reads "Cancel"
 // while the export runs, and a cancelled or failed export leaves no file.
+// After the file, the frame rate and quality are asked, starting from the
+// last export's.
 void TAniToolForm::ExportVideoClick() {
   if (exporting_) {
     cancel_export_ = true;
@@ -235,6 +238,9 @@ void TAniToolForm::ExportVideoClick() {
       "MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|*.webm|Animated GIF (*.gif)|*.gif", "mp4",
       QString());  // the dialog adds none: the chosen filter names the format
   if (!path) return;
+  const std::optional<VideoOptions> options = dialogs_.AskVideoOptions(this, StoredVideoOptions());
+  if (!options) return;
+  StoreVideoOptions(*options);
   const auto enable_others = [this](bool on) {
     for (QWidget* control : std::initializer_list<QWidget*>{add_, remove_, create_, close_, list_}) {
       control->setEnabled(on);
@@ -245,7 +251,7 @@ void TAniToolForm::ExportVideoClick() {
   export_video_->setText("Cancel");
   enable_others(false);
   const Status written = WriteVideoFile(
-      FramePointers(), path->toStdString(), VideoOptions{},
+      FramePointers(), path->toStdString(), *options,
       [this](int i, int n) { ShowCount(i, n); },
       [this] {
         QCoreApplication::processEvents();  // the Cancel button

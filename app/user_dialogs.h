@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "video/video_writer.h"
+
 class QPrinter;
 class QWidget;
 
@@ -50,6 +52,10 @@ class UserDialogs {
   virtual std::optional<QList<int>> AskNumbers(QWidget* parent, const QString& caption,
                                                const QStringList& labels,
                                                const QList<int>& values, int min, int max) = 0;
+  // Frame rate, quality and lossless switch of a video export, starting at
+  // `initial`; nothing when cancelled.
+  virtual std::optional<VideoOptions> AskVideoOptions(QWidget* parent,
+                                                      const VideoOptions& initial) = 0;
 
   // "Bitmap|*.BMP|All Files|*.*" as a Qt name filter list; a description
   // that already ends in its patterns ("AVI-Files (*.avi)") shows them once.
@@ -82,6 +88,9 @@ class QtUserDialogs : public UserDialogs {
   std::optional<QList<int>> AskNumbers(QWidget* parent, const QString& caption,
                                        const QStringList& labels, const QList<int>& values,
                                        int min, int max) override;
+  // A small form beside it (video_options_dialog.cpp).
+  std::optional<VideoOptions> AskVideoOptions(QWidget* parent,
+                                              const VideoOptions& initial) override;
 
  protected:
   std::optional<QStringList> AskOpen(QWidget* parent, const QString& title,

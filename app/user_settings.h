@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/generate/generation_input.h"
+#include "video/video_writer.h"
 
 namespace vesk {
 
@@ -16,5 +17,9 @@ std::unique_ptr<QSettings> OpenUserSettings();
 // dialog); Classic until Smooth is chosen.
 Renderer StoredRenderer();
 void StoreRenderer(Renderer renderer);
+
+// The last choices of Export Video; the writer's defaults until then.
+VideoOptions StoredVideoOptions();
+void StoreVideoOptions(const VideoOptions& options);
 
 }  // namespace vesk

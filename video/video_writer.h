@@ -51,6 +51,7 @@ struct VideoOptions {
   int fps = kVideoDefaultFps;  // 1 .. kVideoMaxFps
   int quality = kVideoDefaultQuality;  // 0 .. kVideoMaxQuality
   bool lossless = false;  // WebM only; quality is then not used
+  bool operator==(const VideoOptions&) const = default;
 };
 
 // The format that a file name's extension names (any letter case).

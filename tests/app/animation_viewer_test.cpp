@@ -126,6 +126,7 @@ class AnimationViewerTest : public QObject {
       ScriptedDialogs dialogs;
       const QString out = dir.filePath("movie");  // the default extension is added
       dialogs.save_answers.push_back(out);
+      dialogs.video_answers.push_back(VideoOptions{});
       TAniToolForm form(dialogs, list);
       form.FormActivate();
       auto* button = NamedChild<QPushButton>(form, "ExportVideoButton");
@@ -142,6 +143,23 @@ class AnimationViewerTest : public QObject {
               dialogs.messages[0].text == "Export cancelled: no video file was written.");
       QCOMPARE(button->text(), QString("Export &Video..."));
     }
+  }
+  void VideoChoiceReachesTheWriterAndIsAskedNextFromTheLastOne() {
+    QTemporaryDir dir;
+    const QString list = WriteFrameList(dir, 2, [](int) { return Bitmap(8, 6, kBlack); });
+    ScriptedDialogs dialogs;
+    dialogs.save_answers = {dir.filePath("a.mp4"), dir.filePath("b.mp4")};
+    const VideoOptions lossless{5, 80, true};
+    dialogs.video_answers = {lossless, std::nullopt};
+    TAniToolForm form(dialogs, list);
+    form.FormActivate();
+    form.ExportVideoClick();  // the writer refuses a lossless MP4
+    form.ExportVideoClick();  // cancelled at the choice
+    QCOMPARE(dialogs.video_asked.size(), std::size_t{2});
+    QVERIFY(dialogs.video_asked[1] == lossless);
+    QCOMPARE(dialogs.messages.size(), std::size_t{1});
+    QVERIFY(dialogs.messages[0].text.startsWith("Lossless video is written as WebM"));
+    QVERIFY(!QFile::exists(dir.filePath("a.mp4")) && !QFile::exists(dir.filePath("b.mp4")));
   }
 };
 

@@ -27,11 +27,21 @@ class ScriptDialogs : public vesk::UserDialogs {
   void Error(QWidget* parent, const QString& caption, const QString& text) override {
     Message(parent, caption, text);
   }
+  void Information(QWidget* parent, const QString& caption, const QString& text) override {
+    Message(parent, caption, text);
+  }
   vesk::Answer Confirm(QWidget*, const QString&, const QString&, bool) override {
     return vesk::Answer::No;
   }
   bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
   bool PrintDialog(QWidget*, QPrinter&) override { return false; }
+  std::optional<QList<int>> AskNumbers(QWidget*, const QString&, const QStringList&,
+                                       const QList<int>&, int, int) override {
+    return std::nullopt;
+  }
+  std::optional<vesk::VideoOptions> AskVideoOptions(QWidget*, const vesk::VideoOptions&) override {
+    return std::nullopt;
+  }
 
  protected:
   std::optional<QStringList> AskOpen(QWidget*, const QString&, const QString&, bool) override {

@@ -50,6 +50,12 @@ std::optional<QList<int>> ScriptedDialogs::AskNumbers(QWidget*, const QString& c
   return Next(number_answers, unexpected, std::optional<QList<int>>());
 }
 
+std::optional<VideoOptions> ScriptedDialogs::AskVideoOptions(QWidget*,
+                                                             const VideoOptions& initial) {
+  video_asked.push_back(initial);
+  return Next(video_answers, unexpected, std::optional<VideoOptions>());
+}
+
 std::optional<QStringList> ScriptedDialogs::AskOpen(QWidget*, const QString& title,
                                                     const QString& filter, bool) {
   if (open_throws) throw std::bad_alloc();

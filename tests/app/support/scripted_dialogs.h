@@ -26,12 +26,14 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<Answer> confirm_answers;
   std::deque<bool> printer_answers;
   std::deque<std::optional<QList<int>>> number_answers;
+  std::deque<std::optional<VideoOptions>> video_answers;
 
   // What the program asked or showed, in order.
   std::vector<Shown> messages;       // Message(), Information() and Error()
   std::vector<Shown> confirmations;  // Confirm()
   QStringList filters;               // filter of every file dialog
   QStringList titles;                // title of every file dialog
+  std::vector<VideoOptions> video_asked;  // the starting values of every video question
   int unexpected = 0;                // questions asked with no answer queued
   bool open_throws = false;          // open dialogs fail as an allocation would
 
@@ -43,6 +45,7 @@ class ScriptedDialogs : public UserDialogs {
   bool PrintDialog(QWidget*, QPrinter&) override;
   std::optional<QList<int>> AskNumbers(QWidget*, const QString& caption, const QStringList&,
                                        const QList<int>&, int, int) override;
+  std::optional<VideoOptions> AskVideoOptions(QWidget*, const VideoOptions& initial) override;
 
  protected:
   std::optional<QStringList> AskOpen(QWidget*, const QString& title, const QString& filter,

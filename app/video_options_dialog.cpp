@@ -1,0 +1,40 @@
+// The real dialog behind UserDialogs::AskVideoOptions: frames a second,
+// quality and the lossless switch in a small form with OK and Cancel.
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QSpinBox>
+
+#include "app/user_dialogs.h"
+
+namespace vesk {
+
+std::optional<VideoOptions> QtUserDialogs::AskVideoOptions(QWidget* parent,
+                                                          const VideoOptions& initial) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("Export Video");
+  auto* form = new QFormLayout(&dialog);
+  auto* fps = new QSpinBox(&dialog);
+  fps->setRange(1, kVideoMaxFps);
+  fps->setValue(initial.fps);
+  form->addRow("Frames a second:", fps);
+  auto* quality = new QSpinBox(&dialog);
+  quality->setRange(0, kVideoMaxQuality);
+  quality->setValue(initial.quality);
+  quality->setToolTip("0 the smallest file, 100 the best picture (full colour resolution)");
+  form->addRow("Quality:", quality);
+  auto* lossless = new QCheckBox("Lossless (WebM only)", &dialog);
+  lossless->setChecked(initial.lossless);
+  form->addRow(lossless);
+  QObject::connect(lossless, &QCheckBox::toggled, quality, &QWidget::setDisabled);
+  quality->setDisabled(initial.lossless);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return VideoOptions{fps->value(), quality->value(), lossless->isChecked()};
+}
+
+}  // namespace vesk
