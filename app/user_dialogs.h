@@ -16,6 +16,13 @@ namespace vesk {
 
 enum class Answer { Yes, No, Cancel };
 
+// Auto Mesh's question: the method (an index into the methods offered) and
+// the spacing in pixels, 0 for the picture's default.
+struct AutoMeshChoice {
+  int method = 0;
+  int spacing = 0;
+};
+
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
@@ -48,6 +55,11 @@ class UserDialogs {
   virtual std::optional<QList<int>> AskNumbers(QWidget* parent, const QString& caption,
                                                const QStringList& labels,
                                                const QList<int>& values, int min, int max) = 0;
+  // A method out of `methods` and a spacing up to `max_spacing`, starting
+  // at `start`; nothing when cancelled.
+  virtual std::optional<AutoMeshChoice> AskAutoMesh(QWidget* parent, const QStringList& methods,
+                                                    const AutoMeshChoice& start,
+                                                    int max_spacing) = 0;
 
   // "Bitmap|*.BMP|All Files|*.*" as a Qt name filter list; a description
   // that already ends in its patterns ("AVI-Files (*.avi)") shows them once.
@@ -79,6 +91,9 @@ class QtUserDialogs : public UserDialogs {
   std::optional<QList<int>> AskNumbers(QWidget* parent, const QString& caption,
                                        const QStringList& labels, const QList<int>& values,
                                        int min, int max) override;
+  // A method list and a spin box (auto_mesh_dialog.cpp).
+  std::optional<AutoMeshChoice> AskAutoMesh(QWidget* parent, const QStringList& methods,
+                                            const AutoMeshChoice& start, int max_spacing) override;
 
  protected:
   std::optional<QStringList> AskOpen(QWidget* parent, const QString& title,

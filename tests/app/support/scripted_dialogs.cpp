@@ -46,6 +46,12 @@ std::optional<QList<int>> ScriptedDialogs::AskNumbers(QWidget*, const QString& c
   return Next(number_answers, unexpected, std::optional<QList<int>>());
 }
 
+std::optional<AutoMeshChoice> ScriptedDialogs::AskAutoMesh(QWidget*, const QStringList&,
+                                                           const AutoMeshChoice&, int) {
+  titles << "Auto Mesh";
+  return Next(auto_mesh_answers, unexpected, std::optional<AutoMeshChoice>());
+}
+
 std::optional<QStringList> ScriptedDialogs::AskOpen(QWidget*, const QString& title,
                                                     const QString& filter, bool) {
   if (open_throws) throw std::bad_alloc();

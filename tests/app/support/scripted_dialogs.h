@@ -25,6 +25,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<Answer> confirm_answers;
   std::deque<bool> printer_answers;
   std::deque<std::optional<QList<int>>> number_answers;
+  std::deque<std::optional<AutoMeshChoice>> auto_mesh_answers;
 
   // What the program asked or showed, in order.
   std::vector<Shown> messages;       // Message() and Error()
@@ -41,6 +42,8 @@ class ScriptedDialogs : public UserDialogs {
   bool PrintDialog(QWidget*, QPrinter&) override;
   std::optional<QList<int>> AskNumbers(QWidget*, const QString& caption, const QStringList&,
                                        const QList<int>&, int, int) override;
+  std::optional<AutoMeshChoice> AskAutoMesh(QWidget*, const QStringList&, const AutoMeshChoice&,
+                                            int) override;
 
  protected:
   std::optional<QStringList> AskOpen(QWidget*, const QString& title, const QString& filter,
