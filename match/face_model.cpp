@@ -2,20 +2,21 @@
 // window over an image pyramid) finds faces on the reduced picture, and the
 // 68-point shape predictor (a cascade of regression trees) places the
 // landmarks on the full picture inside the detector's box scaled back.
+//
 // The detector's boxes come in the pyramid's scale steps, and the predictor
 // follows its box: the same face a little larger or turned got landmarks
 // up to 3 % of the eye distance apart. So the predictor runs a second time
 // in a box placed from its first landmarks (their centre, and 2.75 times
 // their spread, the detector's typical box), which frames both faces of a
-// pair alike and halved that difference on our test portraits. The
-// predictor is not symmetric either (a face and its mirror image got
-// landmarks 3 % of the eye distance apart), so it also runs on the mirror
-// image of the picture, and each landmark is the mean of its place there
-// (mirrored back) and here: the same for a face and its mirror image, and
-// with less of the predictor's noise. Both
-// are made on first use and kept for the program's life: the detector takes
-// about 0.3 s to build and the predictor about 0.6 s to read (measured on
-// this machine), the detection itself some 30 to 60 ms.
+// pair alike and halved that difference on our test portraits. Nor is the
+// predictor symmetric (a face and its mirror image got landmarks 3 % of the
+// eye distance apart), so it also runs on the mirror image of the picture,
+// and each landmark is the mean of its place there (mirrored back) and
+// here: the same for a face and its mirror image, and less noisy.
+//
+// Both are made on first use and kept for the program's life: the detector
+// takes about 0.3 s to build and the predictor about 0.6 s to read
+// (measured on this machine), a detection some 30 to 60 ms.
 #include <dlib/image_processing/frontal_face_detector.h>
 #include <dlib/image_processing/shape_predictor.h>
 #include <dlib/opencv/cv_image.h>

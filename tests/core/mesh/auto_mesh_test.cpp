@@ -27,18 +27,19 @@ TEST(AutoMesh, KeepsPointsApartWithinTheCountAndBothPictures) {
   const PointPair p[] = {{{50, 50}, {52, 50}}, {{55, 50}, {57, 50}},  // 5 px apart
                          {{60, 50}, {62, 50}}, {{3, 3}, {3, 3}},      // 10 px on; near a corner
                          {{-1, 9}, {9, 9}},    {{30, 30}, {100, 30}}, // off the first; the second
+                         {{0, 30}, {0, 27}},                          // on both left edges
                          {{10.4, 20.6}, {30.6, 40.6}}, {{80, 80}, {80, 80}}};  // moved alike
-  struct Row { int spacing; std::size_t max_count; std::vector<std::size_t> kept; };
-  for (const Row& row : {Row{10, 9, {0, 2, 6, 7}}, Row{10, 2, {0, 2}},
-                         Row{4, 9, {0, 1, 2, 3, 6, 7}}, Row{0, 9, {0, 1, 2, 3, 6, 7}}}) {  // 0: 2
+  struct Row { int spacing; std::size_t max_count; std::vector<std::size_t> kept; };  // 0: 2 px
+  for (const Row& row : {Row{10, 9, {0, 2, 6, 7, 8}}, Row{10, 2, {0, 2}},
+                         Row{4, 9, {0, 1, 2, 3, 6, 7, 8}}, Row{0, 9, {0, 1, 2, 3, 6, 7, 8}}}) {
     const AutoMeshResult result = AutoMesh(p, {100, 100}, {100, 90}, {row.spacing, row.max_count});
     EXPECT_EQ(result.kept, row.kept) << row.spacing << " " << row.max_count;
     const std::vector<Values> nodes = NodesOf(result.mesh);
     ASSERT_EQ(nodes.size(), 8 + row.kept.size());
     if (row.kept.size() > 2) { EXPECT_EQ(nodes[nodes.size() - 2], Values(10, 21, 30, 41)); }
   }
-  EXPECT_EQ(AutoMeshReport(AutoMeshMethod::kFaces, AutoMesh(p, {100, 100}, {100, 90}, {}), 4),
-            "Faces: 4 + 2 points, 8 border, 0 removed");
+  EXPECT_EQ(AutoMeshReport(AutoMeshMethod::kFaces, AutoMesh(p, {100, 100}, {100, 90}, {}), 6),
+            "Faces: 4 + 3 points, 8 border, 0 removed");
 }
 
 TEST(AutoMesh, MethodWordsPictureSizesSpacingAndSampleStep) {
@@ -90,7 +91,7 @@ TEST(AutoMesh, NodesThatFoldTrianglesGoUntilNoneDoes) {
 }
 
 TEST(FlowSamples, KeepOnlyRoundTripsThatComeBackOnUsableTexture) {
-  constexpr int W = 8, H = 6;
+  constexpr int W = 9, H = 6;  // (7, y) goes to x = 9, just off
   std::vector<float> forward, backward;
   for (int i = 0; i < W * H; ++i) forward.insert(forward.end(), {2, 1});
   for (int i = 0; i < W * H; ++i) backward.insert(backward.end(), {-2, -1});
