@@ -109,7 +109,7 @@ TEST(FlowSamples, KeepOnlyRoundTripsThatComeBackOnUsableTexture) {
   EXPECT_TRUE(ConsistentFlowPairs({W, H, forward.data()}, {W, H, backward.data()}, 0, 1).empty());
 }
 
-TEST(FacePoints, TheRankCountsFromTheHighestScoreAndAMirrorSwapsTheSides) {
+TEST(FacePoints, RankModelAndMirroredLandmarks) {
   const double scores[] = {0.2, 1.5, 0.2, 0.9};
   for (auto [rank, index] : {std::pair{1, 1}, {2, 3}, {3, 0}, {4, 2}}) {
     EXPECT_EQ(FaceOfRank(scores, rank, "a.png").Value(), std::size_t(index));
@@ -118,6 +118,8 @@ TEST(FacePoints, TheRankCountsFromTheHighestScoreAndAMirrorSwapsTheSides) {
   EXPECT_EQ(FaceOfRank({scores, 1}, 2, "a.png").Message(),
             "Only 1 face found in a.png; face 2 was asked for");
   EXPECT_EQ(FaceOfRank(scores, 0, "b").Message(), "Only 4 faces found in b; face 0 was asked for");
+  EXPECT_EQ(FaceModelPath("", "v.dat"), "v.dat");  // the option, else the variable, else Debian's
+  EXPECT_EQ(FaceModelPath("", nullptr), kDefaultFaceModel);
   for (int i = 0; i < 68; ++i) EXPECT_EQ(MirroredLandmark(MirroredLandmark(i)), i);
   for (auto [a, b] : {std::pair{0, 16}, {8, 8}, {21, 22}, {30, 30}, {31, 35}, {36, 45}, {39, 42},
                       {41, 46}, {48, 54}, {57, 57}, {59, 55}, {61, 63}, {66, 66}, {67, 65}}) {
@@ -140,7 +142,9 @@ TEST(FacePoints, ForeheadArcsTurnAndScaleWithTheFaceAndPairsGoEyesFirst) {
       {0, {100 - 32 * std::cos(std::numbers::pi / 6), 82.5}}, {2, {100, 65}}, {5, {58, 100}},
       {8, {100, 30}}, {11, {142, 100}}};
   for (const auto& [i, at] : golden) EXPECT_TRUE(near(upright[i], at)) << i;
-  auto turn = [](PicturePoint p) { return PicturePoint{300 - p.y / 2, p.x / 2}; };  // and halve
+  auto turn = [](PicturePoint p) {  // a sixth of a half turn, halved and moved
+    return PicturePoint{300 + (p.x * 0.866 - p.y * 0.5) / 2, (p.x * 0.5 + p.y * 0.866) / 2};
+  };
   for (std::size_t i = 0; i < face.size(); ++i) turned[i] = turn(face[i]);
   const auto follow = ForeheadPoints(turned);
   for (std::size_t i = 0; i < follow.size(); ++i) EXPECT_TRUE(near(follow[i], turn(upright[i])));
