@@ -168,6 +168,7 @@ void TMDIForm::BuildMenu() {
   AddItem(edit, "NewGridMesh", "New &Grid Mesh...", none, &TMDIForm::NewGridMeshClick);
   AddItem(edit, "TriangulateNodes", "&Triangulate Nodes", none,
           &TMDIForm::TriangulateNodesClick);
+  AddItem(edit, "AutoMesh", "&Auto Mesh...", none, &TMDIForm::AutoMeshClick);
 
   BuildViewMenu(menu("View1", "&View"));
 
@@ -378,7 +379,7 @@ void TMDIForm::UpdateCommandState() {
   set({"Colorize1", "Distorsion1", "Ombrix1"}, {"BitBtn1", "DistorsionButton", "MorphButton"},
       first && second);
   set({"ArrangeIcons1", "Tile1", "Cascade1"}, {}, any);
-  set({"NewGridMesh"}, {}, first && second);
+  set({"NewGridMesh", "AutoMesh"}, {}, first && second);
   set({"TriangulateNodes"}, {}, !mesh_.NodeList().empty());
   set({"ZoomIn1", "ZoomOut1", "FitWindow1", "ActualPixels1"}, {}, any);
   ShowFoldOverCount();

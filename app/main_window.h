@@ -161,6 +161,9 @@ class TMDIForm : public QMainWindow {
   void ApplyMeshEdit(const QString& step_name, const std::function<void(Mesh&)>& edit);
   // The status bar's "Folded triangles: N".
   void ShowFoldOverCount();
+  // Auto Mesh (auto_mesh_commands.cpp): the mesh from the points the
+  // matching library finds; what it found goes to the status bar.
+  void AutoMeshClick();
 
   // ---- Opening by name (open_files.cpp) ---------------------------------
   // Opens files given on the command line or dropped on the window: a
@@ -300,6 +303,9 @@ class TMDIForm : public QMainWindow {
   QMenu* recent_menu_ = nullptr;
   int grid_columns_ = 10;
   int grid_rows_ = 10;
+  // Auto Mesh's last choice: the method's place in its list, the spacing.
+  int auto_mesh_method_ = 0;
+  int auto_mesh_spacing_ = 0;
 };
 
 }  // namespace vesk

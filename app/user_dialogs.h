@@ -18,6 +18,13 @@ namespace vesk {
 
 enum class Answer { Yes, No, Cancel };
 
+// Auto Mesh's question: the method (an index into the methods offered) and
+// the spacing in pixels, 0 for the picture's default.
+struct AutoMeshChoice {
+  int method = 0;
+  int spacing = 0;
+};
+
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
@@ -56,6 +63,11 @@ class UserDialogs {
   // `initial`; nothing when cancelled.
   virtual std::optional<VideoOptions> AskVideoOptions(QWidget* parent,
                                                       const VideoOptions& initial) = 0;
+  // A method out of `methods` and a spacing up to `max_spacing`, starting
+  // at `start`; nothing when cancelled.
+  virtual std::optional<AutoMeshChoice> AskAutoMesh(QWidget* parent, const QStringList& methods,
+                                                    const AutoMeshChoice& start,
+                                                    int max_spacing) = 0;
 
   // "Bitmap|*.BMP|All Files|*.*" as a Qt name filter list; a description
   // that already ends in its patterns ("AVI-Files (*.avi)") shows them once.
@@ -91,6 +103,9 @@ class QtUserDialogs : public UserDialogs {
   // A small form beside it (video_options_dialog.cpp).
   std::optional<VideoOptions> AskVideoOptions(QWidget* parent,
                                               const VideoOptions& initial) override;
+  // A method list and a spin box (auto_mesh_dialog.cpp).
+  std::optional<AutoMeshChoice> AskAutoMesh(QWidget* parent, const QStringList& methods,
+                                            const AutoMeshChoice& start, int max_spacing) override;
 
  protected:
   std::optional<QStringList> AskOpen(QWidget* parent, const QString& title,

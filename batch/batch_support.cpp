@@ -202,6 +202,17 @@ std::string BareName(const std::string& stored_name) {
   return cut == std::string::npos ? stored_name : stored_name.substr(cut + 1);
 }
 
+std::string StoredName(const std::string& picture, const std::string& mesh) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path absolute = fs::absolute(picture, error);
+  if (error) return picture;
+  const fs::path folder = fs::absolute(mesh, error).parent_path();
+  const fs::path relative = absolute.lexically_relative(folder);
+  if (error || relative.empty() || *relative.begin() == "..") return absolute.string();
+  return relative.string();
+}
+
 std::string LocateMeshImage(const std::string& stored_name, const std::string& mesh_path) {
   namespace fs = std::filesystem;
   if (stored_name.empty()) return {};

@@ -119,6 +119,11 @@ Status SaveImageFile(const Bitmap& image, const std::string& path, std::string_v
 // The text after the last "\" or "/" of a stored name (all of it if none).
 std::string BareName(const std::string& stored_name);
 
+// A picture's name as a mesh file written at `mesh` stores it: relative to
+// the mesh file's folder when it lies there or below (the program looks
+// there first), otherwise absolute.
+std::string StoredName(const std::string& picture, const std::string& mesh);
+
 // Where an image named in a mesh file is: a relative name in the mesh file's
 // folder first, then the name as stored (from the current folder), then the
 // bare name in the mesh file's folder; "" when none exists (the caller

@@ -1,7 +1,6 @@
 // vesk-batch grid FIRST SECOND --cols C --rows R --out MESH: the desktop
 // program's New Grid Mesh without a window, written as a mesh file naming
 // the two pictures.
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,20 +13,6 @@ namespace vesk::batch {
 namespace {
 
 constexpr const char* kUsage = "grid FIRST SECOND --cols C --rows R --out MESH";
-
-// The picture's name as the mesh stores it: relative to the mesh file's
-// folder when it lies there or below (the program looks there first),
-// otherwise absolute.
-std::string StoredName(const std::string& picture, const std::string& mesh) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::path absolute = fs::absolute(picture, error);
-  if (error) return picture;
-  const fs::path folder = fs::absolute(mesh, error).parent_path();
-  const fs::path relative = absolute.lexically_relative(folder);
-  if (error || relative.empty() || *relative.begin() == "..") return absolute.string();
-  return relative.string();
-}
 
 int RunGridCommand(const std::vector<std::string>& args) {
   auto line = CommandLine::Parse(args, 2, {{"--cols", 1}, {"--rows", 1}, {"--out", 1}});

@@ -22,7 +22,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so the library scan cannot see them: Qt's platform
 # plugins (without them no window opens) and the font of the windows.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
+# The face model of Auto Mesh's faces method, read at run time.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, libdlib-data")
 set(CPACK_STRIP_FILES ON)
 
 # The documents every install carries in share/doc/vesk: the README, the

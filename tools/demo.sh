@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the example morph (examples/sample.mesh with its two pictures)
 # into out/ with vesk-batch, and an AVI of it when the tool has the avi
-# command. ./run.sh demo builds first and then runs this.
+# command; then the face morph of the two example portraits, its mesh made
+# by Auto Mesh, as an MP4 video. ./run.sh demo builds first and then runs this.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,9 +25,18 @@ if "$batch" --help | grep -q "vesk-batch avi"; then
   "$batch" avi "$out/morph.any" --out "$out/morph.avi"
 fi
 
+# The portraits' mesh found by Auto Mesh, morphed in 24 steps, as an MP4.
+faces="$out/faces"
+rm -rf "$faces" "$out/faces.mesh" "$out/faces.mp4"
+mkdir -p "$faces"
+"$batch" automesh examples/grace_hopper.jpg examples/astronaut.png --out "$out/faces.mesh"
+"$batch" morph "$out/faces.mesh" --frames 24 --list "$faces/faces.any"
+"$batch" video "$faces/faces.any" --out "$out/faces.mp4" --fps 12
+
 count=$(ls "$out"/imag*.bmp | wc -l)
 echo
 echo "The example morph is in $(pwd)/$out:"
 echo "  $count frames imag1.bmp .. imag$count.bmp, listed in morph.any"
 [ -f "$out/morph.avi" ] && echo "  the same frames as an AVI video: morph.avi"
+echo "  the face morph of the two example portraits: faces.mp4 (mesh faces.mesh, frames in faces/)"
 echo "Open morph.any in the program's Animations viewer to play it."

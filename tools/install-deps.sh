@@ -3,7 +3,10 @@
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev qt6-qpa-plugins
           pkg-config ffmpeg clang libclang-rt-dev desktop-file-utils fonts-liberation
-          libavcodec-dev libavformat-dev libavutil-dev libswscale-dev)
+          libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
+          libopencv-core-dev libopencv-imgproc-dev libopencv-features2d-dev
+          libopencv-video-dev libopencv-calib3d-dev libdlib-dev libdlib-data
+          libblas-dev liblapack-dev libjpeg-dev)
 # The Debian package and its check (tests/install/package_check.cmake).
 packages+=(dpkg-dev lintian)
 missing=()

@@ -2,6 +2,7 @@
 // question, New, Open, Save, Save as, zoomed clicks, a folded mesh from the command line.
 
 #include <QMenu>
+#include <QStatusBar>
 
 #include "app/image_view.h"
 #include "app1_support.h"
@@ -49,6 +50,14 @@ class MeshTest : public QObject, WindowFixture {
          [&] {
            dialogs_.number_answers.push_back(QList<int>{3, 3});
            Item(*form_, "NewGridMesh")->trigger();
+         }},
+        {"auto mesh",  // faces fail and change nothing; the flow then replaces the mesh
+         [&] {
+           dialogs_.auto_mesh_answers = {AutoMeshChoice{1, 0}, AutoMeshChoice{3, 2}};
+           for (int run = 0; run < 2; ++run) Item(*form_, "AutoMesh")->trigger();
+           QCOMPARE(Shown().back(), "Trelvanique: No face found in first.bmp.");
+           QCOMPARE(form_->statusBar()->currentMessage().left(6), "Flow: ");
+           QVERIFY(QTest::qWaitForWindowActive(form_.get()));  // the run gives the keys back
          }},
         {"new morph mesh",
          [&] {

@@ -26,6 +26,7 @@ TEST_F(ExitStatus, OfEveryCommand) {
   folded.PushTriangle(b, folded.PushNode({10, 10, 20, 0}), c);
   ASSERT_TRUE(WriteMeshFile(PathOf("folded.mesh"), folded, "", ""));
   const std::string pictures = kExamples + "/first.bmp " + kExamples + "/second.bmp ";
+  const std::string grace = kExamples + "/grace_hopper.jpg ";
   const std::pair<std::string, std::pair<int, const char*>> rows[] = {
       // words, {status, part of standard output (0) or of the error line}
       {"", {2, "no command given"}},
@@ -48,6 +49,8 @@ TEST_F(ExitStatus, OfEveryCommand) {
       {"grid " + pictures + "--cols 101 --rows 4 --out x.mesh", {2, "--cols"}},
       {"grid " + pictures + "--cols 5 --rows 4", {2, "option --out is missing"}},
       {"check", {2, "usage: vesk-batch check MESH"}},
+      {"automesh " + pictures + "--out x.mesh --method eyes", {2, "--method must be auto, faces"}},
+      {"automesh " + pictures + "--out x.mesh --face 0", {2, "--face"}},
       {"morph missing.mesh --list out/keep.any", {1, "missing.mesh: File Not Found"}},
       {"distort other.mesh --list out/keep.any",
        {1, "other.mesh: Error in file format (required mesh 1.1)"}},
@@ -64,6 +67,14 @@ TEST_F(ExitStatus, OfEveryCommand) {
       {"triangulate " + kExamples + "/first.bmp --out x.mesh",
        {1, "Error in file format (required mesh 1.1)"}},
       {"check folded.mesh", {1, "1 of 2 triangles fold over"}},
+      {"automesh " + pictures + "--out x.mesh", {1, "first.bmp; Too few matching features between"}},
+      {"automesh " + grace + kExamples + "/first.bmp --method faces --out x.mesh",
+       {1, "No face found in /"}},
+      {"automesh " + grace + grace + "--out x.mesh --model no.dat",
+       {1, "The face model no.dat is missing (it comes with the Debian package libdlib-data)"}},
+      {"automesh " + grace + kExamples + "/astronaut.png --out a.mesh", {0, "automesh: Faces: "}},
+      {"check a.mesh", {0, "check: no triangle of"}},
+      {"morph a.mesh --frames 2 --list f.any", {0, "morph: 3 frames written"}},
       {"grid " + pictures + "--cols 5 --rows 4 --out g.mesh",
        {0, "grid: 20 nodes, 24 triangles written to g.mesh"}},
       {"triangulate MESH --out t.mesh", {0, "triangulate: "}},

@@ -42,6 +42,10 @@ class ScriptDialogs : public vesk::UserDialogs {
   std::optional<vesk::VideoOptions> AskVideoOptions(QWidget*, const vesk::VideoOptions&) override {
     return std::nullopt;
   }
+  std::optional<vesk::AutoMeshChoice> AskAutoMesh(QWidget*, const QStringList&,
+                                                  const vesk::AutoMeshChoice&, int) override {
+    return std::nullopt;
+  }
 
  protected:
   std::optional<QStringList> AskOpen(QWidget*, const QString&, const QString&, bool) override {

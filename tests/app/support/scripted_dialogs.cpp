@@ -56,6 +56,12 @@ std::optional<VideoOptions> ScriptedDialogs::AskVideoOptions(QWidget*,
   return Next(video_answers, unexpected, std::optional<VideoOptions>());
 }
 
+std::optional<AutoMeshChoice> ScriptedDialogs::AskAutoMesh(QWidget*, const QStringList&,
+                                                           const AutoMeshChoice&, int) {
+  titles << "Auto Mesh";
+  return Next(auto_mesh_answers, unexpected, std::optional<AutoMeshChoice>());
+}
+
 std::optional<QStringList> ScriptedDialogs::AskOpen(QWidget*, const QString& title,
                                                     const QString& filter, bool) {
   if (open_throws) throw std::bad_alloc();

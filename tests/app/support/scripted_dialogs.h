@@ -27,6 +27,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<bool> printer_answers;
   std::deque<std::optional<QList<int>>> number_answers;
   std::deque<std::optional<VideoOptions>> video_answers;
+  std::deque<std::optional<AutoMeshChoice>> auto_mesh_answers;
 
   // What the program asked or showed, in order.
   std::vector<Shown> messages;       // Message(), Information() and Error()
@@ -46,6 +47,8 @@ class ScriptedDialogs : public UserDialogs {
   std::optional<QList<int>> AskNumbers(QWidget*, const QString& caption, const QStringList&,
                                        const QList<int>&, int, int) override;
   std::optional<VideoOptions> AskVideoOptions(QWidget*, const VideoOptions& initial) override;
+  std::optional<AutoMeshChoice> AskAutoMesh(QWidget*, const QStringList&, const AutoMeshChoice&,
+                                            int) override;
 
  protected:
   std::optional<QStringList> AskOpen(QWidget*, const QString& title, const QString& filter,

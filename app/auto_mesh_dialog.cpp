@@ -1,0 +1,41 @@
+// The real dialog behind UserDialogs::AskAutoMesh: the method in a list and
+// the spacing in a spin box whose 0 reads "Automatic", with OK and Cancel.
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QSpinBox>
+
+#include "app/user_dialogs.h"
+
+namespace vesk {
+
+std::optional<AutoMeshChoice> QtUserDialogs::AskAutoMesh(QWidget* parent,
+                                                         const QStringList& methods,
+                                                         const AutoMeshChoice& start,
+                                                         int max_spacing) {
+  QDialog dialog(parent);
+  dialog.setObjectName("AutoMeshDialog");
+  dialog.setWindowTitle("Auto Mesh");
+  auto* form = new QFormLayout(&dialog);
+  auto* method = new QComboBox(&dialog);
+  method->setObjectName("MethodBox");
+  method->addItems(methods);
+  method->setCurrentIndex(start.method);
+  auto* spacing = new QSpinBox(&dialog);
+  spacing->setObjectName("SpacingBox");
+  spacing->setRange(0, max_spacing);
+  spacing->setSpecialValueText("Automatic");
+  spacing->setSuffix(" px");
+  spacing->setValue(start.spacing);
+  form->addRow("&Method:", method);
+  form->addRow("&Spacing:", spacing);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return AutoMeshChoice{method->currentIndex(), spacing->value()};
+}
+
+}  // namespace vesk
