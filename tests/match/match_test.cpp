@@ -84,6 +84,7 @@ struct WarpCase {
   int side = 512;     // of the second picture
   bool grey = false;  // the second picture in grey levels
 };
+void PrintTo(const WarpCase& c, std::ostream* out) { *out << c.name; }
 class KnownWarp : public ::testing::TestWithParam<WarpCase> {};
 
 TEST_P(KnownWarp, PointsLieNearTheirTruePlaces) {
