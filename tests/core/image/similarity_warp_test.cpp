@@ -1,0 +1,72 @@
+// Similarity transforms from two point pairs and fitting, and the warp that applies them.
+#include "core/image/similarity_warp.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+#include "tests/core/support/random_image.h"
+
+namespace vesk {
+namespace {
+
+void ExpectNear(PicturePoint p, PicturePoint q) {
+  EXPECT_NEAR(p.x, q.x, 1e-9);
+  EXPECT_NEAR(p.y, q.y, 1e-9);
+}
+
+TEST(Similarity, TwoEyePairsGiveTheTurnScaleAndShift) {
+  struct Row { double degrees, scale, tx, ty; PicturePoint left, right; };
+  const Row rows[] = {{10, 0.9, 14, -7, {200, 240}, {310, 236}},
+                      {-35, 1.6, 0, 3, {51.5, 80.25}, {20, 10}},
+                      {180, 1, -4, 9, {0, 0}, {0, 1}}};
+  for (const Row& row : rows) {
+    const double turn = row.degrees * std::numbers::pi / 180;
+    const Similarity truth{row.scale * std::cos(turn), row.scale * std::sin(turn), row.tx, row.ty};
+    const auto found = SimilarityOf(row.left, row.right, Apply(truth, row.left),
+                                    Apply(truth, row.right));
+    ASSERT_TRUE(found);
+    for (PicturePoint p : {PicturePoint{0, 0}, PicturePoint{100, -50}, PicturePoint{3, 7}}) {
+      ExpectNear(Apply(*found, p), Apply(truth, p));
+      // Then: the second after the first.
+      ExpectNear(Apply(Then(truth, *found), p), Apply(*found, Apply(truth, p)));
+    }
+  }
+  EXPECT_FALSE(SimilarityOf({5, 5}, {5, 5}, {1, 1}, {2, 2}));
+  // A 100 x 50 picture in a 50 x 50 frame: half size, 12.5 pixels above and below.
+  const Similarity fit = FitInside(100, 50, 50, 50);
+  ExpectNear(Apply(fit, {-0.5, -0.5}), {-0.5, 12});
+  ExpectNear(Apply(fit, {99.5, 49.5}), {49.5, 37});
+}
+
+TEST(Similarity, WarpSamplesBilinearlyAndRepeatsTheEdges) {
+  const Bitmap source = testing_support::RandomImage(5, 4, 3);
+  const auto at = [&](int x, int y) {
+    return source.Pixel(std::clamp(x, 0, 4), std::clamp(y, 0, 3));
+  };
+  const auto mean = [](Color a, Color b) {
+    Color c = 0;
+    for (int s = 0; s < 24; s += 8) c |= (((a >> s & 255) + (b >> s & 255) + 1) / 2) << s;
+    return c;
+  };
+  struct Row { const char* name; Similarity s; int width, height; std::function<Color(int, int)> pixel; };
+  const Row rows[] = {
+      {"identity", {}, 5, 4, at},
+      {"shift right 2, up 1", {1, 0, 2, -1}, 6, 4, [&](int x, int y) { return at(x - 2, y + 1); }},
+      {"quarter turn", {0, 1, 3, 0}, 4, 5, [&](int x, int y) { return at(y, 3 - x); }},
+      {"half a pixel left", {1, 0, -0.5, 0}, 5, 4,
+       [&](int x, int y) { return mean(at(x, y), at(x + 1, y)); }},
+  };
+  for (const Row& row : rows) {
+    const Bitmap out = WarpPicture(source, row.s, row.width, row.height);
+    for (int y = 0; y < row.height; ++y) {
+      for (int x = 0; x < row.width; ++x) EXPECT_EQ(out.Pixel(x, y), row.pixel(x, y)) << row.name;
+    }
+  }
+  EXPECT_EQ(WarpPicture(source, {0, 0, 0, 0}, 2, 2), Bitmap(2, 2, source.Pixel(0, 0)));
+}
+
+}  // namespace
+}  // namespace vesk
