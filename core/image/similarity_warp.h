@@ -19,6 +19,7 @@ struct Similarity {
   double b = 0;
   double tx = 0;
   double ty = 0;
+  bool operator==(const Similarity&) const = default;
 };
 
 PicturePoint Apply(const Similarity& s, PicturePoint p);

@@ -48,12 +48,18 @@ TEST_F(Commands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumbering) 
   ASSERT_EQ(Run("morph sub/m.mesh --frames 1 --list out"), 0) << err_;
   EXPECT_NE(out_.find("listed in out.any"), std::string::npos) << out_;
   EXPECT_EQ(Load("imag1.bmp").Pixel(4, 4), kBlack);
-  setup.renderer = Renderer::kSmooth;  // --render smooth reaches the engine
+  setup.renderer = Renderer::kSmooth;  // --render smooth and the timing reach the engine
+  setup.curves = {TimingCurve::kEaseOut, TimingCurve::kEaseIn};
+  setup.hold = 1;
+  engine.frames.clear();
   ASSERT_TRUE(RunDistortion(Load(kExamples + "/first.bmp"), TrianglePositionsOf(mesh), setup, vesk,
                             engine));
-  ASSERT_EQ(Run("distort MESH --frames 3 --precision 2 --equalize off --render Smooth --list out/s"),
-            0) << err_;
-  EXPECT_EQ(Load("out/imag11.bmp"), engine.frames.back());
+  ASSERT_EQ(Run("distort MESH --frames 3 --precision 2 --equalize off --render Smooth --list out/s "
+                "--shape-curve ease-out --colour-curve ease-in --hold 1"), 0) << err_;
+  ASSERT_EQ(engine.frames.size(), 6u);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(Load("out/imag" + std::to_string(8 + i) + ".bmp"), engine.frames[i]);
+  }
 }
 
 TEST_F(Commands, ColorizeFlagAndAviWriteTheirFrames) {
@@ -75,7 +81,7 @@ TEST_F(Commands, ManPageNamesEverySubcommandAndOptionOfTheHelpAndVersionIsShown)
   Run("--help");
   const std::string help = out_;
   std::set<std::string> words;
-  const std::regex command(R"(vesk-batch ([a-z]+))"), option(R"(--[a-z]+)");
+  const std::regex command(R"(vesk-batch ([a-z]+))"), option(R"(--[a-z][-a-z]*)");
   for (auto [pattern, group] : {std::pair{&command, 1}, {&option, 0}}) {
     for (std::sregex_iterator it(help.begin(), help.end(), *pattern), end; it != end; ++it) {
       words.insert((*it)[group]);
