@@ -37,7 +37,8 @@ RunTiming StoredTiming() {
   const auto settings = OpenUserSettings();
   // A word or number out of range (a hand-edited file) falls back to the default.
   const auto curve = [&](const char* key) {
-    return CurveOfWord(settings->value(key).toString().toStdString()).value_or(TimingCurve::kLinear);
+    const std::string word = settings->value(key).toString().toStdString();
+    return CurveOfWord(word).value_or(TimingCurve::kLinear);
   };
   RunTiming timing{{curve(kShapeCurveKey), curve(kColourCurveKey)}, 0};
   const int hold = settings->value(kHoldKey, 0).toInt();

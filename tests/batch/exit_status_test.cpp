@@ -27,7 +27,7 @@ TEST_F(ExitStatus, OfEveryCommand) {
   ASSERT_TRUE(WriteMeshFile(PathOf("folded.mesh"), folded, "", ""));
   const std::string pictures = kExamples + "/first.bmp " + kExamples + "/second.bmp ";
   const std::string grace = kExamples + "/grace_hopper.jpg ";
-  const std::pair<std::string, std::pair<int, const char*>> rows[] = {
+  const std::pair<std::string, std::pair<int, std::string>> rows[] = {
       // words, {status, part of standard output (0) or of the error line}
       {"", {2, "no command given"}},
       {"paint x", {2, "unknown command \"paint\""}},
@@ -79,6 +79,10 @@ TEST_F(ExitStatus, OfEveryCommand) {
        {1, "No face found in /"}},
       {"automesh " + grace + grace + "--out x.mesh --model no.dat",
        {1, "The face model no.dat is missing (it comes with the Debian package libdlib-data)"}},
+      // A pair that cannot be meshed is named before anything is written.
+      {"sequence " + grace + grace + kExamples + "/first.bmp --method faces --out x.mp4",
+       {1, "pair 2 (" + grace.substr(0, grace.size() - 1) + " and " + kExamples +
+               "/first.bmp): No face found"}},
       {"automesh " + grace + kExamples + "/astronaut.png --out a.mesh", {0, "automesh: Faces: "}},
       {"check a.mesh", {0, "check: no triangle of"}},
       {"morph a.mesh --frames 2 --list f.any", {0, "morph: 3 frames written"}},

@@ -23,7 +23,8 @@ TEST(PreviewFrame, EqualsTheFrameTheRunWrites) {
     int hold = 0;
   };
   constexpr PreviewKind kM = PreviewKind::kMorph, kD = PreviewKind::kDistortion;
-  constexpr Renderer kSmooth = Renderer::kSmooth;
+  constexpr Renderer kSmooth = Renderer::kSmooth, kClassic = Renderer::kClassic;
+  using enum TimingCurve;
   const Row rows[] = {
       {"MorphPrecision1", kM, 6, 1, false, 12},      {"MorphPrecision3", kM, 5, 3, false, 12},
       {"MorphEqualized", kM, 4, 1, true, 8},         {"MorphOneFrame", kM, 1, 1, false, 5},
@@ -31,10 +32,9 @@ TEST(PreviewFrame, EqualsTheFrameTheRunWrites) {
       {"DistortionEqualized", kD, 4, 2, true, 8},    {"NoTriangles", kD, 3, 1, false, 0},
       {"SmoothMorph", kM, 4, 1, true, 8, kSmooth},   {"SmoothDistortion", kD, 5, 2, false, 12, kSmooth},
       // Curves move the earlier frames that show through; holds repeat the ends.
-      {"EasedHeldMorph", kM, 5, 1, false, 12, Renderer::kClassic, {TimingCurve::kEaseIn,
-                                                                   TimingCurve::kEaseOut}, 2},
-      {"EasedHeldDistortion", kD, 6, 2, false, 12, Renderer::kClassic, {TimingCurve::kEaseOut}, 1},
-      {"SmoothEased", kM, 4, 1, false, 8, kSmooth, {TimingCurve::kEaseInOut, TimingCurve::kEaseIn}, 1},
+      {"EasedHeldMorph", kM, 5, 1, false, 12, kClassic, {kEaseIn, kEaseOut}, 2},
+      {"EasedHeldDistortion", kD, 6, 2, false, 12, kClassic, {kEaseOut}, 1},
+      {"SmoothEased", kM, 4, 1, false, 8, kSmooth, {kEaseInOut, kEaseIn}, 1},
   };
   const Bitmap first = testing_support::RandomImage(64, 48, 1);
   const Bitmap second = testing_support::RandomImage(40, 56, 2);  // outside samples count
