@@ -34,8 +34,9 @@ constexpr const char* kUsage =
 constexpr int kSequenceFps = 25;
 constexpr int kFramesPerPair = 25;
 // Every pixel of a morph changes every frame, so the encoder carries no
-// detail over from frame to frame: photos come out about 3 dB below the
-// video command's default, which 80 makes up (H.264 CRF 11, VP9 CRF 12).
+// detail over from frame to frame: photos come out 3 to 6 dB below a still
+// at the video command's default; 80 (H.264 CRF 11, VP9 CRF 12) makes up
+// most of it.
 constexpr int kSequenceQuality = 80;
 constexpr int kMaxFramesPerPair = 1000;
 

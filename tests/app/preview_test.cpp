@@ -98,8 +98,7 @@ class PreviewTest : public QObject, WindowFixture {
     RestartWindow();
     const GenerationSetup setup = form_->CurrentGenerationSetup();
     QCOMPARE(setup.renderer, Renderer::kSmooth);
-    QVERIFY(setup.curves == (TimingCurves{TimingCurve::kEaseIn, TimingCurve::kEaseOut}));
-    QCOMPARE(setup.hold, 1);
+    QVERIFY(setup.hold == 1 && setup.curves == (TimingCurves{TimingCurve::kEaseIn, TimingCurve::kEaseOut}));
   }
   void ZoomsWithTheImageWindowKeysAndFitsAgainOnCtrl0() {
     OpenScene(90, 70);

@@ -29,7 +29,6 @@ TEST_F(BatchInterrupt, CtrlCAtAnyMomentEndsCancelledWithOnlyCompleteFiles) {
                                   "flag a.bmp --frames 100 --list f.any",
                                   "sheetglass a.bmp --out o.bmp", "equalize a.bmp --out o.bmp",
                                   "avi many.any --out o.avi",
-                                  "sequence a.bmp b.bmp --mesh big.mesh --out f.any",
                                   "sequence a.bmp b.bmp --mesh big.mesh --out o.mp4"}) {
     const std::string command = words.substr(0, words.find(' '));
     int hits = 0;

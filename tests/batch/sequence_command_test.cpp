@@ -1,5 +1,4 @@
-// vesk-batch sequence: three portraits into one video or frame list, read back by FFmpeg's
-// tools, and portraits lined up by their eyes.
+// vesk-batch sequence: portraits lined up by their eyes into a frame list or a video.
 #include <QImage>
 #include <numbers>
 
@@ -11,61 +10,48 @@
 namespace vesk::testing {
 namespace {
 
-class SequenceCommand : public BatchTest {
- protected:
-  void SetUp() override {
-    BatchTest::SetUp();
-    // A known warp of the portrait (turned by 10 degrees, scaled by 0.9 about the middle,
-    // shifted) and a copy of half its size, fitted back into the sequence at full size.
-    const double turn = 10 * std::numbers::pi / 180;
-    Similarity moved{0.9 * std::cos(turn), 0.9 * std::sin(turn), 0, 0};
-    const PicturePoint middle = Apply(moved, {255.5, 299.5});
-    moved.tx = 255.5 - middle.x + 14, moved.ty = 299.5 - middle.y - 9;
-    Save("turned.bmp", WarpPicture(hopper_, moved, 512, 600));
-    Save("small.bmp", WarpPicture(hopper_, FitInside(512, 600, 256, 300), 256, 300));
-  }
-  const std::string kPictures = kExamples + "/grace_hopper.jpg turned.bmp small.bmp";
-  const Bitmap hopper_ = FromQImage(QImage(QString::fromStdString(kExamples + "/grace_hopper.jpg")));
-};
+using SequenceCommand = BatchTest;
 
-TEST_F(SequenceCommand, WritesEveryPairIntoOneVideoThatPassesThroughEachPicture) {
+// Each pair ends on the next picture, fitted and with its eyes where the first picture's are;
+// the video passes through the same pictures with their hold frames.
+TEST_F(SequenceCommand, PassesThroughEachPictureWithItsEyesLinedUpInAListOrAVideo) {
+  // The portrait turned by 10 degrees, scaled by 0.9 and shifted, and a copy of half its size.
+  const Bitmap hopper = FromQImage(QImage(QString::fromStdString(kExamples + "/grace_hopper.jpg")));
+  const double turn = 10 * std::numbers::pi / 180;
+  Similarity moved{0.9 * std::cos(turn), 0.9 * std::sin(turn), 0, 0};
+  const PicturePoint middle = Apply(moved, {255.5, 299.5});
+  moved.tx = 255.5 - middle.x + 14, moved.ty = 299.5 - middle.y - 9;
+  Save("turned.bmp", WarpPicture(hopper, moved, 512, 600));
+  Save("small.bmp", WarpPicture(hopper, FitInside(512, 600, 256, 300), 256, 300));
+  const std::string line = "sequence " + kExamples +
+                           "/grace_hopper.jpg turned.bmp small.bmp --frames 4 --align faces --out ";
+  ASSERT_EQ(Run(line + "list.any"), 0) << err_;
+  EXPECT_EQ(Text("list.any"), ListOf(1, 9));
+  std::vector<Bitmap> pictures;
+  for (int k = 0; k < 3; ++k) pictures.push_back(Load("imag" + std::to_string(1 + 4 * k) + ".bmp"));
+  EXPECT_EQ(pictures[0], hopper);
+  const Result<FaceLandmarks> first = FindFaceLandmarks(hopper, {});
+  for (int k = 1; k < 3; ++k) {
+    const Result<FaceLandmarks> aligned = FindFaceLandmarks(pictures[k], {});
+    ASSERT_TRUE(first.Ok() && aligned.Ok());
+    for (auto eye : {&FaceLandmarks::LeftEyeCentre, &FaceLandmarks::RightEyeCentre}) {
+      const PicturePoint p = (first.Value().*eye)(), q = (aligned.Value().*eye)();
+      EXPECT_LE(std::hypot(p.x - q.x, p.y - q.y), 2) << k << ": " << q.x << "," << q.y;
+    }
+  }
   if (std::system("ffprobe -version >/dev/null 2>&1 && ffmpeg -version >/dev/null 2>&1") != 0) {
     GTEST_SKIP() << "ffprobe/ffmpeg missing";
   }
-  ASSERT_EQ(Run("sequence " + kPictures + " --frames 4 --out list.any"), 0) << err_;
-  EXPECT_EQ(Text("list.any"), ListOf(1, 9));
-  const Bitmap pictures[] = {hopper_, Load("turned.bmp"),
-                             WarpPicture(Load("small.bmp"), FitInside(256, 300, 512, 600), 512, 600)};
-  for (int k = 0; k < 3; ++k) EXPECT_EQ(Load("imag" + std::to_string(1 + 4 * k) + ".bmp"), pictures[k]);
-  struct Row { const char* out; const char* options; int frames, hold; };
-  for (const Row& row : {Row{"s.mp4", "", 9, 0}, Row{"loop.mp4", " --loop --hold 1", 17, 1}}) {
-    SCOPED_TRACE(row.out);
-    ASSERT_EQ(Run("sequence " + kPictures + " --frames 4 --out " + row.out + row.options), 0) << err_;
-    const std::string out = PathOf(row.out);
-    EXPECT_EQ(Shell("ffprobe -v error -count_frames -show_entries stream=r_frame_rate,nb_read_frames "
-                    "-of csv=p=0 '" + out + "'"),
-              "25/1," + std::to_string(row.frames) + "\n");
-    const std::string decoded = Shell("ffmpeg -v error -i '" + out + "' -f rawvideo -pix_fmt rgb24 -");
-    constexpr std::size_t kFrameBytes = 512 * 600 * 3;
-    ASSERT_EQ(decoded.size(), kFrameBytes * row.frames);
-    // Each picture (back to the first when looping) with its hold frames.
-    for (int index = 0; index < row.frames; ++index) {
-      const int step = 4 + row.hold, k = index / step;
-      if (index % step > row.hold) continue;
-      EXPECT_GE(Psnr(decoded, kFrameBytes * index, 512, pictures[k % 3]), 38) << index;
-    }
-  }
-}
-
-TEST_F(SequenceCommand, AlignedFacesPutTheEyesWhereTheFirstPicturesAre) {
-  ASSERT_EQ(Run("sequence " + kExamples + "/grace_hopper.jpg turned.bmp --align faces "
-                "--frames 2 --out a.any"), 0) << err_;
-  const Result<FaceLandmarks> first = FindFaceLandmarks(hopper_, {});
-  const Result<FaceLandmarks> aligned = FindFaceLandmarks(Load("imag3.bmp"), {});
-  ASSERT_TRUE(first.Ok() && aligned.Ok());
-  for (auto eye : {&FaceLandmarks::LeftEyeCentre, &FaceLandmarks::RightEyeCentre}) {
-    const PicturePoint p = (first.Value().*eye)(), q = (aligned.Value().*eye)();
-    EXPECT_LE(std::hypot(p.x - q.x, p.y - q.y), 2) << p.x << "," << p.y << " " << q.x << "," << q.y;
+  // Looping, with a hold frame: 3 pairs of 4 + 1 frames, and the first picture twice at the end.
+  ASSERT_EQ(Run(line + "loop.mp4 --loop --hold 1"), 0) << err_;
+  EXPECT_EQ(Shell("ffprobe -v error -count_frames -show_entries stream=r_frame_rate,nb_read_frames "
+                  "-of csv=p=0 '" + PathOf("loop.mp4") + "'"), "25/1,17\n");
+  const std::string decoded = Shell("ffmpeg -v error -i '" + PathOf("loop.mp4") +
+                                    "' -f rawvideo -pix_fmt rgb24 -");
+  constexpr std::size_t kFrameBytes = 512 * 600 * 3;
+  ASSERT_EQ(decoded.size(), kFrameBytes * 17);
+  for (int index : {0, 1, 5, 6, 10, 11, 15, 16}) {  // each picture and its hold frame
+    EXPECT_GE(Psnr(decoded, kFrameBytes * index, 512, pictures[index / 5 % 3]), 38) << index;
   }
 }
 

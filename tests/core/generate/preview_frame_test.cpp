@@ -19,8 +19,7 @@ TEST(PreviewFrame, EqualsTheFrameTheRunWrites) {
   struct Row {
     const char* name; PreviewKind kind; int frames, precision; bool equalize; int n;
     Renderer renderer = Renderer::kClassic;
-    TimingCurves curves = {};
-    int hold = 0;
+    TimingCurves curves = {}; int hold = 0;
   };
   constexpr PreviewKind kM = PreviewKind::kMorph, kD = PreviewKind::kDistortion;
   constexpr Renderer kSmooth = Renderer::kSmooth, kClassic = Renderer::kClassic;
@@ -31,7 +30,6 @@ TEST(PreviewFrame, EqualsTheFrameTheRunWrites) {
       {"DistortionPrecision1", kD, 6, 1, false, 12}, {"DistortionPrecision2", kD, 5, 2, false, 12},
       {"DistortionEqualized", kD, 4, 2, true, 8},    {"NoTriangles", kD, 3, 1, false, 0},
       {"SmoothMorph", kM, 4, 1, true, 8, kSmooth},   {"SmoothDistortion", kD, 5, 2, false, 12, kSmooth},
-      // Curves move the earlier frames that show through; holds repeat the ends.
       {"EasedHeldMorph", kM, 5, 1, false, 12, kClassic, {kEaseIn, kEaseOut}, 2},
       {"EasedHeldDistortion", kD, 6, 2, false, 12, kClassic, {kEaseOut}, 1},
       {"SmoothEased", kM, 4, 1, false, 8, kSmooth, {kEaseInOut, kEaseIn}, 1},
