@@ -49,7 +49,8 @@ TMDIForm::TMDIForm(UserDialogs& dialogs, Options options)
     : QMainWindow(nullptr),
       dialogs_(dialogs),
       options_(std::move(options)),
-      renderer_(StoredRenderer()) {
+      renderer_(StoredRenderer()),
+      timing_(StoredTiming()) {
   setObjectName("MDIForm");
   setWindowTitle(kDesignedCaption);
   setWindowIcon(ProgramIcon());
@@ -467,6 +468,8 @@ void TMDIForm::DestroyChild(TChildForm*& slot) {
 GenerationSetup TMDIForm::CurrentGenerationSetup() const {
   GenerationSetup setup = GenerationSetupOf(settings_);
   setup.renderer = renderer_;
+  setup.curves = timing_.curves;
+  setup.hold = timing_.hold;
   return setup;
 }
 
@@ -581,7 +584,7 @@ void TMDIForm::AnimationsClick() { RunAnimationsCommand(this, dialogs_); }
 
 void TMDIForm::OptionsClick() {
   {
-    TOptionsForm options(settings_, this, renderer_);
+    TOptionsForm options(settings_, this, renderer_, timing_);
     options.exec();
     Settings edited = options.Values();
     // The dialog edits everything but the two values of the tool panel.
@@ -591,6 +594,10 @@ void TMDIForm::OptionsClick() {
     if (options.Rendering() != renderer_) {
       renderer_ = options.Rendering();
       StoreRenderer(renderer_);
+    }
+    if (options.Timing() != timing_) {
+      timing_ = options.Timing();
+      StoreTiming(timing_);
     }
   }
   RedrawImageWindows();

@@ -15,6 +15,7 @@
 #include <memory>
 #include <span>
 
+#include "app/user_settings.h"
 #include "core/common/result.h"
 #include "core/effects/sine_table.h"
 #include "core/mesh/mesh_model.h"
@@ -71,7 +72,7 @@ class TMDIForm : public QMainWindow {
   MeshUndo& Undo() { return *undo_; }
   const Settings& CurrentSettings() const { return settings_; }
   // The morph's and the distortion's values: the settings' with the
-  // renderer chosen in the Options dialog.
+  // renderer and the timing chosen in the Options dialog.
   GenerationSetup CurrentGenerationSetup() const;
   void SetSettings(const Settings& settings) { settings_ = settings; }
   static QString ApplicationTitle() { return "Trelvanique"; }
@@ -277,6 +278,7 @@ class TMDIForm : public QMainWindow {
   QString settings_path_;
   Settings settings_;
   Renderer renderer_;  // kept apart from the settings file (user_settings.h)
+  RunTiming timing_;   // likewise
   Mesh mesh_;
   std::unique_ptr<MeshUndo> undo_;
   bool run_active_ = false;

@@ -1,6 +1,8 @@
 #include "app/options_form.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -56,12 +59,15 @@ void TShape::paintEvent(QPaintEvent*) {
   painter.drawRect(0, 0, width() - 1, height() - 1);
 }
 
-TOptionsForm::TOptionsForm(const Settings& settings, QWidget* parent, Renderer renderer)
+TOptionsForm::TOptionsForm(const Settings& settings, QWidget* parent, Renderer renderer,
+                           const RunTiming& timing)
     : QDialog(parent),
       settings_(settings),
       stored_(settings),
       renderer_(renderer),
-      stored_renderer_(renderer) {
+      stored_renderer_(renderer),
+      timing_(timing),
+      stored_timing_(timing) {
   setObjectName("OptionsForm");
   setWindowTitle("Options");
   // Fixed dialog border: no resizing, no help button.
@@ -88,6 +94,10 @@ TOptionsForm::TOptionsForm(const Settings& settings, QWidget* parent, Renderer r
   rendering->setObjectName("RenderingSheet");
   page_control_->addTab(rendering, "Rendering");
   BuildRenderingPage(rendering);
+  auto* timing_page = new QWidget;
+  timing_page->setObjectName("TimingSheet");
+  page_control_->addTab(timing_page, "Timing");
+  BuildTimingPage(timing_page);
   page_control_->setCurrentIndex(0);
 
   ok_button_ = new QPushButton("&OK", this);
@@ -222,6 +232,27 @@ void TOptionsForm::BuildRenderingPage(QWidget* page) {
   }
 }
 
+void TOptionsForm::BuildTimingPage(QWidget* page) {
+  auto* group = new QGroupBox("Frames of Ombrix and Distorsion", page);
+  group->setObjectName("TimingGroup");
+  group->setGeometry(4, 2, 306, 114);
+  auto* form = new QFormLayout(group);
+  const char* names[] = {"ShapeCurveBox", "ColourCurveBox"};
+  const char* captions[] = {"Shape:", "Colour:"};
+  for (int i = 0; i < 2; ++i) {
+    curve_boxes_[i] = new QComboBox(group);
+    curve_boxes_[i]->setObjectName(names[i]);
+    // In the order of kTimingCurves.
+    curve_boxes_[i]->addItems({"Linear", "Ease in", "Ease out", "Ease in and out"});
+    form->addRow(captions[i], curve_boxes_[i]);
+  }
+  hold_box_ = new QSpinBox(group);
+  hold_box_->setObjectName("HoldBox");
+  hold_box_->setRange(0, kMaxHoldFrames);
+  hold_box_->setToolTip("Extra copies of the first and the last frame");
+  form->addRow("Hold frames:", hold_box_);
+}
+
 void TOptionsForm::ConnectChangeHandlers() {
   // Connected at activation and again at every page change; a connection
   // that exists already is kept as it is.
@@ -287,6 +318,9 @@ void TOptionsForm::FormActivate() {
   SizeNodePreview();
   equalize_box_->setChecked(settings_.Equalize != 0);
   rendering_[renderer_ == Renderer::kSmooth ? 1 : 0]->setChecked(true);
+  curve_boxes_[0]->setCurrentIndex(static_cast<int>(timing_.curves.shape));
+  curve_boxes_[1]->setCurrentIndex(static_cast<int>(timing_.curves.colour));
+  hold_box_->setValue(timing_.hold);
   ConnectChangeHandlers();
   for (int i = 0; i < 4; ++i) {
     if (radios_[i]->isChecked()) RadioButtonClick(i + 1);
@@ -366,6 +400,9 @@ void TOptionsForm::Button1Click() {
   s.Equalize = equalize_box_->isChecked() ? 1 : 0;
   stored_ = s;
   stored_renderer_ = rendering_[1]->isChecked() ? Renderer::kSmooth : Renderer::kClassic;
+  stored_timing_ = {{kTimingCurves[curve_boxes_[0]->currentIndex()],
+                     kTimingCurves[curve_boxes_[1]->currentIndex()]},
+                    hold_box_->value()};
   accept();
 }
 

@@ -1,23 +1,27 @@
 // The Options dialog: edits the settings that have no control on the main
 // window (sheet size, flag values, node size, mesh colours, equalize) with
-// live previews, and, on a page of our own, the renderer of the morph and
-// the distortion. Nothing is stored until OK; Values() and Rendering() then
-// answer the edited choices, otherwise those it was opened with.
+// live previews, and, on pages of our own, the renderer and the timing of the
+// morph and the distortion. Nothing is stored until OK; Values(), Rendering()
+// and Timing() then answer the edited choices, otherwise those it was opened
+// with.
 #pragma once
 
 #include <QDialog>
 #include <QWidget>
 
+#include "app/user_settings.h"
 #include "core/generate/generation_input.h"
 #include "core/image/bitmap.h"
 #include "core/settings/settings.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QSpinBox;
 class QTabWidget;
 class QTimer;
 
@@ -50,13 +54,14 @@ class TOptionsForm : public QDialog {
   // The flag preview cycles through settings.FrameCount + 1 pictures: the
   // frame count the main window holds in its frame-count edit.
   TOptionsForm(const Settings& settings, QWidget* parent = nullptr,
-               Renderer renderer = Renderer::kClassic);
+               Renderer renderer = Renderer::kClassic, const RunTiming& timing = {});
   ~TOptionsForm() override;
 
   // The settings after OK; the unchanged settings after Cancel or close.
   // FrameCount and Precision are always passed through unchanged.
   Settings Values() const;
   Renderer Rendering() const { return stored_renderer_; }
+  RunTiming Timing() const { return stored_timing_; }
 
   // The handlers, public so a test can run them as the toolkit would.
   void FormActivate();
@@ -83,6 +88,7 @@ class TOptionsForm : public QDialog {
   void BuildFlagPage(QWidget* page);
   void BuildColorPage(QWidget* page);
   void BuildRenderingPage(QWidget* page);
+  void BuildTimingPage(QWidget* page);
   QLineEdit* MakeEdit(int index, QWidget* parent, int left, int top, int min, int max);
   void ConnectChangeHandlers();
   void ClampEdit(int index);
@@ -93,6 +99,8 @@ class TOptionsForm : public QDialog {
   Settings stored_;
   Renderer renderer_;
   Renderer stored_renderer_;
+  RunTiming timing_;
+  RunTiming stored_timing_;
   bool connected_ = false;
   bool color_updating_ = false;  // ColorUpdating
   int preview_frame_ = 0;        // PreviewFrame
@@ -110,6 +118,8 @@ class TOptionsForm : public QDialog {
   QScrollBar* scroll_bars_[3] = {};     // ScrollBar1 .. ScrollBar3
   QCheckBox* equalize_box_ = nullptr;   // CheckBox1
   QRadioButton* rendering_[2] = {};     // RenderingClassic, RenderingSmooth
+  QComboBox* curve_boxes_[2] = {};      // ShapeCurveBox, ColourCurveBox
+  QSpinBox* hold_box_ = nullptr;        // HoldBox
   QLabel* flag_image_ = nullptr;        // Image1
   QPushButton* ok_button_ = nullptr;    // Button1
   QPushButton* cancel_button_ = nullptr;  // Button2

@@ -124,9 +124,11 @@ void TPreviewForm::InputsChanged() {
 
 void TPreviewForm::SendRequest() {
   const GenerationSetup setup = owner_.CurrentGenerationSetup();
-  if (slider_->maximum() != setup.frame_count) {
+  // The hold frames are frames of the run too.
+  const int last = setup.frame_count + 2 * setup.hold;
+  if (slider_->maximum() != last) {
     const QSignalBlocker quiet(slider_);
-    slider_->setRange(0, setup.frame_count);
+    slider_->setRange(0, last);
   }
   TChildForm* first = owner_.FirstChild();
   TChildForm* second = owner_.SecondChild();
@@ -134,7 +136,7 @@ void TPreviewForm::SendRequest() {
     counter_->setText("First and Second image not open");
     return;
   }
-  counter_->setText(QString("%1/%2").arg(slider_->value()).arg(setup.frame_count));
+  counter_->setText(QString("%1/%2").arg(slider_->value()).arg(last));
   PreviewJob job;
   job.kind = kind_->currentIndex() == 0 ? PreviewKind::kMorph : PreviewKind::kDistortion;
   // A picture is copied only when it changed since the last request.

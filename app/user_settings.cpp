@@ -6,6 +6,9 @@ namespace vesk {
 namespace {
 
 constexpr char kRenderingKey[] = "Rendering";
+constexpr char kShapeCurveKey[] = "Timing/Shape";
+constexpr char kColourCurveKey[] = "Timing/Colour";
+constexpr char kHoldKey[] = "Timing/Hold";
 constexpr char kVideoFpsKey[] = "Video/FramesPerSecond";
 constexpr char kVideoQualityKey[] = "Video/Quality";
 constexpr char kVideoLosslessKey[] = "Video/Lossless";
@@ -28,6 +31,26 @@ Renderer StoredRenderer() {
 void StoreRenderer(Renderer renderer) {
   OpenUserSettings()->setValue(kRenderingKey,
                                renderer == Renderer::kSmooth ? "Smooth" : "Classic");
+}
+
+RunTiming StoredTiming() {
+  const auto settings = OpenUserSettings();
+  // A word or number out of range (a hand-edited file) falls back to the default.
+  const auto curve = [&](const char* key) {
+    const std::string word = settings->value(key).toString().toStdString();
+    return CurveOfWord(word).value_or(TimingCurve::kLinear);
+  };
+  RunTiming timing{{curve(kShapeCurveKey), curve(kColourCurveKey)}, 0};
+  const int hold = settings->value(kHoldKey, 0).toInt();
+  if (hold >= 0 && hold <= kMaxHoldFrames) timing.hold = hold;
+  return timing;
+}
+
+void StoreTiming(const RunTiming& timing) {
+  const auto settings = OpenUserSettings();
+  settings->setValue(kShapeCurveKey, QString::fromUtf8(CurveWord(timing.curves.shape)));
+  settings->setValue(kColourCurveKey, QString::fromUtf8(CurveWord(timing.curves.colour)));
+  settings->setValue(kHoldKey, timing.hold);
 }
 
 VideoOptions StoredVideoOptions() {

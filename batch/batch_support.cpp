@@ -50,7 +50,8 @@ std::string ExtensionOf(const std::string& path) {
 
 Result<CommandLine> CommandLine::Parse(const std::vector<std::string>& args,
                                        std::size_t positional_count,
-                                       std::initializer_list<OptionRule> options) {
+                                       std::initializer_list<OptionRule> options,
+                                       bool more_positional) {
   CommandLine line;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
@@ -64,14 +65,19 @@ Result<CommandLine> CommandLine::Parse(const std::vector<std::string>& args,
            ++v) {
         if (args[i + v].empty()) return Failure{"option " + word + " needs a non-empty value"};
       }
-      if (line.Find(word) != nullptr) return Failure{"option " + word + " given twice"};
+      auto given = std::find_if(line.options_.begin(), line.options_.end(),
+                                [&](const Given& g) { return g.name == word; });
+      if (given != line.options_.end() && !rule->repeatable) {
+        return Failure{"option " + word + " given twice"};
+      }
       if (args.size() - i - 1 < static_cast<std::size_t>(rule->value_count)) {
         return Failure{"option " + word + " needs " + std::to_string(rule->value_count) +
                        (rule->value_count == 1 ? " value" : " values")};
       }
-      Given given{word, {}};
-      for (int v = 0; v < rule->value_count; ++v) given.values.push_back(args[++i]);
-      line.options_.push_back(std::move(given));
+      if (given == line.options_.end()) {
+        given = line.options_.insert(given, Given{word, {}});
+      }
+      for (int v = 0; v < rule->value_count; ++v) given->values.push_back(args[++i]);
     } else {
       line.positional_.push_back(word);
     }
@@ -80,7 +86,7 @@ Result<CommandLine> CommandLine::Parse(const std::vector<std::string>& args,
     return Failure{positional_count - line.positional_.size() == 1 ? "a file name is missing"
                                                                    : "file names are missing"};
   }
-  if (line.positional_.size() > positional_count) {
+  if (line.positional_.size() > positional_count && !more_positional) {
     return Failure{"unexpected word " + line.positional_[positional_count]};
   }
   return line;
@@ -94,6 +100,11 @@ const CommandLine::Given* CommandLine::Find(std::string_view name) const {
 }
 
 bool CommandLine::Has(std::string_view name) const { return Find(name) != nullptr; }
+
+std::size_t CommandLine::ValueCount(std::string_view name) const {
+  const Given* given = Find(name);
+  return given == nullptr ? 0 : given->values.size();
+}
 
 const std::string& CommandLine::Value(std::string_view name, std::size_t index) const {
   static const std::string kNone;
@@ -262,15 +273,42 @@ Result<GenerationSetup> GenerationSetupFromOptions(const CommandLine& line) {
   if (!precision) return Failure{precision.Message()};
   Result<bool> equalize = line.OnOffValue("--equalize", true);
   if (!equalize) return Failure{equalize.Message()};
-  const std::string render = Lower(line.Value("--render"));  // "" when not given
-  if (!render.empty() && render != "classic" && render != "smooth") {
-    return Failure{"--render must be classic or smooth, not \"" + line.Value("--render") + "\""};
-  }
-  setup.renderer = render == "smooth" ? Renderer::kSmooth : Renderer::kClassic;
+  Status render = ReadRenderOption(line, setup);
+  if (!render) return Failure{render.Message()};
+  Status timing = ReadTimingOptions(line, setup);
+  if (!timing) return Failure{timing.Message()};
   setup.frame_count = frames.Value();
   setup.precision = precision.Value();
   setup.equalize = equalize.Value();
   return setup;
+}
+
+Status ReadRenderOption(const CommandLine& line, GenerationSetup& setup) {
+  if (!line.Has("--render")) return Status::Success();
+  const std::string render = Lower(line.Value("--render"));
+  if (render != "classic" && render != "smooth") {
+    return Failure{"--render must be classic or smooth, not \"" + line.Value("--render") + "\""};
+  }
+  setup.renderer = render == "smooth" ? Renderer::kSmooth : Renderer::kClassic;
+  return Status::Success();
+}
+
+Status ReadTimingOptions(const CommandLine& line, GenerationSetup& setup) {
+  for (auto [option, curve] : {std::pair{"--shape-curve", &setup.curves.shape},
+                               std::pair{"--colour-curve", &setup.curves.colour}}) {
+    if (!line.Has(option)) continue;
+    const std::optional<TimingCurve> chosen = CurveOfWord(Lower(line.Value(option)));
+    if (!chosen) {
+      return Failure{std::string(option) +
+                     " must be linear, ease-in, ease-out or ease-in-out, not \"" +
+                     line.Value(option) + "\""};
+    }
+    *curve = *chosen;
+  }
+  Result<int> hold = line.IntValue("--hold", setup.hold, 0, kMaxHoldFrames);
+  if (!hold) return Failure{hold.Message()};
+  setup.hold = hold.Value();
+  return Status::Success();
 }
 
 // ---- Running a computation ------------------------------------------------
@@ -405,7 +443,14 @@ int RunMeshFrameCommand(const std::string& title, std::string_view usage,
                         const std::vector<std::string>& args, const MeshEngine& engine) {
   auto line = CommandLine::Parse(
       args, 1,
-      {{"--frames", 1}, {"--precision", 1}, {"--equalize", 1}, {"--render", 1}, {"--list", 1}});
+      {{"--frames", 1},
+       {"--precision", 1},
+       {"--equalize", 1},
+       {"--render", 1},
+       {"--shape-curve", 1},
+       {"--colour-curve", 1},
+       {"--hold", 1},
+       {"--list", 1}});
   if (!line) return ReportUsage(usage, line.Message());
   auto setup = GenerationSetupFromOptions(line.Value());
   if (!setup) return ReportUsage(usage, setup.Message());

@@ -44,20 +44,24 @@ namespace vesk::batch {
 struct OptionRule {
   std::string_view name;
   int value_count = 1;
+  bool repeatable = false;  // given again, its values follow the earlier ones
 };
 
 class CommandLine {
  public:
   // Splits the words after the subcommand into positional words and options.
   // Fails with a one-line message on an unknown option, a missing option
-  // value, an option given twice, or a number of positional words other than
-  // positional_count.
+  // value, an option not repeatable given twice, or a number of positional
+  // words other than positional_count (fewer, with `more_positional`).
   static Result<CommandLine> Parse(const std::vector<std::string>& args,
                                    std::size_t positional_count,
-                                   std::initializer_list<OptionRule> options);
+                                   std::initializer_list<OptionRule> options,
+                                   bool more_positional = false);
 
   const std::vector<std::string>& Positional() const { return positional_; }
   bool Has(std::string_view name) const;
+  // How many values the option was given (all its repeats together).
+  std::size_t ValueCount(std::string_view name) const;
   // The option's index-th value, or "" when the option was not given.
   const std::string& Value(std::string_view name, std::size_t index = 0) const;
   // A whole decimal number in min..max; `fallback` when the option is absent.
@@ -145,9 +149,17 @@ Result<MeshScene> LoadMeshScene(const std::string& mesh_path);
 
 // The options of morph and distort: --frames N (1..100, default 12),
 // --precision P (1..1000, default 1), --equalize on|off (default on),
-// --render classic|smooth (default classic).
+// --render classic|smooth (default classic) and the timing options.
 // The failure is a usage problem.
 Result<GenerationSetup> GenerationSetupFromOptions(const CommandLine& line);
+
+// The timing options into `setup`: --shape-curve C and --colour-curve C
+// (linear, ease-in, ease-out or ease-in-out) and --hold H (0 ..
+// kMaxHoldFrames); absent ones leave `setup` as it is. The failure is a
+// usage problem.
+Status ReadTimingOptions(const CommandLine& line, GenerationSetup& setup);
+// --render classic|smooth into `setup`; absent, `setup` stays.
+Status ReadRenderOption(const CommandLine& line, GenerationSetup& setup);
 
 // ---- Running a computation ------------------------------------------------
 
@@ -160,6 +172,7 @@ class BatchRun : public RunProtocol {
  public:
   // `title` names the run on the progress bar, e.g. "morph".
   explicit BatchRun(std::string title);
+  void SetTitle(std::string title) { title_ = std::move(title); }
   ~BatchRun() override;
   BatchRun(const BatchRun&) = delete;
   BatchRun& operator=(const BatchRun&) = delete;

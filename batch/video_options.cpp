@@ -3,11 +3,11 @@
 namespace vesk::batch {
 
 Result<VideoOptions> VideoOptionsOf(const CommandLine& line, const std::string& out_path,
-                                    int default_fps) {
+                                    int default_fps, int default_quality) {
   VideoOptions options;
   auto fps = line.IntValue("--fps", default_fps, 1, kVideoMaxFps);
   if (!fps) return Failure{fps.Message()};
-  auto quality = line.IntValue("--quality", kVideoDefaultQuality, 0, kVideoMaxQuality);
+  auto quality = line.IntValue("--quality", default_quality, 0, kVideoMaxQuality);
   if (!quality) return Failure{quality.Message()};
   options.fps = fps.Value();
   options.quality = quality.Value();

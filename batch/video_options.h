@@ -15,9 +15,10 @@ inline constexpr OptionRule kFpsOption{"--fps", 1};
 inline constexpr OptionRule kQualityOption{"--quality", 1};
 inline constexpr OptionRule kLosslessOption{"--lossless", 0};
 
-// The options as given, `default_fps` when --fps is absent; a value out of
-// range, or lossless for a format that has none, fails with its message.
+// The options as given, `default_fps` and `default_quality` when --fps and
+// --quality are absent; a value out of range, or lossless for a format that
+// has none, fails with its message.
 Result<VideoOptions> VideoOptionsOf(const CommandLine& line, const std::string& out_path,
-                                    int default_fps);
+                                    int default_fps, int default_quality = kVideoDefaultQuality);
 
 }  // namespace vesk::batch

@@ -2,7 +2,8 @@
 # Renders the example morph (examples/sample.mesh with its two pictures)
 # into out/ with vesk-batch, and an AVI of it when the tool has the avi
 # command; then the face morph of the two example portraits, its mesh made
-# by Auto Mesh, as an MP4 video. ./run.sh demo builds first and then runs this.
+# by Auto Mesh, as an MP4 video, and the two as a looping sequence. ./run.sh
+# demo builds first and then runs this.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,10 +34,16 @@ mkdir -p "$faces"
 "$batch" morph "$out/faces.mesh" --frames 24 --list "$faces/faces.any"
 "$batch" video "$faces/faces.any" --out "$out/faces.mp4" --fps 12
 
+# The two portraits as a looping sequence in one command, eyes lined up.
+rm -f "$out/portraits.mp4"
+"$batch" sequence examples/grace_hopper.jpg examples/astronaut.png --loop --align faces \
+  --shape-curve ease-in-out --hold 5 --out "$out/portraits.mp4"
+
 count=$(ls "$out"/imag*.bmp | wc -l)
 echo
 echo "The example morph is in $(pwd)/$out:"
 echo "  $count frames imag1.bmp .. imag$count.bmp, listed in morph.any"
 [ -f "$out/morph.avi" ] && echo "  the same frames as an AVI video: morph.avi"
 echo "  the face morph of the two example portraits: faces.mp4 (mesh faces.mesh, frames in faces/)"
+echo "  the same portraits as a looping sequence, eyes lined up: portraits.mp4"
 echo "Open morph.any in the program's Animations viewer to play it."

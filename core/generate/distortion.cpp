@@ -22,7 +22,8 @@ int PaintDistortionFrame(const Bitmap& first, std::span<const TrianglePositions>
                          int n, int precision, Bitmap& vesk, RunProtocol& protocol,
                          int painting_threads) {
   PieceFrame frame = DistortionPieces(first, triangles, n, precision, painting_threads);
-  frame.t = t;
+  frame.shape_t = t;
+  frame.colour_t = t;
   return PaintPieceFrame(frame, vesk, protocol);
 }
 
@@ -35,6 +36,8 @@ Status RunDistortion(const Bitmap& first, std::span<const TrianglePositions> tri
   run.frame = DistortionPieces(first, triangles, n, setup.precision, setup.painting_threads);
   run.equalize = setup.equalize;
   run.renderer = setup.renderer;
+  run.curves = setup.curves;
+  run.hold = setup.hold;
   // Precision 1 opens with the exact first image; either way the loop runs
   // to frame N and there is no closing copy of the second image.
   run.opening_copy = setup.precision == 1;

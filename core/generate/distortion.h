@@ -26,12 +26,12 @@ namespace vesk {
 //  3. Precision 1: WriteFrame (the exact first image), then frames
 //     t = 1 .. N. Other precisions: frames t = 0 .. N. No closing copy of
 //     the second image.
-//  4. Each frame: Counter(t, N); the triangles (PaintDistortionFrame, or
-//     with the Smooth renderer PaintSmoothFrame at t / N); with
+//  4. Each frame: Counter(t, N); the triangles at frame t under the
+//     setup's timing curves (as the morph's); with
 //     `equalize` EqualizePicture (also after a cancel inside the frame);
 //     ShowFrame; WriteFrame unless a cancel was requested; the loop ends
 //     after frame N or at a cancel request.
-//  5. ShowFrame once more; End.
+//  5. ShowFrame once more; End. Hold frames as the morph's.
 // A piece sampled outside the first image is painted black. A failed
 // WriteFrame ends the run at once (End is still called).
 Status RunDistortion(const Bitmap& first, std::span<const TrianglePositions> triangles,

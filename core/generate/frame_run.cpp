@@ -11,12 +11,21 @@ Status WriteUnlessCancelled(const Bitmap& vesk, RunProtocol& protocol) {
   return protocol.WriteFrame(vesk);
 }
 
-void PaintFrame(const FrameRun& run, const PieceFrame& frame, Bitmap& vesk,
-                RunProtocol& protocol) {
+// The hold frames: `vesk` written `count` more times.
+Status WriteAgain(const Bitmap& vesk, RunProtocol& protocol, int count) {
+  for (int i = 0; i < count; ++i) {
+    Status written = WriteUnlessCancelled(vesk, protocol);
+    if (!written) return written;
+  }
+  return Status::Success();
+}
+
+void PaintFrame(const FrameRun& run, int t, Bitmap& vesk, RunProtocol& protocol) {
   if (run.renderer == Renderer::kSmooth) {
-    PaintSmoothFrame(SmoothFrameAt(frame), vesk, protocol);
+    PaintSmoothFrame(SmoothFrameAt(run.frame, PositionOfFrame(run.curves, t, run.frame.n)), vesk,
+                     protocol);
   } else {
-    PaintPieceFrame(frame, vesk, protocol);
+    PaintPieceFrame(PieceFrameAt(run.frame, run.curves, t), vesk, protocol);
   }
 }
 
@@ -24,19 +33,22 @@ void PaintFrame(const FrameRun& run, const PieceFrame& frame, Bitmap& vesk,
 Status OpeningFramesAndClosing(const FrameRun& run, Bitmap& vesk, RunProtocol& protocol) {
   if (run.opening_copy) {
     Status written = protocol.WriteFrame(vesk);
+    if (written) written = WriteAgain(vesk, protocol, run.hold);
     if (!written) return written;
   }
-  PieceFrame frame = run.frame;
-  frame.t = run.first_t;
+  int t = run.first_t;
   do {
-    protocol.Counter(frame.t, frame.n);
-    PaintFrame(run, frame, vesk, protocol);
+    protocol.Counter(t, run.frame.n);
+    PaintFrame(run, t, vesk, protocol);
     if (run.equalize) EqualizePicture(vesk, protocol);
     protocol.ShowFrame(vesk);
     Status written = WriteUnlessCancelled(vesk, protocol);
+    if (written && t == run.first_t && !run.opening_copy) {
+      written = WriteAgain(vesk, protocol, run.hold);
+    }
     if (!written) return written;
-    ++frame.t;
-  } while (frame.t <= run.last_t && !protocol.CancelRequested());
+    ++t;
+  } while (t <= run.last_t && !protocol.CancelRequested());
 
   switch (run.closing) {
     case RunClosing::kNothing:
@@ -44,12 +56,15 @@ Status OpeningFramesAndClosing(const FrameRun& run, Bitmap& vesk, RunProtocol& p
     case RunClosing::kShowLastFrame:
       protocol.ShowFrame(vesk);
       break;
-    case RunClosing::kWriteSecondImage:
-      vesk = *frame.second;
+    case RunClosing::kWriteSecondImage: {
+      vesk = *run.frame.second;
       protocol.ShowFrame(vesk);
-      return WriteUnlessCancelled(vesk, protocol);
+      Status written = WriteUnlessCancelled(vesk, protocol);
+      if (!written) return written;
+      break;
+    }
   }
-  return Status::Success();
+  return WriteAgain(vesk, protocol, run.hold);
 }
 
 }  // namespace

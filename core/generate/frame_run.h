@@ -22,8 +22,10 @@ enum class RunClosing {
 };
 
 struct FrameRun {
-  PieceFrame frame;      // what each frame paints; `frame.t` is set per frame
+  PieceFrame frame;      // what each frame paints; its position is set per frame
   Renderer renderer = Renderer::kClassic;  // Smooth paints SmoothFrameAt(frame)
+  TimingCurves curves;   // where frame t stands (timing_curve.h)
+  int hold = 0;          // extra writes of the first and the last frame
   int first_t = 0;       // frames first_t .. last_t are computed; the loop
   int last_t = 0;        // body runs at least once, for first_t
   bool equalize = false;
@@ -35,11 +37,15 @@ struct FrameRun {
 //  1. `vesk` := a copy of the first image; ShowFrame; Begin.
 //  2. With `opening_copy`: WriteFrame.
 //  3. For t = first_t, first_t + 1, ...: Counter(t, N); the frame's
-//     triangles (PaintPieceFrame or PaintSmoothFrame, which poll the cancel
-//     request before each triangle); with `equalize` EqualizePicture, also after a cancel within
-//     the frame; ShowFrame; WriteFrame unless a cancel was requested. The
-//     loop goes on while t <= last_t and no cancel was requested.
+//     triangles at frame t under `curves` (PaintPieceFrame on the nearest
+//     steps, or PaintSmoothFrame at the exact values; both poll the cancel
+//     request before each triangle); with `equalize` EqualizePicture, also
+//     after a cancel within the frame; ShowFrame; WriteFrame unless a cancel
+//     was requested. The loop goes on while t <= last_t and no cancel was
+//     requested.
 //  4. The closing steps.
+// The first frame written (step 2, else frame first_t) and the last one are
+// each written `hold` more times right after them, unless a cancel came.
 //  5. End.
 // A failed WriteFrame ends the run at once: End is still called and the
 // failure returned.

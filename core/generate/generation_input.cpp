@@ -38,6 +38,10 @@ Status CheckGenerationSetup(const GenerationSetup& setup) {
   if (setup.precision < 1 || setup.precision > 65535) {
     return Failure{"The precision must be from 1 to 65535, not " + std::to_string(setup.precision)};
   }
+  if (setup.hold < 0 || setup.hold > kMaxHoldFrames) {
+    return Failure{"The hold frames must be from 0 to " + std::to_string(kMaxHoldFrames) +
+                   ", not " + std::to_string(setup.hold)};
+  }
   return Status::Success();
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/common/result.h"
 #include "core/generate/subdivision.h"
+#include "core/generate/timing_curve.h"
 #include "core/mesh/mesh_model.h"
 #include "core/settings/settings.h"
 
@@ -39,13 +40,16 @@ struct GenerationSetup {
   // picks one per processor core, at most 4. The frames do not depend on it.
   int painting_threads = 0;
   Renderer renderer = Renderer::kClassic;
+  TimingCurves curves = {};  // where frame t stands (timing_curve.h)
+  int hold = 0;         // extra copies of the first and the last frame
 };
 
 // The generation values of the settings.
 GenerationSetup GenerationSetupOf(const Settings& settings);
 
-// The engines divide by both: a frame count or precision outside 1..65535
-// is refused with a message, before anything is painted or written.
+// The engines divide by both: a frame count or precision outside 1..65535,
+// or a hold outside 0..kMaxHoldFrames, is refused with a message, before
+// anything is painted or written.
 Status CheckGenerationSetup(const GenerationSetup& setup);
 
 }  // namespace vesk

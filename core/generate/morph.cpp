@@ -34,7 +34,8 @@ int PaintMorphFrame(const Bitmap& first, const Bitmap& second,
                     std::span<const TrianglePositions> triangles, int t, int n, int precision,
                     Bitmap& vesk, RunProtocol& protocol, int painting_threads) {
   PieceFrame frame = MorphPieces(first, second, triangles, n, precision, painting_threads);
-  frame.t = t;
+  frame.shape_t = t;
+  frame.colour_t = t;
   return PaintPieceFrame(frame, vesk, protocol);
 }
 
@@ -49,6 +50,8 @@ Status RunMorph(const Bitmap& first, const Bitmap& second,
       MorphPieces(first, second, triangles, n, setup.precision, setup.painting_threads);
   run.equalize = setup.equalize;
   run.renderer = setup.renderer;
+  run.curves = setup.curves;
+  run.hold = setup.hold;
   if (setup.precision == 1) {
     // The exact first and second images open and close the run; only the
     // frames between them are computed.

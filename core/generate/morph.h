@@ -41,14 +41,17 @@ Color BlendColor(Color c1, Color c2, int t, int n);
 //  3. Precision 1: WriteFrame (the exact first image), then frames
 //     t = 1 .. N - 1. Other precisions: frames t = 0 .. N. The loop body
 //     runs at least once, so N = 1 at Precision 1 still computes t = 1.
-//  4. Each frame: Counter(t, N); the triangles (PaintMorphFrame, or with
-//     the Smooth renderer PaintSmoothFrame at t / N, smooth_frame.h); with
+//  4. Each frame: Counter(t, N); the triangles at frame t under the
+//     setup's timing curves (timing_curve.h; PaintMorphFrame's pieces on
+//     the nearest steps, or the Smooth renderer, smooth_frame.h); with
 //     `equalize` EqualizePicture (also after a cancel inside the frame);
 //     ShowFrame; WriteFrame unless a cancel was requested; the loop ends
 //     after the last frame or at a cancel request.
 //  5. Precision 1: `vesk` := a copy of `second` (also after a cancel),
 //     ShowFrame, and WriteFrame unless a cancel was requested.
 //  6. End.
+// With `hold` H the first frame written and the last are each written H
+// more times right after them.
 // `vesk` is never cleared between frames: pixels no piece covers keep what
 // the previous frame left. A failed WriteFrame ends the run at once (End is
 // still called) and its message is returned.

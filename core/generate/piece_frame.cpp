@@ -278,8 +278,9 @@ TriangleWork WorkOf(const PieceFrame& frame, const TrianglePositions& tri) {
   const Corners& s = tri.first;
   const Corners& d = tri.second;
   TriangleWork work;
-  work.g = Corners{InBetween(s.p0, d.p0, frame.t, frame.n), InBetween(s.p1, d.p1, frame.t, frame.n),
-                   InBetween(s.p2, d.p2, frame.t, frame.n)};
+  const int t = frame.shape_t;
+  work.g = Corners{InBetween(s.p0, d.p0, t, frame.n), InBetween(s.p1, d.p1, t, frame.n),
+                   InBetween(s.p2, d.p2, t, frame.n)};
   const std::int32_t area = TriangleArea(work.g.p0, work.g.p1, work.g.p2);
   work.depth = static_cast<std::uint32_t>(area / frame.precision);
   return work;
@@ -362,6 +363,13 @@ class PieceBand {
 
 }  // namespace
 
+PieceFrame PieceFrameAt(PieceFrame frame, const TimingCurves& curves, int t) {
+  const FramePosition at = PositionOfFrame(curves, t, frame.n);
+  frame.shape_t = NearestStep(at.shape, frame.n);
+  frame.colour_t = NearestStep(at.colour, frame.n);
+  return frame;
+}
+
 BlendTable MakeBlendTable(int t, int n) {
   BlendTable table;
   for (int d = -255; d <= 255; ++d) {
@@ -372,7 +380,7 @@ BlendTable MakeBlendTable(int t, int n) {
 
 int PaintPieceFrame(const PieceFrame& frame, Bitmap& vesk, RunProtocol& protocol) {
   if (frame.n < 1 || frame.precision < 1 || frame.first == nullptr) return 0;
-  const BlendTable blend = MakeBlendTable(frame.t, frame.n);
+  const BlendTable blend = MakeBlendTable(frame.colour_t, frame.n);
   const std::size_t count = frame.triangles.size();
   return PaintTriangles(
       vesk.Height(), count, frame.painting_threads,

@@ -8,6 +8,7 @@
 #include "core/generate/block_mask.h"
 #include "core/generate/generation_input.h"
 #include "core/generate/run_protocol.h"
+#include "core/generate/timing_curve.h"
 #include "core/image/bitmap.h"
 
 namespace vesk {
@@ -19,7 +20,11 @@ struct PieceFrame {
   const Bitmap* first = nullptr;
   const Bitmap* second = nullptr;  // read by the morph only
   std::span<const TrianglePositions> triangles;
-  int t = 0;
+  // Frame t of n, on the frame grid: the nodes stand at shape_t / n of
+  // their way, the morph blends with the weight colour_t / n (both t in a
+  // run with linear timing; timing_curve.h).
+  int shape_t = 0;
+  int colour_t = 0;
   int n = 1;
   int precision = 1;
   int painting_threads = 0;
@@ -28,7 +33,7 @@ struct PieceFrame {
   const BlockMask* wanted = nullptr;
 };
 
-// Paints frame t of n into `vesk`. For each triangle k = 1, 2, ... the
+// Paints the frame into `vesk`. For each triangle k = 1, 2, ... the
 // calling thread, in this order: stops the frame if CancelRequested();
 // InnerBar(k * 100 / count); ProcessMessages(); ProcessMessages() once for
 // every split of the triangle. The pieces are painted alongside (for a
@@ -38,6 +43,10 @@ struct PieceFrame {
 // before it has passed. Returns the number of triangles painted; with n or
 // precision below 1 nothing is painted and no protocol call made.
 int PaintPieceFrame(const PieceFrame& frame, Bitmap& vesk, RunProtocol& protocol);
+
+// `frame` as frame t of frame.n under `curves`: each curve's value taken to
+// the nearest step of the frame grid.
+PieceFrame PieceFrameAt(PieceFrame frame, const TimingCurves& curves, int t);
 
 // Colour of a morph leaf: per channel c1 + ((c2 - c1) * t) div n. Equal to
 // BlendColor (morph.h); `delta` is the frame's table, made by MakeBlendTable.

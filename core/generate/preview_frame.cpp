@@ -38,15 +38,15 @@ FrameSchedule ScheduleOf(const PreviewInputs& inputs, int index) {
 
 PieceFrame PiecesOf(const PreviewInputs& inputs, std::span<const TrianglePositions> triangles,
                     int t, const BlockMask* wanted = nullptr) {
-  return PieceFrame{.kind = inputs.kind,
-                    .first = inputs.first,
-                    .second = inputs.second,
-                    .triangles = triangles,
-                    .t = t,
-                    .n = inputs.setup.frame_count,
-                    .precision = inputs.setup.precision,
-                    .painting_threads = inputs.setup.painting_threads,
-                    .wanted = wanted};
+  return PieceFrameAt(PieceFrame{.kind = inputs.kind,
+                                 .first = inputs.first,
+                                 .second = inputs.second,
+                                 .triangles = triangles,
+                                 .n = inputs.setup.frame_count,
+                                 .precision = inputs.setup.precision,
+                                 .painting_threads = inputs.setup.painting_threads,
+                                 .wanted = wanted},
+                      inputs.setup.curves, t);
 }
 
 }  // namespace
@@ -78,10 +78,11 @@ void PreviewPainter::PaintBackwards(const PreviewInputs& inputs, int t, int firs
   for (int s = t - 1; s >= first_t && !missing_.empty(); --s) {
     missing_blocks_.MarkPixels(missing_, width, first.Height());
     reaching.clear();
+    const int shape_t = PiecesOf(inputs, {}, s).shape_t;
     for (const TrianglePositions& tri : inputs.triangles) {
-      const Point g0 = InBetween(tri.first.p0, tri.second.p0, s, n);
-      const Point g1 = InBetween(tri.first.p1, tri.second.p1, s, n);
-      const Point g2 = InBetween(tri.first.p2, tri.second.p2, s, n);
+      const Point g0 = InBetween(tri.first.p0, tri.second.p0, shape_t, n);
+      const Point g1 = InBetween(tri.first.p1, tri.second.p1, shape_t, n);
+      const Point g2 = InBetween(tri.first.p2, tri.second.p2, shape_t, n);
       if (missing_blocks_.Meets(std::min({g0.x, g1.x, g2.x}), std::min({g0.y, g1.y, g2.y}),
                                 std::max({g0.x, g1.x, g2.x}), std::max({g0.y, g1.y, g2.y}))) {
         reaching.push_back(tri);
@@ -118,14 +119,17 @@ const Bitmap& PreviewPainter::Frame(const PreviewInputs& inputs, int t) {
   const int n = inputs.setup.frame_count;
   const bool three_frame_morph =
       inputs.kind == PreviewKind::kMorph && inputs.setup.precision == 1 && n == 1;
-  const FrameSchedule s = ScheduleOf(inputs, std::clamp(t, 0, three_frame_morph ? 2 : n));
+  const FrameSchedule s =
+      ScheduleOf(inputs, UnheldFrameNumber(t, inputs.setup.hold, three_frame_morph ? 2 : n));
   if (inputs.setup.renderer == Renderer::kSmooth && !s.copy_of_first && !s.copy_of_second) {
     // A Smooth frame repaints every pixel, so no earlier frame shows through.
     if (frame_.Width() != inputs.first->Width() || frame_.Height() != inputs.first->Height()) {
       frame_ = Bitmap(inputs.first->Width(), inputs.first->Height());
     }
     RunProtocol quiet;
-    PaintSmoothFrame(SmoothFrameAt(PiecesOf(inputs, inputs.triangles, s.t)), frame_, quiet);
+    PaintSmoothFrame(SmoothFrameAt(PiecesOf(inputs, inputs.triangles, s.t),
+                                   PositionOfFrame(inputs.setup.curves, s.t, n)),
+                     frame_, quiet);
     if (inputs.setup.equalize) EqualizePicture(frame_, quiet);
     return frame_;
   }

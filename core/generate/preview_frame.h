@@ -39,8 +39,9 @@ struct PreviewInputs {
 // the next, so a preview that follows the mouse allocates nothing per frame.
 class PreviewPainter {
  public:
-  // Frame number t (0 .. frame_count, clamped) of the run that `inputs`
-  // describe; valid until the next call. An invalid setup (see
+  // Frame number t (counting from 0, hold frames included; clamped to the
+  // run's frames) of the run that `inputs` describe; valid until the next
+  // call. An invalid setup (see
   // CheckGenerationSetup) or an empty first image gives the first image.
   const Bitmap& Frame(const PreviewInputs& inputs, int t);
 

@@ -276,14 +276,13 @@ class SmoothBand {
 
 }  // namespace
 
-SmoothFrame SmoothFrameAt(const PieceFrame& pieces) {
-  const double position = pieces.n > 0 ? static_cast<double>(pieces.t) / pieces.n : 0;
+SmoothFrame SmoothFrameAt(const PieceFrame& pieces, const FramePosition& at) {
   return SmoothFrame{.kind = pieces.kind,
                      .first = pieces.first,
                      .second = pieces.second,
                      .triangles = pieces.triangles,
-                     .shape = position,
-                     .colour = position,
+                     .shape = at.shape,
+                     .colour = at.colour,
                      .painting_threads = pieces.painting_threads};
 }
 

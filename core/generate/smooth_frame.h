@@ -4,7 +4,7 @@
 // changes.
 //
 // The rule, for a frame at shape position s and colour position c (both
-// 0 .. 1; a run uses t / N for both):
+// 0 .. 1; a run takes them from its timing curves, timing_curve.h):
 //  - Node positions: first + (second - first) x s, kept to 1/256 pixel (not
 //    rounded to whole pixels), so the mesh moves smoothly from frame to frame.
 //    A node at (x, y) stands on the centre of pixel (x, y).
@@ -32,6 +32,7 @@
 #include "core/generate/generation_input.h"
 #include "core/generate/piece_frame.h"
 #include "core/generate/run_protocol.h"
+#include "core/generate/timing_curve.h"
 #include "core/image/bitmap.h"
 
 namespace vesk {
@@ -48,9 +49,8 @@ struct SmoothFrame {
   bool cross_fade_outside = true;
 };
 
-// The frame that a run paints as frame pieces.t of pieces.n, from the same
-// inputs: shape and colour both at t / n.
-SmoothFrame SmoothFrameAt(const PieceFrame& pieces);
+// The frame of the same inputs as `pieces` at the exact positions `at`.
+SmoothFrame SmoothFrameAt(const PieceFrame& pieces, const FramePosition& at);
 
 // Paints the frame over `vesk` (of any size; the pictures are read with
 // their edge pixels repeated). The protocol is the classic painter's

@@ -13,6 +13,13 @@ struct Point {
   bool operator==(const Point&) const = default;
 };
 
+// A position on a picture in pixels, fractions allowed; (x, y) is the
+// centre of pixel (x, y).
+struct PicturePoint {
+  double x = 0;
+  double y = 0;
+};
+
 // Flat leaf piece of the morph and the distortion: the closed triangle
 // (every pixel of the corners' bounding box whose three edge cross products
 // are all >= 0 or all <= 0) plus its three edges as nearest-pixel lines,

@@ -15,16 +15,11 @@
 #include <vector>
 
 #include "core/common/result.h"
+#include "core/image/raster.h"
 #include "core/mesh/grid_mesh.h"
 #include "core/mesh/mesh_model.h"
 
 namespace vesk {
-
-// A position on a picture in pixels, fractions allowed.
-struct PicturePoint {
-  double x = 0;
-  double y = 0;
-};
 
 // One corresponding point: where it is on the first and on the second picture.
 struct PointPair {

@@ -1,12 +1,13 @@
 // The preview window: its frame equals the written frame, it follows a node drag
 // before the release, and events are handled while a frame is computed. The
-// renderer chosen in Options reaches the preview and the run, and is remembered.
+// renderer and timing chosen in Options reach the preview and the run, and are remembered.
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSlider>
+#include <QSpinBox>
 
 #include "qtimage/image_convert.h"
 #include "app/preview_form.h"
@@ -45,6 +46,7 @@ class PreviewTest : public QObject, WindowFixture {
  private slots:
   void init() {
     StoreRenderer(Renderer::kClassic);
+    StoreTiming({});
     StartWindow();
   }
   void cleanup() { StopWindow(); }
@@ -71,27 +73,32 @@ class PreviewTest : public QObject, WindowFixture {
     Bitmap written = LoadBmpFile(File(QString("imag%1.bmp").arg(t + 1)).toStdString()).Value();
     QCOMPARE(preview_->ShownFrame(), ToQImage(written));
   }
-  void SmoothChosenInOptionsIsPreviewedRunAndRemembered() {
+  void SmoothAndTimingChosenInOptionsArePreviewedRunAndRemembered() {
     OpenScene(90, 70);
     SetFrameCount(4);
     WhenModalOpens([](QWidget* options) {
       options->findChild<QRadioButton*>("RenderingSmooth")->click();
+      options->findChild<QComboBox*>("ShapeCurveBox")->setCurrentIndex(1);   // ease in
+      options->findChild<QComboBox*>("ColourCurveBox")->setCurrentIndex(2);  // ease out
+      options->findChild<QSpinBox*>("HoldBox")->setValue(1);
       options->findChild<QPushButton*>("Button1")->click();
     });
     Item(*form_, "Options")->trigger();
-    preview_->findChild<QSlider*>("FrameSlider")->setValue(2);
+    preview_->findChild<QSlider*>("FrameSlider")->setValue(3);  // t = 2 after one hold frame
     QTRY_VERIFY(Settled());
     Bitmap smooth(90, 70);
     RunProtocol quiet;
     PaintSmoothFrame({PieceKind::kMorph, &first_, &second_,
-                      TrianglePositionsOf(form_->MeshModel()), 0.5, 0.5},
+                      TrianglePositionsOf(form_->MeshModel()), 0.25, 0.75},
                      smooth, quiet);
     QCOMPARE(preview_->ShownFrame(), ToQImage(smooth));
     dialogs_.save_answers.push_back(File("frames.any"));
     Item(*form_, "Ombrix1")->trigger();
-    QVERIFY(LoadBmpFile(File("imag3.bmp").toStdString()).Value() == smooth);
+    QVERIFY(LoadBmpFile(File("imag4.bmp").toStdString()).Value() == smooth);
     RestartWindow();
-    QCOMPARE(form_->CurrentGenerationSetup().renderer, Renderer::kSmooth);
+    const GenerationSetup setup = form_->CurrentGenerationSetup();
+    QCOMPARE(setup.renderer, Renderer::kSmooth);
+    QVERIFY(setup.hold == 1 && setup.curves == (TimingCurves{TimingCurve::kEaseIn, TimingCurve::kEaseOut}));
   }
   void ZoomsWithTheImageWindowKeysAndFitsAgainOnCtrl0() {
     OpenScene(90, 70);

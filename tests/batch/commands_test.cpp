@@ -48,12 +48,15 @@ TEST_F(Commands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumbering) 
   ASSERT_EQ(Run("morph sub/m.mesh --frames 1 --list out"), 0) << err_;
   EXPECT_NE(out_.find("listed in out.any"), std::string::npos) << out_;
   EXPECT_EQ(Load("imag1.bmp").Pixel(4, 4), kBlack);
-  setup.renderer = Renderer::kSmooth;  // --render smooth reaches the engine
+  setup.renderer = Renderer::kSmooth;  // --render smooth and the timing reach the engine
+  setup.curves = {TimingCurve::kEaseOut, TimingCurve::kEaseIn};
+  setup.hold = 1;
   ASSERT_TRUE(RunDistortion(Load(kExamples + "/first.bmp"), TrianglePositionsOf(mesh), setup, vesk,
                             engine));
-  ASSERT_EQ(Run("distort MESH --frames 3 --precision 2 --equalize off --render Smooth --list out/s"),
-            0) << err_;
-  EXPECT_EQ(Load("out/imag11.bmp"), engine.frames.back());
+  ASSERT_EQ(Run("distort MESH --frames 3 --precision 2 --equalize off --render Smooth --list out/s "
+                "--shape-curve ease-out --colour-curve ease-in --hold 1"), 0) << err_;
+  EXPECT_EQ(Text("out/s.any"), ListOf(8, 13));  // frames 0 .. 3, the first and last twice
+  EXPECT_EQ(Load("out/imag11.bmp"), engine.frames[engine.frames.size() - 3]);  // frame 2
 }
 
 TEST_F(Commands, ColorizeFlagAndAviWriteTheirFrames) {
@@ -75,7 +78,7 @@ TEST_F(Commands, ManPageNamesEverySubcommandAndOptionOfTheHelpAndVersionIsShown)
   Run("--help");
   const std::string help = out_;
   std::set<std::string> words;
-  const std::regex command(R"(vesk-batch ([a-z]+))"), option(R"(--[a-z]+)");
+  const std::regex command(R"(vesk-batch ([a-z]+))"), option(R"(--[a-z][-a-z]*)");
   for (auto [pattern, group] : {std::pair{&command, 1}, {&option, 0}}) {
     for (std::sregex_iterator it(help.begin(), help.end(), *pattern), end; it != end; ++it) {
       words.insert((*it)[group]);

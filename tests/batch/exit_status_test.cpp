@@ -27,7 +27,7 @@ TEST_F(ExitStatus, OfEveryCommand) {
   ASSERT_TRUE(WriteMeshFile(PathOf("folded.mesh"), folded, "", ""));
   const std::string pictures = kExamples + "/first.bmp " + kExamples + "/second.bmp ";
   const std::string grace = kExamples + "/grace_hopper.jpg ";
-  const std::pair<std::string, std::pair<int, const char*>> rows[] = {
+  const std::pair<std::string, std::pair<int, std::string>> rows[] = {
       // words, {status, part of standard output (0) or of the error line}
       {"", {2, "no command given"}},
       {"paint x", {2, "unknown command \"paint\""}},
@@ -51,6 +51,9 @@ TEST_F(ExitStatus, OfEveryCommand) {
       {"check", {2, "usage: vesk-batch check MESH"}},
       {"automesh " + pictures + "--out x.mesh --method eyes", {2, "--method must be auto, faces"}},
       {"automesh " + pictures + "--out x.mesh --face 0", {2, "--face"}},
+      {"morph MESH --shape-curve fast", {2, "--shape-curve must be linear, ease-in, ease-out or"}},
+      {"sequence a.bmp a.bmp --out x.avi", {2, "--out must end in .mp4, .webm, .gif or .any"}},
+      {"sequence a.bmp a.bmp a.bmp --out x.any --mesh MESH", {2, "--mesh must name one mesh for"}},
       {"morph missing.mesh --list out/keep.any", {1, "missing.mesh: File Not Found"}},
       {"distort other.mesh --list out/keep.any",
        {1, "other.mesh: Error in file format (required mesh 1.1)"}},
@@ -72,6 +75,9 @@ TEST_F(ExitStatus, OfEveryCommand) {
        {1, "No face found in /"}},
       {"automesh " + grace + grace + "--out x.mesh --model no.dat",
        {1, "The face model no.dat is missing (it comes with the Debian package libdlib-data)"}},
+      {"sequence " + grace + grace + kExamples + "/first.bmp --method faces --out x.mp4",
+       {1, "pair 2 (" + grace.substr(0, grace.size() - 1) + " and " + kExamples +
+               "/first.bmp): No face found"}},
       {"automesh " + grace + kExamples + "/astronaut.png --out a.mesh", {0, "automesh: Faces: "}},
       {"check a.mesh", {0, "check: no triangle of"}},
       {"morph a.mesh --frames 2 --list f.any", {0, "morph: 3 frames written"}},

@@ -28,7 +28,8 @@ TEST_F(BatchInterrupt, CtrlCAtAnyMomentEndsCancelledWithOnlyCompleteFiles) {
                                   "colorize a.bmp b.bmp --frames 100 --list f.any",
                                   "flag a.bmp --frames 100 --list f.any",
                                   "sheetglass a.bmp --out o.bmp", "equalize a.bmp --out o.bmp",
-                                  "avi many.any --out o.avi"}) {
+                                  "avi many.any --out o.avi",
+                                  "sequence a.bmp b.bmp --mesh big.mesh --out o.mp4"}) {
     const std::string command = words.substr(0, words.find(' '));
     int hits = 0;
     for (int moment : {0, 250}) {
@@ -58,8 +59,9 @@ TEST_F(BatchInterrupt, CtrlCAtAnyMomentEndsCancelledWithOnlyCompleteFiles) {
       std::uint32_t riff_size = 0;
       if (avi.size() >= 8) std::memcpy(&riff_size, avi.data() + 4, 4);
       EXPECT_TRUE(avi.empty() || riff_size + 8 == avi.size()) << avi.size();
+      EXPECT_EQ(fs::exists(PathOf("o.mp4")), missed && words.ends_with(".mp4"));
       for (const std::string& name : Files("", "imag", ".bmp")) fs::remove(PathOf(name));
-      for (const char* name : {"f.any", "o.bmp", "o.avi"}) fs::remove(PathOf(name));
+      for (const char* name : {"f.any", "o.bmp", "o.avi", "o.mp4"}) fs::remove(PathOf(name));
     }
     EXPECT_GE(hits, 1) << words;
   }

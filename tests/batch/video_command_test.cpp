@@ -1,7 +1,5 @@
 // vesk-batch video, its files read back by FFmpeg's own tools; and the
 // export's cancel, through the writer itself.
-#include <cmath>
-#include <cstdio>
 #include <map>
 
 #include "tests/batch/batch_test_support.h"
@@ -43,29 +41,6 @@ Bitmap HardFrame(int i) {
     for (int x = 0; x < kWidth; ++x) frame.Row(y)[x] = cells[y / 2 * (kWidth / 2 + 1) + x / 2];
   }
   return frame;
-}
-
-std::string Shell(const std::string& command) {
-  std::string out;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[1 << 16];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
-}
-
-// PSNR of decoded RGB24 frame (stored `width` wide) against `ours`.
-double Psnr(const std::string& decoded, std::size_t offset, int width, const Bitmap& ours) {
-  double sum = 0;
-  for (int y = 0; y < ours.Height(); ++y) {
-    for (int x = 0; x < ours.Width() * 3; ++x) {
-      const auto at = offset + static_cast<std::size_t>(y) * width * 3 + x;
-      const double d = static_cast<unsigned char>(decoded[at]) -
-                       static_cast<double>((ours.Row(y)[x / 3] >> (8 * (x % 3))) & 0xFF);
-      sum += d * d;
-    }
-  }
-  return sum == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 * 3 * ours.Width() * ours.Height() / sum);
 }
 
 class VideoCommand : public BatchTest {

@@ -48,6 +48,7 @@ struct RefPainter {
   bool distortion;
   Bitmap& vesk;
   long long splits = 0;
+  int colour_t = t;  // the blend's step, when the timing curves part it from t
 
   void Triangle(Point s0, Point s1, Point s2, Point d0, Point d1, Point d2, Point g0, Point g1,
                 Point g2, int depth) {
@@ -56,7 +57,7 @@ struct RefPainter {
     const Point mg = RefMid(g1, g2);
     if (depth == 0) {
       const Color a = first.Pixel(ms.x, ms.y);
-      const Color c = !distortion ? RefBlend(a, second.Pixel(md.x, md.y), t, n)
+      const Color c = !distortion ? RefBlend(a, second.Pixel(md.x, md.y), colour_t, n)
                                   : (a == kInvalidColor ? kBlack : a);
       FillLeafPiece(vesk, g0, g1, g2, c);
       return;

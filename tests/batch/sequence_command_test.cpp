@@ -1,0 +1,59 @@
+// vesk-batch sequence: portraits lined up by their eyes into a frame list or a video.
+#include <QImage>
+#include <numbers>
+
+#include "core/image/similarity_warp.h"
+#include "match/face_landmarks.h"
+#include "qtimage/image_convert.h"
+#include "tests/batch/batch_test_support.h"
+
+namespace vesk::testing {
+namespace {
+
+using SequenceCommand = BatchTest;
+
+// Each pair ends on the next picture, fitted and with its eyes where the first picture's are;
+// the video passes through the same pictures with their hold frames.
+TEST_F(SequenceCommand, PassesThroughEachPictureWithItsEyesLinedUpInAListOrAVideo) {
+  // The portrait turned by 10 degrees, scaled by 0.9 and shifted, and a copy of half its size.
+  const Bitmap hopper = FromQImage(QImage(QString::fromStdString(kExamples + "/grace_hopper.jpg")));
+  const double turn = 10 * std::numbers::pi / 180;
+  Similarity moved{0.9 * std::cos(turn), 0.9 * std::sin(turn), 0, 0};
+  const PicturePoint middle = Apply(moved, {255.5, 299.5});
+  moved.tx = 255.5 - middle.x + 14, moved.ty = 299.5 - middle.y - 9;
+  Save("turned.bmp", WarpPicture(hopper, moved, 512, 600));
+  Save("small.bmp", WarpPicture(hopper, FitInside(512, 600, 256, 300), 256, 300));
+  const std::string line = "sequence " + kExamples +
+                           "/grace_hopper.jpg turned.bmp small.bmp --frames 4 --align faces --out ";
+  ASSERT_EQ(Run(line + "list.any"), 0) << err_;
+  EXPECT_EQ(Text("list.any"), ListOf(1, 9));
+  std::vector<Bitmap> pictures;
+  for (int k = 0; k < 3; ++k) pictures.push_back(Load("imag" + std::to_string(1 + 4 * k) + ".bmp"));
+  EXPECT_EQ(pictures[0], hopper);
+  const Result<FaceLandmarks> first = FindFaceLandmarks(hopper, {});
+  for (int k = 1; k < 3; ++k) {
+    const Result<FaceLandmarks> aligned = FindFaceLandmarks(pictures[k], {});
+    ASSERT_TRUE(first.Ok() && aligned.Ok());
+    for (auto eye : {&FaceLandmarks::LeftEyeCentre, &FaceLandmarks::RightEyeCentre}) {
+      const PicturePoint p = (first.Value().*eye)(), q = (aligned.Value().*eye)();
+      EXPECT_LE(std::hypot(p.x - q.x, p.y - q.y), 2) << k << ": " << q.x << "," << q.y;
+    }
+  }
+  if (std::system("ffprobe -version >/dev/null 2>&1 && ffmpeg -version >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "ffprobe/ffmpeg missing";
+  }
+  // Looping, with a hold frame: 3 pairs of 4 + 1 frames, and the first picture twice at the end.
+  ASSERT_EQ(Run(line + "loop.mp4 --loop --hold 1"), 0) << err_;
+  EXPECT_EQ(Shell("ffprobe -v error -count_frames -show_entries stream=r_frame_rate,nb_read_frames "
+                  "-of csv=p=0 '" + PathOf("loop.mp4") + "'"), "25/1,17\n");
+  const std::string decoded = Shell("ffmpeg -v error -i '" + PathOf("loop.mp4") +
+                                    "' -f rawvideo -pix_fmt rgb24 -");
+  constexpr std::size_t kFrameBytes = 512 * 600 * 3;
+  ASSERT_EQ(decoded.size(), kFrameBytes * 17);
+  for (int index : {0, 1, 5, 6, 10, 11, 15, 16}) {  // each picture and its hold frame
+    EXPECT_GE(Psnr(decoded, kFrameBytes * index, 512, pictures[index / 5 % 3]), 38) << index;
+  }
+}
+
+}  // namespace
+}  // namespace vesk::testing
