@@ -33,6 +33,7 @@ class ScriptedDialogs : public UserDialogs {
   QStringList titles;                // title of every file dialog
   int unexpected = 0;                // questions asked with no answer queued
   bool open_throws = false;          // open dialogs fail as an allocation would
+  QString print_file;                // an accepted print dialog prints into it
 
   void Message(QWidget*, const QString& caption, const QString& text) override;
   void Error(QWidget*, const QString& caption, const QString& text) override;
