@@ -40,18 +40,27 @@ QString Place(const QWidget& w) {
   }
   const bool to_text = qobject_cast<const QLabel*>(&w) || qobject_cast<const QCheckBox*>(&w) ||
                        qobject_cast<const QRadioButton*>(&w);
-  return QString("%1,%2 ").arg(w.x()).arg(w.y()) + (to_text && w.size() == w.sizeHint() ? "auto" : size);
+  return QString("%1,%2 ").arg(w.x()).arg(w.y()) +
+         (to_text && w.size() == w.sizeHint() ? "auto" : size);
 }
 
 QStringList State(const QWidget& w, bool designed) {
   QStringList s;
-  const auto range = [&s](int min, int max, int value) { s << QString("%1..%2=%3").arg(min).arg(max).arg(value); };
-  if (auto* slider = qobject_cast<const QAbstractSlider*>(&w)) range(slider->minimum(), slider->maximum(), slider->value());
-  if (auto* bar = qobject_cast<const QProgressBar*>(&w)) range(bar->minimum(), bar->maximum(), bar->value());
-  if (auto* bar = qobject_cast<const QProgressBar*>(&w); bar && !bar->isTextVisible()) s << "notext";
-  if (auto* arrows = qobject_cast<const TUpDown*>(&w)) s << QString("%1..%2").arg(arrows->Min()).arg(arrows->Max());
+  const auto range = [&s](int min, int max, int value) {
+    s << QString("%1..%2=%3").arg(min).arg(max).arg(value);
+  };
+  if (auto* slider = qobject_cast<const QAbstractSlider*>(&w))
+    range(slider->minimum(), slider->maximum(), slider->value());
+  if (auto* bar = qobject_cast<const QProgressBar*>(&w))
+    range(bar->minimum(), bar->maximum(), bar->value());
+  if (auto* bar = qobject_cast<const QProgressBar*>(&w); bar && !bar->isTextVisible())
+    s << "notext";
+  if (auto* arrows = qobject_cast<const TUpDown*>(&w))
+    s << QString("%1..%2").arg(arrows->Min()).arg(arrows->Max());
   if (auto* shape = qobject_cast<const TShape*>(&w)) {
-    s << QColor(RedOf(shape->BrushColor()), GreenOf(shape->BrushColor()), BlueOf(shape->BrushColor())).name();
+    s << QColor(RedOf(shape->BrushColor()), GreenOf(shape->BrushColor()),
+                BlueOf(shape->BrushColor()))
+             .name();
   }
   if (auto* label = qobject_cast<const QLabel*>(&w)) {
     if (label->alignment() & Qt::AlignRight) s << "right";
@@ -74,7 +83,9 @@ QString Described(const QWidget& window, const QString& key, bool designed) {
   }
   const QWidget* w = window.objectName() == key ? &window : window.findChild<QWidget*>(key);
   for (QWidget* unnamed : window.findChildren<QWidget*>()) {
-    if (key.startsWith('"') && unnamed->objectName().isEmpty() && '"' + Caption(*unnamed) + '"' == key) w = unnamed;
+    if (key.startsWith('"') && unnamed->objectName().isEmpty() &&
+        '"' + Caption(*unnamed) + '"' == key)
+      w = unnamed;
   }
   if (w == nullptr) return key + " missing";
   QStringList parts{key};

@@ -31,7 +31,8 @@ class PaintCounter : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::Paint) return false;
-    if (watched != parent() && !(watched->objectName() == "Image1" && InVeskChild(watched))) return false;
+    if (watched != parent() && !(watched->objectName() == "Image1" && InVeskChild(watched)))
+      return false;
     ++count;
     painted += static_cast<QPaintEvent*>(event)->region();
     return false;
