@@ -4,7 +4,6 @@
 // files named on the command line, the help found, printing, and picture
 // names that keep the mesh file's bytes.
 #include <QComboBox>
-#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,7 +23,6 @@
 #include "app/help_window.h"
 #include "app/kancel_form.h"
 #include "app/options_form.h"
-#include "app/picture_box.h"
 #include "app/preview_form.h"
 #include "app1_support.h"
 #include "core/mesh/mesh_file.h"

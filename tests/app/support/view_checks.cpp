@@ -1,10 +1,7 @@
 #include "view_checks.h"
 
 #include <QAbstractSlider>
-#include <QAbstractSpinBox>
-#include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,8 +23,6 @@ QString Caption(const QWidget& w) {
   if (auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();
   if (auto* edit = qobject_cast<const QLineEdit*>(&w)) return edit->text();
   if (auto* group = qobject_cast<const QGroupBox*>(&w)) return group->title();
-  if (auto* box = qobject_cast<const QComboBox*>(&w)) return box->currentText();
-  if (auto* spin = qobject_cast<const QAbstractSpinBox*>(&w)) return spin->text();
   return QString();
 }
 
@@ -78,9 +73,6 @@ QStringList State(const QWidget& w, bool designed) {
 }
 
 QString Described(const QWidget& window, const QString& key, bool designed) {
-  if (auto* item = key.startsWith('"') ? nullptr : window.findChild<QAction*>(key)) {
-    return QString("%1 \"%2\"%3").arg(key, item->text(), item->isEnabled() ? "" : " off");
-  }
   const QWidget* w = window.objectName() == key ? &window : window.findChild<QWidget*>(key);
   for (QWidget* unnamed : window.findChildren<QWidget*>()) {
     if (key.startsWith('"') && unnamed->objectName().isEmpty() &&

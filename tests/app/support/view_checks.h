@@ -11,9 +11,9 @@
 namespace vesk {
 
 // For each row, what the control its key names shows: `key x,y wxh "caption"
-// [hint] state`. The key is an object name (a window's, a widget's or a menu
-// item's) or the quoted caption of an unnamed label. The place, the hint and
-// the icon are shown only where the row gives a place ("x,y "). A label, check
+// [hint] state`. The key is an object name (a window's or a widget's) or the
+// quoted caption of an unnamed label. The place, the hint and the icon are
+// shown only where the row gives a place ("x,y " or a window's "wxh "). A label, check
 // box or radio button at its natural size has the size "auto"; a window shows
 // its client size, font height and whether it is centred on the screen.
 QStringList Seen(const QWidget& window, const QStringList& rows);
