@@ -285,6 +285,7 @@ class ViewsTest : public QObject, WindowFixture {
         [&](const Bitmap&, int from, int to) { calls << QString("%1-%2").arg(from).arg(to); });
     const auto messages = [&] { ResetMessageClock(); run.ProcessMessages(); };
     const std::pair<std::function<void()>, const char*> rows[] = {
+        // caption, shown, enabled, inner bar, counter, outer bar | main window, KancelFlag, hooks
         {[&] { form.ProgressBar1()->setValue(6), KancelFlag = 1, run.Begin(); },
          "Process shown on 0 '' 0 | off 0"},
         {[&] { run.Counter(3, 12); run.InnerBar(40); }, "Process shown on 40 '3/12' 25 | off 0"},
