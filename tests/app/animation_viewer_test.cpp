@@ -1,14 +1,10 @@
-// The Animations command and viewer: controls, ticks, timer, load messages; the
-// AVI creator's list, Create (dialog, counter, messages) and Export Video with its cancel.
+// The Animations command and its load messages; the AVI creator's Create
+// (dialog, counter, messages) and Export Video with its cancel.
 #include "app/animation_viewer.h"
 
-#include <QListWidget>
 #include <QPushButton>
-#include <QSlider>
-#include <QStatusBar>
 
 #include "app/avi_creator.h"
-#include "app/picture_box.h"
 #include "app1_support.h"
 
 class AnimationViewerTest : public QObject {
@@ -24,28 +20,6 @@ class AnimationViewerTest : public QObject {
   }
  private slots:
   void init() { dialogs_ = ScriptedDialogs(); }
-  void ControlsTicksAndTimer() {
-    TAnimaci viewer(dialogs_, Frames(4));
-    auto* speed = NamedChild<QSlider>(viewer, "TrackBar1");
-    auto* frame = NamedChild<QSlider>(viewer, "TrackBar2");
-    QCOMPARE(QList<int>({speed->minimum(), speed->maximum(), speed->value(), frame->maximum()}),
-             QList<int>({1, 15, 12, 4}));
-    auto* timer = NamedChild<QTimer>(viewer, "Timer1");
-    QVERIFY(timer->isActive() && Button(viewer, "SpeedButton1")->isChecked());
-    QCOMPARE(timer->interval(), 100);
-    viewer.show();
-    auto* image = NamedChild<TPictureBox>(viewer, "Image1");
-    QCOMPARE(image->geometry(), QRect(1, 104, 16, 12));
-    QCOMPARE(viewer.ShownFrame(), 1);
-    viewer.Timer1Timer();
-    QCOMPARE(NamedChild<QLabel>(viewer, "Label1")->text() + QString::number(frame->value()),
-             QString("2/42"));
-    const Color c = FrameColor(2);
-    QCOMPARE(image->grab().toImage().pixel(5, 5), qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
-    speed->setValue(15);  // the fastest speed: a period of 1 ms
-    QCOMPARE(timer->interval(), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(viewer.ShownFrame(), 1, 3000);  // the timer plays on its own
-  }
   void CommandShowsTheViewerModallyOrWhyItCannot() {
     QWidget main;
     dialogs_.open_answers = {std::nullopt};
@@ -104,18 +78,6 @@ class AnimationViewerTest : public QObject {
       QVERIFY(!*r.file || (avi.open(QIODevice::ReadOnly) && avi.read(4) == "RIFF"));
       QVERIFY(!QFile::exists(dir_.filePath("none.avi")) && !QFile::exists(dir_.filePath("x.avi")));
     }
-  }
-  void ListClickPreviewsAndRemoveEmptiesTheStatus() {
-    TAniToolForm form(dialogs_, Frames(3));
-    form.show();
-    auto* list = NamedChild<QListWidget>(form, "BitmapListBox");
-    auto* status = NamedChild<QStatusBar>(form, "StatusBar1");
-    list->setCurrentRow(1);
-    QCOMPARE(status->currentMessage(), list->item(1)->text());
-    QCOMPARE(NamedChild<TPictureBox>(form, "BitmapImage")->toolTip(), QString("this is a frame"));
-    QTest::mouseClick(Button(form, "SpeedButton3"), Qt::LeftButton);
-    QCOMPARE(list->count(), 2);
-    QVERIFY(status->currentMessage().isEmpty());
   }
   void ExportsOrCancels() {
     for (const bool cancel : {false, true}) {

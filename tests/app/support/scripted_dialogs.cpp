@@ -1,5 +1,6 @@
 #include "scripted_dialogs.h"
 
+#include <QPrinter>
 #include <new>
 
 namespace vesk {
@@ -40,6 +41,7 @@ bool ScriptedDialogs::PrinterSetup(QWidget*, QPrinter&) {
 }
 
 bool ScriptedDialogs::PrintDialog(QWidget* parent, QPrinter& printer) {
+  if (!print_file.isEmpty()) printer.setOutputFileName(print_file);  // a PDF by its name
   return PrinterSetup(parent, printer);
 }
 

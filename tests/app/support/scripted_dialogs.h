@@ -37,6 +37,7 @@ class ScriptedDialogs : public UserDialogs {
   std::vector<VideoOptions> video_asked;  // the starting values of every video question
   int unexpected = 0;                // questions asked with no answer queued
   bool open_throws = false;          // open dialogs fail as an allocation would
+  QString print_file;                // an accepted print dialog prints into it
 
   void Message(QWidget*, const QString& caption, const QString& text) override;
   void Information(QWidget*, const QString& caption, const QString& text) override;
