@@ -9,8 +9,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -20,34 +18,16 @@
 #include <vector>
 
 #include "core/image/bmp_codec.h"
+#include "tests/core/support/other_programs.h"
 #include "tests/core/support/temp_folder.h"
 
 namespace vesk::testing {
 
 inline const std::string kExamples = std::string(VESK_SOURCE_DIR) + "/examples";
 
-inline std::string Shell(const std::string& command) {
-  std::string out;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[1 << 16];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
-}
-
-// PSNR of decoded RGB24 frame (stored `width` wide) against `ours`.
-inline double Psnr(const std::string& decoded, std::size_t offset, int width, const Bitmap& ours) {
-  double sum = 0;
-  for (int y = 0; y < ours.Height(); ++y) {
-    for (int x = 0; x < ours.Width() * 3; ++x) {
-      const auto at = offset + static_cast<std::size_t>(y) * width * 3 + x;
-      const double d = static_cast<unsigned char>(decoded[at]) -
-                       static_cast<double>((ours.Row(y)[x / 3] >> (8 * (x % 3))) & 0xFF);
-      sum += d * d;
-    }
-  }
-  return sum == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 * 3 * ours.Width() * ours.Height() / sum);
-}
+using testing_support::HaveFfmpeg;
+using testing_support::Psnr;
+using testing_support::Shell;
 
 class BatchTest : public testing_support::TempFolderTest {
  protected:

@@ -39,9 +39,7 @@ TEST_F(SequenceCommand, PassesThroughEachPictureWithItsEyesLinedUpInAListOrAVide
       EXPECT_LE(std::hypot(p.x - q.x, p.y - q.y), 2) << k << ": " << q.x << "," << q.y;
     }
   }
-  if (std::system("ffprobe -version >/dev/null 2>&1 && ffmpeg -version >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "ffprobe/ffmpeg missing";
-  }
+  if (!HaveFfmpeg()) GTEST_SKIP() << "ffprobe/ffmpeg missing";
   // Looping, with a hold frame: 3 pairs of 4 + 1 frames, and the first picture twice at the end.
   ASSERT_EQ(Run(line + "loop.mp4 --loop --hold 1"), 0) << err_;
   EXPECT_EQ(Shell("ffprobe -v error -count_frames -show_entries stream=r_frame_rate,nb_read_frames "

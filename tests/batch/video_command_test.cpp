@@ -57,9 +57,7 @@ class VideoCommand : public BatchTest {
 };
 
 TEST_F(VideoCommand, FfmpegReadsBackOurFramesInEachFormatAndQuality) {
-  if (std::system("ffprobe -version >/dev/null 2>&1 && ffmpeg -version >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "ffprobe/ffmpeg missing";
-  }
+  if (!HaveFfmpeg()) GTEST_SKIP() << "ffprobe/ffmpeg missing";
   struct Row {
     const char* words;
     int fps, width, height;

@@ -7,7 +7,6 @@
 #include <sys/resource.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -17,6 +16,7 @@
 #include "core/animation/dib.h"
 #include "core/common/file_io.h"
 #include "tests/core/animation/riff_walker.h"
+#include "tests/core/support/other_programs.h"
 #include "tests/core/support/random_image.h"
 #include "tests/core/support/temp_folder.h"
 
@@ -25,7 +25,7 @@ namespace {
 
 using namespace testing_riff;
 using Bytes = std::vector<std::uint8_t>;
-using testing_support::RandomImage;
+using namespace testing_support;  // random pictures, FFmpeg's tools
 
 // The chunk at `path` below `root` (an empty one when missing).
 const RiffChunk& At(const RiffChunk& root, std::initializer_list<const char*> path) {
@@ -179,50 +179,23 @@ TEST_F(AviWriter, FailedWriteKeepsTheFramesBeforeIt) {
   EXPECT_EQ(FilesInFolder(), 1);
 }
 
-// Standard output and error of a shell command, and its exit status.
-std::string Shell(const std::string& command, int& status) {
-  std::string out;
-  std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  char buffer[4096];
-  for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    out.append(buffer, n);
-  }
-  status = pipe ? ::pclose(pipe) : -1;
-  return out;
-}
-
 // 24 frames of an odd width (rows padded), read back as bgr24 at 2 frames
 // per second, every decoded pixel the frame's, top row first.
 TEST_F(AviWriter, FfprobeAndFfmpegDecodeOurFileToTheFramesAtTwoFramesPerSecond) {
-  int status = -1;
-  Shell("command -v ffprobe && command -v ffmpeg", status);
-  if (status != 0) GTEST_SKIP() << "ffprobe or ffmpeg is not installed";
+  if (!HaveFfmpeg()) GTEST_SKIP() << "ffprobe/ffmpeg missing";
   std::vector<Bitmap> frames;
   for (int k = 0; k < 24; ++k) frames.push_back(RandomImage(15, 9, 2024 + k));
   const std::string out = PathOf("x.avi");
   ASSERT_TRUE(WriteAviFile(Pointers(frames), out, nullptr).Ok());
-  const std::string probe = Shell(
-      "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
-      "stream=codec_type,width,height,pix_fmt,r_frame_rate,nb_read_frames "
-      "-of default=noprint_wrappers=1 '" + out + "'", status);
-  ASSERT_EQ(status, 0) << probe;
-  EXPECT_EQ(probe, "codec_type=video\nwidth=15\nheight=9\npix_fmt=bgr24\nr_frame_rate=2/1\n"
-                   "nb_read_frames=24\n");
-  const std::string raw =
-      Shell("ffmpeg -v error -i '" + out + "' -f rawvideo -pix_fmt rgb24 -", status);
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(Shell("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+                  "stream=codec_type,width,height,pix_fmt,r_frame_rate,nb_read_frames "
+                  "-of default=noprint_wrappers=1 '" + out + "'"),
+            "codec_type=video\nwidth=15\nheight=9\npix_fmt=bgr24\nr_frame_rate=2/1\n"
+            "nb_read_frames=24\n");
+  const std::string raw = Shell("ffmpeg -v error -i '" + out + "' -f rawvideo -pix_fmt rgb24 -");
   ASSERT_EQ(raw.size(), 24u * 9 * 15 * 3);
-  for (std::size_t k = 0, at = 0; k < 24; ++k) {
-    for (int y = 0; y < 9; ++y) {
-      for (int x = 0; x < 15; ++x, at += 3) {
-        const auto byte = [&](int i) { return static_cast<std::uint8_t>(raw[at + i]); };
-        ASSERT_EQ(MakeColor(byte(0), byte(1), byte(2)), frames[k].Pixel(x, y))
-            << k << " " << x << "," << y;
-      }
-    }
-  }
+  for (int k = 0; k < 24; ++k) EXPECT_EQ(Psnr(raw, 9 * 15 * 3 * k, 15, frames[k]), 99) << k;
 }
-
 
 // The DIB selectors besides the writer's true colour: black, white and a
 // light grey in each indexed format give the depth, the table size and the

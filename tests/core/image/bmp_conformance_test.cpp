@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "core/image/bmp_codec.h"
+#include "tests/core/support/other_programs.h"
 
 namespace vesk {
 namespace {
@@ -54,10 +55,7 @@ std::string PixelHash(const Bitmap& b) {
     }
   }
   out.close();
-  char hex[65] = {};
-  std::FILE* sum = ::popen(("sha256sum '" + name + "'").c_str(), "r");
-  if (sum == nullptr || std::fread(hex, 1, 64, sum) != 64) hex[0] = 0;
-  if (sum != nullptr) ::pclose(sum);
+  const std::string hex = testing_support::Shell("sha256sum '" + name + "'").substr(0, 64);
   std::remove(name.c_str());
   return hex;
 }
