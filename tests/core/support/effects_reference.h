@@ -9,6 +9,7 @@
 
 #include "core/effects/sine_table.h"
 #include "core/image/bitmap.h"
+#include "tests/core/support/engine_support.h"
 
 namespace vesk::testing_support {
 
@@ -18,19 +19,13 @@ inline int LoopIndex(long long p) {
   return static_cast<int>(q == 0 && p > 0 ? 628 : q);
 }
 
-// Blend k of n over the first `columns` columns of `base`; outside the
-// second image its invalid colour is blended in.
+// Blend k of n, the morph's colour rule, over the first `columns` columns of
+// `base`; outside the second image its invalid colour is blended in.
 inline Bitmap LiteralBlend(const Bitmap& first, const Bitmap& second, int k, int n, Bitmap base,
-                    int columns = INT_MAX) {
+                           int columns = INT_MAX) {
   for (int x = 0; x < first.Width() && x < columns; ++x) {
     for (int y = 0; y < first.Height(); ++y) {
-      const Color a = first.Pixel(x, y), b = second.Pixel(x, y);
-      int c[3];
-      for (int i = 0; i < 3; ++i) {
-        const int u = (a >> (8 * i)) & 0xFF, v = (b >> (8 * i)) & 0xFF;
-        c[i] = u + (v - u) * k / n;
-      }
-      base.SetPixel(x, y, MakeColor(c[0], c[1], c[2]));
+      base.SetPixel(x, y, testing::RefBlend(first.Pixel(x, y), second.Pixel(x, y), k, n));
     }
   }
   return base;
