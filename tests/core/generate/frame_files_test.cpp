@@ -55,11 +55,14 @@ Bitmap Frame(int k) { return Bitmap(5, 3, MakeColor(10 * k, 255 - k, 7)); }
 
 class FrameFiles : public testing_support::TempFolderTest {
  protected:
-  void Run(const std::string& chosen, int count) {
+  // Writes `count` frames and closes; answers the list's path while open.
+  std::string Run(const std::string& chosen, int count) {
     FrameOutput out;
-    ASSERT_TRUE(out.Open(PathOf(chosen)).Ok());
-    for (int k = 0; k < count; ++k) ASSERT_TRUE(out.WriteFrame(Frame(k)).Ok());
-    ASSERT_TRUE(out.Close().Ok());
+    EXPECT_TRUE(out.Open(PathOf(chosen)).Ok());
+    const std::string list = out.ListPath();
+    for (int k = 0; k < count; ++k) EXPECT_TRUE(out.WriteFrame(Frame(k)).Ok());
+    EXPECT_TRUE(out.Close().Ok());
+    return list;
   }
 };
 
@@ -80,11 +83,7 @@ TEST_F(FrameFiles, FramesTakeTheLowestFreeNumbersAndAreListed) {
   EXPECT_EQ(Text("none.any"), "");
   EXPECT_EQ(FilesInFolder(), 12);  // 9 frames, 3 lists, no temporary file
   fs::create_directory(dir_ / "sub");  // frames go to the folder of the list
-  FrameOutput out;
-  ASSERT_TRUE(out.Open(PathOf("sub/anim")).Ok());
-  EXPECT_EQ(out.ListPath(), PathOf("sub/anim.any"));
-  ASSERT_TRUE(out.WriteFrame(Frame(1)).Ok());
-  ASSERT_TRUE(out.Close().Ok());
+  EXPECT_EQ(Run("sub/anim", 1), PathOf("sub/anim.any"));
   EXPECT_TRUE(fs::exists(dir_ / "sub" / "imag1.bmp"));
   EXPECT_EQ(Text("sub/anim.any"), "imag1.bmp\r\n");
   EXPECT_EQ(FilesInFolder(), 13);
