@@ -15,13 +15,7 @@
 namespace vesk {
 namespace {
 
-using namespace testing_support;  // Of, Values
-
-std::vector<Values> NodesOf(const Mesh& mesh) {  // oldest first
-  std::vector<Values> values;
-  for (const TMeshNode& n : mesh.NodeList()) values.insert(values.begin(), Of(&n));
-  return values;
-}
+using namespace testing_support;  // NodesOf, Values
 
 TEST(AutoMesh, KeepsPointsApartWithinTheCountAndBothPictures) {
   const PointPair p[] = {{{50, 50}, {52, 50}}, {{55, 50}, {57, 50}},  // 5 px apart

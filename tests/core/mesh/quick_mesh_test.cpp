@@ -61,10 +61,7 @@ TEST(Delaunay, TriangulateNodesKeepsTheNodesAndTheSelection) {
   mesh.AddTriangle(0, 0, 1, 1);  // an old triangle goes
   mesh.SetSelection(nodes[3], nodes[1]);
   const Mesh result = TriangulateNodes(mesh);
-  std::vector<Values> before, after;
-  for (const TMeshNode& n : mesh.NodeList()) before.push_back(Of(&n));
-  for (const TMeshNode& n : result.NodeList()) after.push_back(Of(&n));
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(NodesOf(result), NodesOf(mesh));
   std::vector<int> shape;  // list indices from the head, then the selection (nodes 2 and 4)
   for (const auto& t : DelaunayTriangles(points)) {
     shape.insert(shape.end(), {int(t[0]) + 1, int(t[1]) + 1, int(t[2]) + 1});

@@ -66,6 +66,12 @@ inline std::vector<Corners> Triangles(const Mesh& mesh) {
 
 inline Values Of(const TMeshNode* n) { return {n->X1, n->Y1, n->X2, n->Y2}; }
 
+inline std::vector<Values> NodesOf(const Mesh& mesh) {  // oldest first
+  std::vector<Values> values;
+  for (const TMeshNode& n : mesh.NodeList()) values.insert(values.begin(), Of(&n));
+  return values;
+}
+
 // What a mouse-down asks of its window, as the names of the answers set.
 inline std::string Effects(const MeshMouseDownResult& r) {
   std::string out;
