@@ -20,17 +20,8 @@ TEST(BmpDecode, FilesGiveTheirPictures) {
   Bytes row_ends;
   for (int i = 0; i < 20000; ++i) row_ends.insert(row_ends.end(), {0, 2, 0, 0});
   const Color grey8 = MakeColor(8, 8, 8);
+  // The plain formats are checked on the BMP suite's files; here the rules around them.
   const std::tuple<const char*, BmpLayout, std::vector<Color>> rows[] = {
-      {"8 bits, padded rows", Pal8(), P("bnrgb rrrrr grnbg")},
-      {"top-down", Pal8([](BmpLayout& l) { l.height = -3; }), P("grnbg rrrrr bnrgb")},
-      {"1 bit", {.width = 3, .height = 2, .bits = 1, .palette = P("rb"),
-                 .pixels = {0xA0, 0, 0, 0, 0x40, 0, 0, 0}}, P("rbr brb")},
-      {"4 bits", {.width = 3, .bits = 4, .palette = kPalette, .pixels = {0x12, 0x30, 0, 0}},
-       P("rnb")},
-      {"24 bits", {.height = 2, .pixels = {1, 2, 3, 0, 4, 5, 6, 0}},
-       {MakeColor(6, 5, 4), MakeColor(3, 2, 1)}},
-      {"32 bits", {.width = 2, .bits = 32, .pixels = {1, 2, 3, 0x80, 40, 50, 60, 0xFF}},
-       {MakeColor(3, 2, 1), MakeColor(60, 50, 40)}},
       {"16 bits 555, top bit ignored",
        {.width = 3, .bits = 16, .pixels = {0xFF, 0x7F, 0x1F, 0x80, 0x21, 0x04, 0, 0}},
        {kWhite, kPalette[3], grey8}},
@@ -45,8 +36,6 @@ TEST(BmpDecode, FilesGiveTheirPictures) {
        Masks(1, 32, {0xFFFFFFFF, 0xFF000000, 0}, {0x11, 0x22, 0x33, 0xAB}), {0xABABu}},
       {"masks in a V4 header", Masks(1, 32, {255, 0xFF00, 0xFF0000}, {7, 8, 9, 0}, 108),
        {MakeColor(7, 8, 9)}},
-      {"masks in a 52-byte header", Masks(1, 32, {255, 0xFF00, 0xFF0000}, {7, 8, 9, 0}, 52),
-       {MakeColor(7, 8, 9)}},
       {"core header, 3-byte palette counted from the offset",
        {.width = 3, .bits = 8, .header_size = 12, .palette = P("rnb"), .pixels = {2, 1, 3, 0}},
        P("bnk")},
@@ -56,7 +45,6 @@ TEST(BmpDecode, FilesGiveTheirPictures) {
        P("kkrgk rrrrr grkkg")},
       {"palette past the pixel offset",
        Pal8([](BmpLayout& l) { l.colors_used = 256, l.pixels[0] = 4; }), P("bnrgb rrrrr krnbg")},
-      {"gap before the pixels", Pal8([](BmpLayout& l) { l.gap = 100; }), P("bnrgb rrrrr grnbg")},
       {"absurd colours used",
        {.width = 2, .bits = 1, .colors_used = 0x12341234, .palette = P("rb"), .pixels = {64, 0}},
        P("rb")},
