@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "core/image/bmp_codec.h"
 #include "tests/core/support/temp_folder.h"
@@ -52,24 +53,20 @@ TEST_F(Viewer, LoadingKeepsEveryFrameInListOrderAndStartsPlaying) {
   EXPECT_EQ(viewer.Frame(2).Width(), 3);
   EXPECT_EQ(viewer.SliderMaximum(), 3);
   EXPECT_EQ(viewer.CounterCaption(), "1/1");
-  EXPECT_TRUE(viewer.TimerEnabled());
-  EXPECT_EQ(viewer.DownButton(), Button::kPlay);
+  EXPECT_EQ(std::pair(viewer.DownButton(), viewer.TimerEnabled()), std::pair(Button::kPlay, true));
   viewer.SetBackAndForth(true);
   viewer.Tick();
   ASSERT_EQ(viewer.Load(Frames(2), dir_.string()), std::nullopt);  // starts from scratch
-  EXPECT_EQ(viewer.FrameTotal(), 2);
-  EXPECT_EQ(viewer.Step(), 1);
-  EXPECT_FALSE(viewer.BackAndForth());
+  EXPECT_EQ(std::tuple(viewer.FrameTotal(), viewer.Step(), viewer.BackAndForth()),
+            std::tuple(2, 1, false));
   EXPECT_EQ(viewer.CounterCaption(), "1/1");
-  viewer.PauseClicked();  // the buttons and the speed drive the timer
-  EXPECT_EQ(viewer.DownButton(), Button::kPause);
-  EXPECT_FALSE(viewer.TimerEnabled());
-  viewer.PauseClicked();  // pause twice resumes
-  EXPECT_EQ(viewer.DownButton(), Button::kPlay);
-  EXPECT_TRUE(viewer.TimerEnabled());
-  viewer.PlayClicked();  // play while down releases it but keeps playing
-  EXPECT_EQ(viewer.DownButton(), Button::kNone);
-  EXPECT_TRUE(viewer.TimerEnabled());
+  // The buttons and the speed drive the timer: pause twice resumes, play while down releases
+  // it but keeps playing.
+  for (auto [pause, down, timer] : {std::tuple{true, Button::kPause, false},
+                                    {true, Button::kPlay, true}, {false, Button::kNone, true}}) {
+    pause ? viewer.PauseClicked() : viewer.PlayClicked();
+    EXPECT_EQ(std::pair(viewer.DownButton(), viewer.TimerEnabled()), std::pair(down, timer));
+  }
   EXPECT_EQ(viewer.TimerPeriodMs(), 100);
   for (auto [speed, period] : {std::pair{1, 1400}, {3, 1200}, {12, 300}, {14, 100}, {15, 1}}) {
     viewer.SpeedChanged(speed);
