@@ -1,8 +1,15 @@
 // A run protocol for the engine tests: logs every call in order (a run of
 // ProcessMessages calls as one "Msg xN"), keeps the frames shown and
 // written, and requests the cancel or fails a write at an exact point.
+// Like a desktop, it also keeps a copy of the picture only from the reported
+// painted columns, copied at each message processing: each complete frame
+// shown after a report must equal the copy.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -16,6 +23,7 @@ class RecordingRun : public RunProtocol {
   std::vector<Bitmap> shown;
   std::vector<Bitmap> written;
   int messages = 0;  // ProcessMessages calls so far
+  int frames_mirrored = 0;  // frames shown that the reported columns rebuilt
   // The user presses Kancel during ProcessMessages call `cancel_at_message`
   // (0-based, over the whole run), or during the one that follows InnerBar
   // call `cancel_inner` (1-based) after Counter(`cancel_frame`, n).
@@ -37,7 +45,13 @@ class RecordingRun : public RunProtocol {
     ++inner_;
     events.push_back("Inner " + std::to_string(percent));
   }
+  void ColumnsPainted(const Bitmap& picture, int x_begin, int x_end) override {
+    picture_ = &picture;
+    begin_ = std::min(begin_, x_begin);
+    end_ = std::max(end_, x_end);
+  }
   void ProcessMessages() override {
+    Mirror();
     if (messages++ == cancel_at_message || (frame_ == cancel_frame && inner_ == cancel_inner)) {
       cancelled_ = true;
     }
@@ -51,6 +65,12 @@ class RecordingRun : public RunProtocol {
   void EqualizationBegin() override { events.push_back("EqualizationBegin"); }
   void EqualizationEnd() override { events.push_back("EqualizationEnd"); }
   void ShowFrame(const Bitmap& frame) override {
+    Mirror();
+    const bool whole = reported_ && !cancelled_;  // a cancelled frame is shown as it stands
+    frames_mirrored += whole;
+    EXPECT_TRUE(!whole || mirror_ == frame) << "shown frame " << shown.size();
+    mirror_ = frame;  // the desktop shows a frame whole
+    reported_ = false;
     shown.push_back(frame);
     events.push_back("Show");
   }
@@ -76,6 +96,24 @@ class RecordingRun : public RunProtocol {
   }
 
  private:
+  void Mirror() {
+    if (picture_ == nullptr || begin_ >= end_) return;
+    if (mirror_.Width() != picture_->Width() || mirror_.Height() != picture_->Height()) {
+      mirror_ = Bitmap(picture_->Width(), picture_->Height(), kInvalidColor);
+    }
+    for (int y = 0; y < picture_->Height(); ++y) {
+      std::copy(picture_->Row(y) + begin_, picture_->Row(y) + end_, mirror_.Row(y) + begin_);
+    }
+    reported_ = true;
+    begin_ = INT_MAX;
+    end_ = 0;
+  }
+
+  Bitmap mirror_;
+  const Bitmap* picture_ = nullptr;
+  int begin_ = INT_MAX;
+  int end_ = 0;
+  bool reported_ = false;
   int frame_ = -1;
   int inner_ = 0;
   int writes_ = 0;
