@@ -82,9 +82,7 @@ TEST(ViewTransform, WidgetPointsAddressTheImagePixelTheyShow) {
       {"3/2, view 1 is image 1", 384, 1, 1},
       {"huge picture at 16x", 4096, 16LL * 32767 + 15, 32767},
   };
-  for (const Row& r : rows) {
-    EXPECT_EQ(ImageFromWidget(r.widget, r.zoom), r.image) << r.name;
-  }
+  for (const Row& r : rows) EXPECT_EQ(ImageFromWidget(r.widget, r.zoom), r.image) << r.name;
   // Each image pixel's block maps back to the pixel, at every step.
   for (int zoom = kActualPixels; zoom <= kMaxZoom; zoom = ZoomIn(zoom)) {
     for (std::int32_t x : {0, 1, 7, 1000}) {
