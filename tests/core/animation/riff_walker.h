@@ -32,32 +32,23 @@ inline std::string Id(const std::vector<std::uint8_t>& b, std::size_t at) {
   return std::string(reinterpret_cast<const char*>(b.data() + at), 4);
 }
 
-// Walks [begin, end) as a sequence of chunks, padded to even sizes.
+// Walks [begin, end) as a sequence of chunks, padded to even sizes; on a chunk
+// (or its padding) that passes its parent or a list too short for its type,
+// false with the chunk's offset in `error`.
 inline bool WalkChunks(const std::vector<std::uint8_t>& b, std::size_t begin, std::size_t end,
                        std::vector<RiffChunk>& out, std::string& error) {
-  const auto fail = [&error](const std::string& why) {
-    error = why;
-    return false;
-  };
-  std::size_t at = begin;
-  while (at < end) {
-    if (end - at < 8) return fail("chunk header cut at " + std::to_string(at));
-    RiffChunk c;
-    c.offset = at;
-    c.id = Id(b, at);
-    c.size = U32(b, at + 4);
-    if (c.size > end - at - 8) {
-      return fail("chunk " + c.id + " at " + std::to_string(at) + " passes its parent");
-    }
-    c.data_offset = at + 8;
+  for (std::size_t at = begin; at < end;) {
+    error = "bad chunk at " + std::to_string(at);
+    if (end - at < 8 || U32(b, at + 4) > end - at - 8) return false;
+    RiffChunk c{Id(b, at), "", at, at + 8, U32(b, at + 4), {}};
     if (c.id == "RIFF" || c.id == "LIST") {
-      if (c.size < 4) return fail("list too short at " + std::to_string(at));
+      if (c.size < 4) return false;
       c.list_type = Id(b, at + 8);
       c.data_offset = at + 12;
       if (!WalkChunks(b, at + 12, at + 8 + c.size, c.children, error)) return false;
     }
     at += 8 + c.size + (c.size & 1);
-    if (at > end) return fail("padding of " + c.id + " passes its parent");
+    if (at > end) return false;
     out.push_back(std::move(c));
   }
   return true;
