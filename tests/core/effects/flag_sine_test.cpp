@@ -15,7 +15,7 @@ namespace {
 
 using testing_support::LoopIndex;
 
-TEST(SineTable, EntriesAreTheSineTimesTheRadiusRoundedHalfToEven) {
+TEST(SineTable, EntriesRoundHalfToEvenLookupsWrapAsTheLoopsDoAndPhasesRunOnePeriod) {
   SineTable table;
   for (int radius = 0; radius <= 15; ++radius) {
     FillSineTable(table, radius);
@@ -26,10 +26,6 @@ TEST(SineTable, EntriesAreTheSineTimesTheRadiusRoundedHalfToEven) {
   const std::pair<double, double> halves[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-2.5, -2},
                                               {-2.6, -3}, {2.4999999, 2}, {2.5000001, 3}};
   for (auto [x, r] : halves) EXPECT_EQ(RoundHalfEven(x), r) << x;
-}
-
-TEST(SineTable, LookupWrapsAsTheLoopsDoAndPhasesRunThroughOnePeriod) {
-  SineTable table;
   for (int i = 0; i < kSineTableSize; ++i) table[i] = i;  // a lookup tells its entry
   const std::pair<int, int> wraps[] = {{628, 628}, {629, 1},   {1300, 44}, {-5, 623},
                                        {1256, 628}, {-628, 0}, {-629, 627}};
