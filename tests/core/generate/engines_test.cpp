@@ -56,8 +56,7 @@ TEST(MorphBlend, MixesEachChannelRoundingTowardTheFirstColour) {
   EXPECT_EQ(BlendColor(kInvalidColor, kBlack, 1, 2), MakeColor(128, 128, 128));
   std::mt19937 rng(9);
   for (int round = 0; round < 60; ++round) {
-    const int n = 1 + int(rng() % 100);
-    const int t = int(rng() % (n + 1));
+    const int n = 1 + int(rng() % 100), t = int(rng() % (n + 1));
     const BlendTable table = MakeBlendTable(t, n);
     for (int i = 0; i < 100; ++i) {
       const Color c1 = i == 0 ? kInvalidColor : Color(rng());
@@ -221,16 +220,14 @@ TEST(PieceEngines, SeededScenesMatchThePlainReference) {
   std::mt19937 rng(1234567);
   for (int round = 0; round < 24; ++round) {
     const Engine engine = round % 2 ? Engine::kDistortion : Engine::kMorph;
-    const int width = 40 + int(rng() % 200);
-    const int height = 30 + int(rng() % 200);
+    const int width = 40 + int(rng() % 200), height = 30 + int(rng() % 200);
     const Bitmap first = RandomImage(width, height, rng());
     const Bitmap second = RandomImage(20 + int(rng() % 200), 20 + int(rng() % 200), rng());
     const Triangles triangles =
         round % 4 < 2 ? MeshTriangles(rng, width, height, 3 + round % 5, 3 + round % 4, 25,
                                       round % 3 == 0 ? 10 : 0)
                       : MeshTriangles(rng, width, height, 0, 6 + round % 9, 0);
-    const int n = 1 + int(rng() % 20);
-    const int t = int(rng() % (n + 1));
+    const int n = 1 + int(rng() % 20), t = int(rng() % (n + 1));
     const int precision = std::vector<int>{1, 2, 3, 4, 16, 150}[round % 6];
     const Bitmap start = RandomImage(width, height, rng());
     Bitmap expected = start;

@@ -18,8 +18,7 @@ namespace {
 TEST(LeafPainter, BandPaintersPaintExactlyTheRulesPixelsOnTheirRows) {
   std::mt19937 rng(77);
   for (int round = 0; round < 15; ++round) {
-    const int width = 5 + int(rng() % 80);
-    const int height = 5 + int(rng() % 130);
+    const int width = 5 + int(rng() % 80), height = 5 + int(rng() % 130);
     std::vector<std::pair<Corners, Color>> leaves;
     for (int i = 0; i < 1000; ++i) {  // mostly small shapes, some larger, over the border or out
       const int reach = rng() % 10 < 7 ? 3 : (rng() % 10 < 8 ? 5 : 40);
@@ -37,8 +36,7 @@ TEST(LeafPainter, BandPaintersPaintExactlyTheRulesPixelsOnTheirRows) {
     Bitmap shared(width, height, kBlack);
     for (std::size_t b = 0; b + 1 < cuts.size(); ++b) {
       Bitmap alone(width, height, kBlack);
-      LeafPainter only_band(alone, cuts[b], cuts[b + 1]);
-      LeafPainter into_shared(shared, cuts[b], cuts[b + 1]);
+      LeafPainter only_band(alone, cuts[b], cuts[b + 1]), into_shared(shared, cuts[b], cuts[b + 1]);
       for (const auto& [g, c] : leaves) {
         const Coverage cover = only_band.Cover(g);
         if (cover == Coverage::kWhole) only_band.PaintWhole(g, c);

@@ -13,8 +13,7 @@ namespace {
 struct Recorder {
   std::vector<std::string> events;
   std::vector<Corners> leaves;
-  std::vector<Point> first_samples;
-  std::vector<Point> second_samples;
+  std::vector<Point> first_samples, second_samples;
 
   bool Skip(const Corners&) const { return false; }
   void Leaf(const Corners& g, Point s, Point d) {

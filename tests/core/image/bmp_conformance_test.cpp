@@ -21,8 +21,7 @@ const std::string kSuite = std::string(VESK_CONFORMANCE_DIR) + "/bmpsuite/";
 struct SuiteFile {
   std::string path;  // g/pal8.bmp
   std::string kind;  // good, questionable, bad
-  int width = 0;
-  int height = 0;
+  int width = 0, height = 0;
   std::string oracle;  // SHA-256 of the top-down RGB bytes, or empty
 };
 

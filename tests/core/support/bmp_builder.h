@@ -22,9 +22,7 @@ inline void Poke(Bytes& file, int offset, std::uint32_t value, int size = 4) {
 }
 
 struct BmpLayout {
-  int width = 1;
-  int height = 1;
-  int bits = 24;
+  int width = 1, height = 1, bits = 24;
   std::uint32_t compression = 0;
   std::uint32_t header_size = 40;  // 12 writes the core header
   std::uint32_t colors_used = 0;

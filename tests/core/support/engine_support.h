@@ -52,9 +52,7 @@ struct RefPainter {
 
   void Triangle(Point s0, Point s1, Point s2, Point d0, Point d1, Point d2, Point g0, Point g1,
                 Point g2, int depth) {
-    const Point ms = RefMid(s1, s2);
-    const Point md = RefMid(d1, d2);
-    const Point mg = RefMid(g1, g2);
+    const Point ms = RefMid(s1, s2), md = RefMid(d1, d2), mg = RefMid(g1, g2);
     if (depth == 0) {
       const Color a = first.Pixel(ms.x, ms.y);
       const Color c = !distortion ? RefBlend(a, second.Pixel(md.x, md.y), colour_t, n)
@@ -73,8 +71,7 @@ struct RefPainter {
       const Corners& s = triangles[k].first;
       const Corners& d = distortion ? triangles[k].first : triangles[k].second;
       const Corners& e = triangles[k].second;
-      const Point g0 = RefBetween(s.p0, e.p0, t, n);
-      const Point g1 = RefBetween(s.p1, e.p1, t, n);
+      const Point g0 = RefBetween(s.p0, e.p0, t, n), g1 = RefBetween(s.p1, e.p1, t, n);
       const Point g2 = RefBetween(s.p2, e.p2, t, n);
       Triangle(s.p0, s.p1, s.p2, d.p0, d.p1, d.p2, g0, g1, g2, RefArea(g0, g1, g2) / precision);
     }
@@ -82,8 +79,7 @@ struct RefPainter {
 };
 
 struct Scene {
-  Bitmap first;
-  Bitmap second;
+  Bitmap first, second;
   std::vector<TrianglePositions> triangles;
 };
 

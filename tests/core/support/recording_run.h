@@ -20,8 +20,7 @@ namespace vesk::testing_support {
 class RecordingRun : public RunProtocol {
  public:
   std::vector<std::string> events;
-  std::vector<Bitmap> shown;
-  std::vector<Bitmap> written;
+  std::vector<Bitmap> shown, written;
   int messages = 0;  // ProcessMessages calls so far
   int frames_mirrored = 0;  // frames shown that the reported columns rebuilt
   // The user presses Kancel during ProcessMessages call `cancel_at_message`
@@ -111,12 +110,9 @@ class RecordingRun : public RunProtocol {
 
   Bitmap mirror_;
   const Bitmap* picture_ = nullptr;
-  int begin_ = INT_MAX;
-  int end_ = 0;
+  int begin_ = INT_MAX, end_ = 0;
   bool reported_ = false;
-  int frame_ = -1;
-  int inner_ = 0;
-  int writes_ = 0;
+  int frame_ = -1, inner_ = 0, writes_ = 0;
   bool cancelled_ = false;
 };
 
