@@ -34,11 +34,9 @@ TEST_F(Commands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumbering) 
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(Load("out/imag" + std::to_string(i + 1) + ".bmp"), engine.frames[i]);
   }
-  ASSERT_EQ(Run("morph MESH --frames 2 --list out/b.any"), 0) << err_;
-  EXPECT_EQ(Text("out/b.any"), ListOf(5, 7));
   ASSERT_EQ(Run("morph MESH --frames 2"), 0);  // no list: nothing written
   EXPECT_NE(out_.find("no frame written"), std::string::npos) << out_;
-  EXPECT_EQ(Files("out").size(), 9u);
+  EXPECT_EQ(Files("out").size(), 5u);
   std::filesystem::create_directory(dir_ / "sub");  // pictures come from the mesh's folder first
   for (const std::string name : {"first.bmp", "second.bmp"}) {
     Save("sub/" + name, Bitmap(8, 8, kBlack));
@@ -55,8 +53,8 @@ TEST_F(Commands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumbering) 
                             engine));
   ASSERT_EQ(Run("distort MESH --frames 3 --precision 2 --equalize off --render Smooth --list out/s "
                 "--shape-curve ease-out --colour-curve ease-in --hold 1"), 0) << err_;
-  EXPECT_EQ(Text("out/s.any"), ListOf(8, 13));  // frames 0 .. 3, the first and last twice
-  EXPECT_EQ(Load("out/imag11.bmp"), engine.frames[engine.frames.size() - 3]);  // frame 2
+  EXPECT_EQ(Text("out/s.any"), ListOf(5, 10));  // frames 0 .. 3, the first and last twice
+  EXPECT_EQ(Load("out/imag8.bmp"), engine.frames[engine.frames.size() - 3]);  // frame 2
 }
 
 TEST_F(Commands, ColorizeFlagAndAviWriteTheirFrames) {
