@@ -12,6 +12,7 @@
 
 #include "core/generate/morph.h"
 #include "core/generate/smooth_span.h"
+#include "tests/core/support/engine_support.h"
 #include "tests/core/support/random_image.h"
 #include "tests/core/support/recording_run.h"
 
@@ -19,6 +20,7 @@ namespace vesk {
 namespace {
 
 using Triangles = std::vector<TrianglePositions>;
+using testing::Grid;
 struct Xy {
   long double x, y;
 };
@@ -86,22 +88,6 @@ Bitmap Reference(const SmoothFrame& f, int width, int height, std::vector<int>& 
         c |= Color(std::floor(v + 0.5)) << sh;
       }
       out.SetPixel(x, y, c);
-    }
-  }
-  return out;
-}
-
-// A cols x rows grid from corner pixel to corner pixel; second positions `move`d.
-Triangles Grid(int width, int height, int cols, int rows, const std::function<Point(Point)>& move) {
-  const auto node = [&](int i, int j) {
-    return Point{i * (width - 1) / (cols - 1), j * (height - 1) / (rows - 1)};
-  };
-  Triangles out;
-  for (int j = 0; j + 1 < rows; ++j) {
-    for (int i = 0; i + 1 < cols; ++i) {
-      const Point a = node(i, j), b = node(i + 1, j), c = node(i, j + 1), e = node(i + 1, j + 1);
-      out.push_back({{a, b, c}, {move(a), move(b), move(c)}});
-      out.push_back({{b, e, c}, {move(b), move(e), move(c)}});
     }
   }
   return out;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -98,35 +99,21 @@ inline std::vector<Bitmap> ReferenceFrames(bool distortion, const Scene& s, int 
   return frames;
 }
 
-// A cols x rows grid mesh over the picture and `margin` around it (two
-// triangles a cell), second positions moved by up to `jitter`; with cols 0,
-// `rows` overlapping triangles anywhere in and around the picture.
-inline std::vector<TrianglePositions> MeshTriangles(std::mt19937& rng, int width, int height,
-                                                    int cols, int rows, int jitter,
-                                                    int margin = 0) {
-  std::vector<TrianglePositions> triangles;
-  auto near = [&](Point p) {
-    return Point{p.x + int(rng() % (2 * jitter + 1)) - jitter,
-                 p.y + int(rng() % (2 * jitter + 1)) - jitter};
-  };
+// A cols x rows grid over the picture and `margin` around it, two triangles a
+// cell, second positions where `move` takes each node (asked once a node, row by row).
+inline std::vector<TrianglePositions> Grid(int width, int height, int cols, int rows,
+                                           const std::function<Point(Point)>& move,
+                                           int margin = 0) {
   auto node = [&](int i, int j) {
     return Point{-margin + i * (width - 1 + 2 * margin) / (cols - 1),
                  -margin + j * (height - 1 + 2 * margin) / (rows - 1)};
   };
-  auto anywhere = [&] {
-    return Point{int(rng() % (width * 3 / 2 + 1)) - width / 4,
-                 int(rng() % (height * 3 / 2 + 1)) - height / 4};
-  };
-  for (int j = 0; cols == 0 && j < rows; ++j) {
-    const Corners first{anywhere(), anywhere(), anywhere()};
-    triangles.push_back({first, {anywhere(), anywhere(), anywhere()}});
-    if (j % 7 == 3) triangles.back().first.p2 = triangles.back().first.p1;  // flat
-  }
   std::vector<Point> second;
-  for (int j = 0; cols > 0 && j < rows; ++j) {
-    for (int i = 0; i < cols; ++i) second.push_back(near(node(i, j)));
+  for (int j = 0; j < rows; ++j) {
+    for (int i = 0; i < cols; ++i) second.push_back(move(node(i, j)));
   }
-  for (int j = 0; cols > 0 && j + 1 < rows; ++j) {
+  std::vector<TrianglePositions> triangles;
+  for (int j = 0; j + 1 < rows; ++j) {
     for (int i = 0; i + 1 < cols; ++i) {
       const int a = j * cols + i, b = a + 1, c = a + cols, d = c + 1;
       triangles.push_back({{node(i, j), node(i + 1, j), node(i, j + 1)},
@@ -134,6 +121,29 @@ inline std::vector<TrianglePositions> MeshTriangles(std::mt19937& rng, int width
       triangles.push_back({{node(i + 1, j), node(i + 1, j + 1), node(i, j + 1)},
                            {second[b], second[d], second[c]}});
     }
+  }
+  return triangles;
+}
+
+// A grid (cols > 0) with second positions moved by up to `jitter`; with cols 0,
+// `rows` overlapping triangles anywhere in and around the picture.
+inline std::vector<TrianglePositions> MeshTriangles(std::mt19937& rng, int width, int height,
+                                                    int cols, int rows, int jitter,
+                                                    int margin = 0) {
+  const auto near = [&](Point p) {
+    return Point{p.x + int(rng() % (2 * jitter + 1)) - jitter,
+                 p.y + int(rng() % (2 * jitter + 1)) - jitter};
+  };
+  if (cols > 0) return Grid(width, height, cols, rows, near, margin);
+  auto anywhere = [&] {
+    return Point{int(rng() % (width * 3 / 2 + 1)) - width / 4,
+                 int(rng() % (height * 3 / 2 + 1)) - height / 4};
+  };
+  std::vector<TrianglePositions> triangles;
+  for (int j = 0; j < rows; ++j) {
+    const Corners first{anywhere(), anywhere(), anywhere()};
+    triangles.push_back({first, {anywhere(), anywhere(), anywhere()}});
+    if (j % 7 == 3) triangles.back().first.p2 = triangles.back().first.p1;  // flat
   }
   return triangles;
 }
