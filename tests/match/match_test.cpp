@@ -38,24 +38,20 @@ const Back kMirror = [](PicturePoint p) { return PicturePoint{511 - p.x, p.y}; }
 // The first picture read at Back of each pixel, bilinear, edges held; grey levels on request.
 Bitmap Warped(const Bitmap& first, const Back& back, int side, bool grey) {
   Bitmap second(side, side);
-  for (int y = 0; y < side; ++y) {
-    for (int x = 0; x < side; ++x) {
-      const PicturePoint p = back({double(x), double(y)});
-      const double fx = std::clamp(p.x, 0.0, first.Width() - 1.001);
-      const double fy = std::clamp(p.y, 0.0, first.Height() - 1.001);
-      const int x0 = int(fx), y0 = int(fy);
-      int c[3];
-      for (int i = 0; i < 3; ++i) {
-        auto at = [&](int dx, int dy) {
-          return 1.0 * (first.Pixel(x0 + dx, y0 + dy) >> 8 * i & 255);
-        };
-        const double top = at(0, 0) + (fx - x0) * (at(1, 0) - at(0, 0));
-        const double bottom = at(0, 1) + (fx - x0) * (at(1, 1) - at(0, 1));
-        c[i] = int(std::lround(top + (fy - y0) * (bottom - top)));
-      }
-      const int g = (c[0] + c[1] + c[2]) / 3;
-      second.SetPixel(x, y, grey ? MakeColor(g, g, g) : MakeColor(c[0], c[1], c[2]));
+  for (int i = 0; i < side * side; ++i) {
+    const PicturePoint p = back({double(i % side), double(i / side)});
+    const double fx = std::clamp(p.x, 0.0, first.Width() - 1.001);
+    const double fy = std::clamp(p.y, 0.0, first.Height() - 1.001);
+    const int x0 = int(fx), y0 = int(fy);
+    int c[3];
+    for (int k = 0; k < 3; ++k) {
+      auto at = [&](int dx, int dy) { return int(first.Pixel(x0 + dx, y0 + dy) >> 8 * k & 255); };
+      const double top = at(0, 0) + (fx - x0) * (at(1, 0) - at(0, 0));
+      const double bottom = at(0, 1) + (fx - x0) * (at(1, 1) - at(0, 1));
+      c[k] = int(std::lround(top + (fy - y0) * (bottom - top)));
     }
+    const int g = (c[0] + c[1] + c[2]) / 3;
+    second.SetPixel(i % side, i / side, grey ? MakeColor(g, g, g) : MakeColor(c[0], c[1], c[2]));
   }
   return second;
 }
