@@ -68,9 +68,7 @@ TEST(EqualizePicture, SeededPicturesMatchThePlainPass) {
   for (int i = 0; i < 6; ++i) sizes.push_back({1 + int(rng() % 400), 1 + int(rng() % 40)});
   for (auto [w, h] : sizes) {
     Bitmap b(w, h);
-    for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) b.SetPixel(x, y, rng() % 3 == 0 ? rng() : rng() % 2 * 0xFFFFFF);
-    }
+    for (int i = 0; i < w * h; ++i) b.Row(0)[i] = rng() % 3 ? rng() % 2 * 0xFFFFFF : rng();
     Bitmap expected = b;
     ReferenceEqualize(expected);
     RunProtocol quiet;

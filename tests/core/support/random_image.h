@@ -11,9 +11,7 @@ namespace vesk::testing_support {
 inline Bitmap RandomImage(int width, int height, std::uint32_t seed) {
   std::mt19937 rng(seed);
   Bitmap image(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) image.SetPixel(x, y, rng() & 0xFFFFFF);
-  }
+  for (int i = 0; i < width * height; ++i) image.SetPixel(i % width, i / width, rng() & 0xFFFFFF);
   return image;
 }
 
