@@ -16,11 +16,7 @@
 namespace vesk {
 namespace {
 
-using testing_support::LiteralBlend;
-using testing_support::LiteralFlagFrame;
-using testing_support::LiteralSheetGlass;
-using testing_support::RandomImage;
-using testing_support::RecordingRun;
+using namespace testing_support;  // the literal effects, random pictures, the recording run
 
 TEST(Colorize, GoldenBlendsBetweenTheExactImages) {
   struct Row { Color first, second; std::uint16_t frames, raised; std::vector<Color> blends; };

@@ -16,13 +16,8 @@
 namespace vesk {
 namespace {
 
-using testing::MeshTriangles;
-using testing::ReferenceFrames;
-using testing::Scene;
-using testing::RefBlend;
-using testing::RefPainter;
-using testing_support::RandomImage;
-using testing_support::RecordingRun;
+using namespace testing;          // the plain references and their scenes
+using namespace testing_support;  // random pictures, the recording run
 
 enum class Engine { kMorph, kDistortion };
 using Triangles = std::vector<TrianglePositions>;
