@@ -43,12 +43,10 @@ TEST(LeafPainter, BandPaintersPaintExactlyTheRulesPixelsOnTheirRows) {
         if (cover == Coverage::kPart) only_band.Paint(g, c);
         if (!into_shared.Skip(g)) into_shared.Paint(g, c);
       }
-      for (int y = 0; y < height; ++y) {
-        const bool mine = y >= cuts[b] && y < cuts[b + 1];
-        for (int x = 0; x < width; ++x) {
-          ASSERT_EQ(alone.Pixel(x, y), mine ? whole.Pixel(x, y) : kBlack)
-              << "round " << round << " band " << cuts[b] << " at " << x << "," << y;
-        }
+      for (int i = 0; i < width * height; ++i) {
+        const bool mine = i / width >= cuts[b] && i / width < cuts[b + 1];
+        ASSERT_EQ(alone.Row(0)[i], mine ? whole.Row(0)[i] : kBlack)
+            << "round " << round << " band " << cuts[b] << " at " << i % width << "," << i / width;
       }
     }
     ASSERT_EQ(shared, whole) << "round " << round;

@@ -54,41 +54,40 @@ Bitmap Reference(const SmoothFrame& f, int width, int height, std::vector<int>& 
   const double w = morph ? f.colour : 0;
   Bitmap out(width, height);
   count.assign(std::size_t(width) * height, 0);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      double x1 = x, y1 = y, x2 = x, y2 = y;  // where the two pictures are sampled
-      for (const TrianglePositions& tri : f.triangles) {
-        const Point s[3] = {tri.first.p0, tri.first.p1, tri.first.p2};
-        const Point d[3] = {tri.second.p0, tri.second.p1, tri.second.p2};
-        Xy g[3];
-        for (int i = 0; i < 3; ++i) g[i] = Between(s[i], d[i], f.shape);
-        const long double area = Cross(g[0], g[1], g[2]);
-        if (area == 0) continue;
-        const int turn = area > 0 ? 1 : -1;
-        const Xy p{x * 1.0L, y * 1.0L};
-        bool inside = true;
-        long double l[3];
-        for (int i = 0; i < 3; ++i) {  // the edge opposite corner i
-          const Xy a = g[(i + 1) % 3], b = g[(i + 2) % 3];
-          const long double e = turn * Cross(a, b, p), dy = turn * (b.y - a.y);
-          inside = inside && (e > 0 || (e == 0 && (dy < 0 || (dy == 0 && turn * (b.x - a.x) > 0))));
-          l[i] = e * turn / area;
-        }
-        if (!inside) continue;
-        ++count[std::size_t(y) * width + x];
-        const auto map = [&](const Point(&p)[3], int Point::*axis) {
-          return double(l[0] * (p[0].*axis) + l[1] * (p[1].*axis) + l[2] * (p[2].*axis));
-        };
-        x1 = map(s, &Point::x), y1 = map(s, &Point::y), x2 = map(d, &Point::x);
-        y2 = map(d, &Point::y);
+  for (int n = 0; n < width * height; ++n) {
+    const int x = n % width, y = n / width;
+    double x1 = x, y1 = y, x2 = x, y2 = y;  // where the two pictures are sampled
+    for (const TrianglePositions& tri : f.triangles) {
+      const Point s[3] = {tri.first.p0, tri.first.p1, tri.first.p2};
+      const Point d[3] = {tri.second.p0, tri.second.p1, tri.second.p2};
+      Xy g[3];
+      for (int i = 0; i < 3; ++i) g[i] = Between(s[i], d[i], f.shape);
+      const long double area = Cross(g[0], g[1], g[2]);
+      if (area == 0) continue;
+      const int turn = area > 0 ? 1 : -1;
+      const Xy p{x * 1.0L, y * 1.0L};
+      bool inside = true;
+      long double l[3];
+      for (int i = 0; i < 3; ++i) {  // the edge opposite corner i
+        const Xy a = g[(i + 1) % 3], b = g[(i + 2) % 3];
+        const long double e = turn * Cross(a, b, p), dy = turn * (b.y - a.y);
+        inside = inside && (e > 0 || (e == 0 && (dy < 0 || (dy == 0 && turn * (b.x - a.x) > 0))));
+        l[i] = e * turn / area;
       }
-      Color c = 0;
-      for (int sh : {0, 8, 16}) {
-        const double v = (1 - w) * Sample(*f.first, x1, y1, sh) + w * Sample(second, x2, y2, sh);
-        c |= Color(std::floor(v + 0.5)) << sh;
-      }
-      out.SetPixel(x, y, c);
+      if (!inside) continue;
+      ++count[n];
+      const auto map = [&](const Point(&p)[3], int Point::*axis) {
+        return double(l[0] * (p[0].*axis) + l[1] * (p[1].*axis) + l[2] * (p[2].*axis));
+      };
+      x1 = map(s, &Point::x), y1 = map(s, &Point::y), x2 = map(d, &Point::x);
+      y2 = map(d, &Point::y);
     }
+    Color c = 0;
+    for (int sh : {0, 8, 16}) {
+      const double v = (1 - w) * Sample(*f.first, x1, y1, sh) + w * Sample(second, x2, y2, sh);
+      c |= Color(std::floor(v + 0.5)) << sh;
+    }
+    out.SetPixel(x, y, c);
   }
   return out;
 }

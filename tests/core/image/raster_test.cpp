@@ -25,10 +25,9 @@ constexpr Color kPaint = MakeColor(250, 1, 2);
 template <typename Rule>
 Bitmap Reference(int width, int height, Rule painted) {
   Bitmap b(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      b.SetPixel(x, y, painted(Point{x, y}) ? kPaint : MakeColor(x, y, 7));
-    }
+  for (int i = 0; i < width * height; ++i) {
+    const Point p{i % width, i / width};
+    b.SetPixel(p.x, p.y, painted(p) ? kPaint : MakeColor(p.x, p.y, 7));
   }
   return b;
 }
@@ -119,12 +118,11 @@ TEST(NodeRectangle, SquareFromXMinusSToXPlusSMinusOneWithABlackRing) {
     DrawNodeRectangle(b, x, y, s, brush);
     const std::int64_t x0 = std::int64_t{x} - s, x1 = std::int64_t{x} + s - 1;
     const std::int64_t y0 = std::int64_t{y} - s, y1 = std::int64_t{y} + s - 1;
-    for (int py = 0; py < 20; ++py) {
-      for (int px = 0; px < 20; ++px) {
-        const bool in = px >= x0 && px <= x1 && py >= y0 && py <= y1;
-        const bool ring = px == x0 || px == x1 || py == y0 || py == y1;
-        ASSERT_EQ(b.Pixel(px, py), !in ? kWhite : ring ? kBlack : brush) << Point{x, y} << s;
-      }
+    for (int i = 0; i < 20 * 20; ++i) {
+      const int px = i % 20, py = i / 20;
+      const bool in = px >= x0 && px <= x1 && py >= y0 && py <= y1;
+      const bool ring = px == x0 || px == x1 || py == y0 || py == y1;
+      ASSERT_EQ(b.Pixel(px, py), !in ? kWhite : ring ? kBlack : brush) << Point{x, y} << s;
     }
   }
 }
