@@ -95,8 +95,7 @@ TEST(MeshGestures, EachGestureMakesItsEditAndAsksForItsRedraws) {
 
 TEST(MeshGestures, AClickIsOnANodeInsideItsSquareAsDrawnAtEveryZoom) {
   Mesh mesh;
-  TMeshNode* node = mesh.AddNode(40, 20);
-  Mesh::SetPosition(*node, 2, 8, 8);
+  TMeshNode* node = mesh.PushNode({40, 20, 8, 8});
   // Drawn around view pixel (10, 5) at 1/4, (40, 20) at 1, (324, 164) at 8.
   const std::tuple<int, std::int64_t, std::int64_t, bool> rows[] = {
       {64, 14, 9, true},      {64, 15, 5, false},      {64, 6, 1, true},
