@@ -22,6 +22,9 @@ TEST(BmpDecode, FilesGiveTheirPictures) {
   const Color grey8 = MakeColor(8, 8, 8);
   // The plain formats are checked on the BMP suite's files; here the rules around them.
   const std::tuple<const char*, BmpLayout, std::vector<Color>> rows[] = {
+      {"32 bits, the fourth byte dropped",
+       {.width = 2, .bits = 32, .pixels = {1, 2, 3, 0x80, 40, 50, 60, 0xFF}},
+       {MakeColor(3, 2, 1), MakeColor(60, 50, 40)}},
       {"16 bits 555, top bit ignored",
        {.width = 3, .bits = 16, .pixels = {0xFF, 0x7F, 0x1F, 0x80, 0x21, 0x04, 0, 0}},
        {kWhite, kPalette[3], grey8}},
