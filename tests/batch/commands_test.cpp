@@ -23,8 +23,7 @@ using Commands = BatchTest;
 TEST_F(Commands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumbering) {
   ASSERT_EQ(Run("morph MESH --frames 3 --precision 2 --equalize off --list out/x"), 0) << err_;
   EXPECT_EQ(Text("out/x.any"), ListOf(1, 4));
-  GenerationSetup setup;
-  setup.frame_count = 3, setup.precision = 2, setup.equalize = false;
+  GenerationSetup setup{.frame_count = 3, .precision = 2, .equalize = false};
   KeepFrames engine;
   Bitmap vesk;
   const Mesh mesh = ReadMeshFile(kExamples + "/sample.mesh").Value().mesh;

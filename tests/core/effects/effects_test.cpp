@@ -129,12 +129,8 @@ TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
   EXPECT_EQ(run.written[0].Pixel(10, 10), source.Pixel(0, 0));
   EXPECT_EQ(run.written[3].Pixel(20, 20), source.Pixel(0, 0));
   EXPECT_EQ(run.written[3].Width(), 50);
-  Settings settings;
-  settings.FlagRadius = 7;
-  settings.FlagHorzQuotient = 2;
-  settings.FlagVertQuotient = -5;
-  settings.FrameCount = 9;
-  const FlagStreamingValues v = FlagStreamingValuesFrom(settings);
+  const FlagStreamingValues v = FlagStreamingValuesFrom(
+      {.FrameCount = 9, .FlagRadius = 7, .FlagHorzQuotient = 2, .FlagVertQuotient = -5});
   EXPECT_EQ(std::vector<int>({v.flag_radius, v.horz_quotient, v.vert_quotient, v.frame_count}),
             std::vector<int>({7, 2, -5, 9}));
   // Frames larger than a bitmap may be are refused before the run.

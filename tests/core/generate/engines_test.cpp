@@ -244,11 +244,7 @@ TEST(GenerationInput, TrianglesGiveBothPositionsAndSettingsGiveTheSetup) {
                     mesh.PushNode({9, 10, 11, 12}));
   const TrianglePositions only{{{1, 2}, {5, 6}, {9, 10}}, {{3, 4}, {7, 8}, {11, 12}}};
   EXPECT_EQ(TrianglePositionsOf(mesh), std::vector<TrianglePositions>{only});
-  Settings settings;
-  settings.FrameCount = 7;
-  settings.Precision = 3;
-  settings.Equalize = 0;
-  const GenerationSetup setup = GenerationSetupOf(settings);
+  const GenerationSetup setup = GenerationSetupOf({.Precision = 3, .FrameCount = 7, .Equalize = 0});
   EXPECT_EQ(std::tuple(setup.frame_count, setup.precision, setup.equalize),
             std::tuple(7, 3, false));
 }

@@ -138,9 +138,7 @@ TEST(MeshOverlay, SquaresShowTheRolesAndLinesAreDrawnOverThemOnEachImage) {
   Mesh::SetPosition(*mesh.AddNode(10, 10), 2, 12, 14);
   mesh.AddNode(30, 10);
   mesh.AddTriangle(10, 30, 1, 5);  // previous (30, 10), selected (10, 30)
-  Settings s;
-  s.NodeSize = 3;
-  s.LineColor = MakeColor(1, 2, 3);
+  const Settings s{.NodeSize = 3, .LineColor = MakeColor(1, 2, 3)};
   const Bitmap clean(40, 40, MakeColor(10, 20, 30));
   for (Point first : {Point{10, 10}, Point{12, 14}}) {
     Bitmap expected = clean;
