@@ -1,11 +1,12 @@
 // The Animations command and its load messages; the AVI creator's Create
-// (dialog, counter, messages) and Export Video with its cancel.
+// (dialog, repaint, counter, messages) and Export Video with its cancel.
 #include "app/animation_viewer.h"
 
 #include <QPushButton>
 
 #include "app/avi_creator.h"
 #include "app1_support.h"
+#include "support/view_checks.h"
 
 class AnimationViewerTest : public QObject {
   Q_OBJECT
@@ -65,9 +66,12 @@ class AnimationViewerTest : public QObject {
       form.show();
       form.hide();  // shown again: the list is loaded once, or Create counts twice
       form.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&form));
+      PaintCounter paints(&form);
       if (r.answer) dialogs.save_answers.push_back(dir_.filePath(r.answer));
       if (!r.answer) dialogs.save_answers.push_back(std::nullopt);
       QTest::mouseClick(Button(form, "SpeedButton1"), Qt::LeftButton);
+      QVERIFY(!r.answer || paints.painted.boundingRect() == form.rect());  // the whole window
       QCOMPARE(dialogs.filters + dialogs.titles, (QStringList{"AVI-Files (*.avi)|*.avi", ""}));
       QVERIFY(dialogs.confirmations.empty());
       QCOMPARE(dialogs.messages.size(), size_t{*r.message ? 1u : 0u});

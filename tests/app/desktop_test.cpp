@@ -3,7 +3,6 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -119,13 +118,6 @@ class DesktopTest : public QObject, WindowFixture {
     }
     painter.end();
     QCOMPARE(strip, QImage(VESK_SOURCE_DIR "/tests/data/glyphs.png").convertToFormat(strip.format()));
-  }
-  void HelpWindowClosesOnEscape() {
-    Item(*form_, "Index")->trigger();
-    QPointer<QWidget> help = form_->findChild<QWidget*>("HelpWindow");
-    QVERIFY(help && help->isVisible());
-    QTest::keyClick(NamedChild<QWidget>(*help, "HelpBrowser"), Qt::Key_Escape);
-    QTRY_VERIFY(help.isNull());
   }
   // The theme icons as built: the mesh opaque, the background transparent, at every size.
   void IconsAreTransparentAroundTheMesh() {
