@@ -130,6 +130,15 @@ class WindowFixture {
     QTest::mouseRelease(Image(kind), Qt::LeftButton, {}, to);
   }
   QString File(const QString& name) const { return work_->filePath(name); }
+  void Run(const char* item) { Item(*form_, item)->trigger(); }
+  void Click(QWidget& in, const char* name) {
+    QTest::mouseClick(NamedChild<QAbstractButton>(in, name), Qt::LeftButton);
+  }
+  void Key(QKeySequence key) {
+    form_->activateWindow();  // a run's progress window had the focus
+    if (!QTest::qWaitForWindowActive(form_.get())) qWarning("main window not active");
+    QTest::keySequence(form_.get(), key);
+  }
   void OpenBoth(int width, int height) {
     first_ = TestPicture(width, height, 1);
     second_ = TestPicture(width, height, 2);

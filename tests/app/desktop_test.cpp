@@ -36,7 +36,7 @@ class DesktopTest : public QObject, WindowFixture {
       if (row[0].contains("second")) OpenImage(*form_, dialogs_, "OpenSecond", picture);
       if (row[0].contains("node")) ClickAt(1, QPoint(5, 5));
       dialogs_.save_answers.push_back(std::nullopt);  // no frame list
-      if (row[0].contains("vesk")) Item(*form_, "Colorize1")->trigger();
+      if (row[0].contains("vesk")) Run("Colorize1");
       for (const QString& name : QString(one + vesk + " Paste SwapMorphMesh").split(' ')) {
         const bool on = form_->findChild<QObject*>(name)->property("enabled").toBool();
         QVERIFY2(on == row[1].split(' ').contains(name), qPrintable(row[0] + ": " + name));
@@ -55,7 +55,7 @@ class DesktopTest : public QObject, WindowFixture {
         ClickAt(1, QPoint(4, 4));
         dialogs_.confirm_answers.push_back(answer == "No" ? Answer::No : Answer::Cancel);
       }
-      QTest::mouseClick(Button(*form_, "ExitButton"), Qt::LeftButton);
+      Click(*form_, "ExitButton");
       const bool closes = *r[1];
       QVERIFY2(form_->isVisible() == !closes, r[0]);
       QCOMPARE(dialogs_.confirmations.size(), size_t(answer.isEmpty() ? 0 : 1));
@@ -83,7 +83,7 @@ class DesktopTest : public QObject, WindowFixture {
       form_->UpdateCommandState();
       for (const auto& [key, item] : rows) {
         // The mesh stays unsaved: New and Exit ask, and no answer keeps it.
-        if (form_->MeshSaved) Item(*form_, "SwapMorphMesh")->trigger();
+        if (form_->MeshSaved) Run("SwapMorphMesh");
         QVERIFY2(Item(*form_, item)->isEnabled(), item);
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
@@ -148,8 +148,8 @@ class DesktopTest : public QObject, WindowFixture {
   }
   void ErrorsEscapingACommandAreReported() {
     dialogs_.open_throws = true;
-    Item(*form_, "OpenFirst")->trigger();  // from a menu item and from a tool button
-    QTest::mouseClick(Button(*form_, "OpenFirstButton"), Qt::LeftButton);
+    Run("OpenFirst");  // from a menu item and from a tool button
+    Click(*form_, "OpenFirstButton");
     QCOMPARE(Shown(), QStringList(2, "Trelvanique: Out of memory."));
     QVERIFY(form_->isVisible() && form_->isEnabled());
   }

@@ -35,15 +35,6 @@ class ViewsTest : public QObject, WindowFixture {
   Q_OBJECT
 
  private:
-  void Key(QKeySequence key) {
-    form_->activateWindow();  // a run's progress window had the focus
-    if (!QTest::qWaitForWindowActive(form_.get())) qWarning("main window not active");
-    QTest::keySequence(form_.get(), key);
-  }
-  void Run(const char* item) { Item(*form_, item)->trigger(); }
-  void Click(QWidget& in, const char* name) {
-    QTest::mouseClick(NamedChild<QAbstractButton>(in, name), Qt::LeftButton);
-  }
   // Caption | image windows as made: title, + when the mesh shows on it, * when
   // active, place | Label1 | Paste.
   QString MainWindowShows() const {
