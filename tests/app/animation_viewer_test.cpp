@@ -111,21 +111,17 @@ class AnimationViewerTest : public QObject {
     }
   }
   void VideoChoiceReachesTheWriterAndIsAskedNextFromTheLastOne() {
-    QTemporaryDir dir;
-    const QString list = WriteFrameList(dir, 2, [](int) { return Bitmap(8, 6, kBlack); });
-    ScriptedDialogs dialogs;
-    dialogs.save_answers = {dir.filePath("a.mp4"), dir.filePath("b.mp4")};
+    dialogs_.save_answers = {dir_.filePath("a.mp4"), dir_.filePath("b.mp4")};
     const VideoOptions lossless{5, 80, true};
-    dialogs.video_answers = {lossless, std::nullopt};
-    TAniToolForm form(dialogs, list);
+    dialogs_.video_answers = {lossless, std::nullopt};
+    TAniToolForm form(dialogs_, Frames(2));
     form.FormActivate();
     form.ExportVideoClick();  // the writer refuses a lossless MP4
     form.ExportVideoClick();  // cancelled at the choice
-    QCOMPARE(dialogs.video_asked.size(), std::size_t{2});
-    QVERIFY(dialogs.video_asked[1] == lossless);
-    QCOMPARE(dialogs.messages.size(), std::size_t{1});
-    QVERIFY(dialogs.messages[0].text.startsWith("Lossless video is written as WebM"));
-    QVERIFY(!QFile::exists(dir.filePath("a.mp4")) && !QFile::exists(dir.filePath("b.mp4")));
+    QVERIFY(dialogs_.video_asked.size() == 2 && dialogs_.video_asked[1] == lossless);
+    QCOMPARE(dialogs_.messages.size(), std::size_t{1});
+    QVERIFY(dialogs_.messages[0].text.startsWith("Lossless video is written as WebM"));
+    QVERIFY(!QFile::exists(dir_.filePath("a.mp4")) && !QFile::exists(dir_.filePath("b.mp4")));
   }
 };
 

@@ -48,9 +48,7 @@ class ImageWindowsTest : public QObject, WindowFixture {
       QCOMPARE(form_->FirstFileName, r.old_kept ? File("old.bmp") : path);
       const int windows = (r.old_kept || r.message.isEmpty()) ? 1 : 0;
       QCOMPARE(form_->MdiArea()->subWindowList().size(), windows);
-      QVERIFY(!r.message.isEmpty() || (Window(1)->windowTitle() == r.file &&
-                                       Window(1)->GetBitmap() == picture));
-      QVERIFY(!r.message.isEmpty() || Window(1)->size() == form_->MdiArea()->viewport()->size());
+      QVERIFY(!r.message.isEmpty() || Window(1)->GetBitmap() == picture);
     }
   }
   void GesturesAsTheMouseGivesThem() {
