@@ -38,7 +38,7 @@ class AnimationViewerTest : public QObject {
     WhenModalOpens([&seen](QWidget* modal) {
       auto* viewer = qobject_cast<TAnimaci*>(modal);
       seen = viewer && viewer->Viewer().FrameTotal() == 3;
-      QTest::mouseClick(NamedChild<QPushButton>(*viewer, "BitBtn1"), Qt::LeftButton);
+      Click(*viewer, "BitBtn1");
       QVERIFY(viewer->Viewer().Frames().empty());  // freed at the close
     });
     RunAnimationsCommand(&main, dialogs_);
@@ -70,7 +70,7 @@ class AnimationViewerTest : public QObject {
       PaintCounter paints(&form);
       if (r.answer) dialogs.save_answers.push_back(dir_.filePath(r.answer));
       if (!r.answer) dialogs.save_answers.push_back(std::nullopt);
-      QTest::mouseClick(Button(form, "SpeedButton1"), Qt::LeftButton);
+      Click(form, "SpeedButton1");
       QVERIFY(!r.answer || paints.painted.boundingRect() == form.rect());  // the whole window
       QCOMPARE(dialogs.filters + dialogs.titles, (QStringList{"AVI-Files (*.avi)|*.avi", ""}));
       QVERIFY(dialogs.confirmations.empty());

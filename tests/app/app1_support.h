@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
+#include <QAbstractButton>
 #include <QUndoStack>
 #include <functional>
 #include <memory>
@@ -75,8 +75,10 @@ T* NamedChild(const QObject& parent, const char* name) {
   return child;
 }
 inline QAction* Item(QObject& f, const char* name) { return NamedChild<QAction>(f, name); }
-inline QToolButton* Button(QObject& f, const char* n) { return NamedChild<QToolButton>(f, n); }
 inline QLineEdit* Edit(QObject& f, const char* name) { return NamedChild<QLineEdit>(f, name); }
+inline void Click(QObject& in, const char* name) {
+  QTest::mouseClick(NamedChild<QAbstractButton>(in, name), Qt::LeftButton);
+}
 
 // Runs `step` on the next modal dialog once it is open.
 inline void WhenModalOpens(std::function<void(QWidget*)> step) {
@@ -131,9 +133,6 @@ class WindowFixture {
   }
   QString File(const QString& name) const { return work_->filePath(name); }
   void Run(const char* item) { Item(*form_, item)->trigger(); }
-  void Click(QWidget& in, const char* name) {
-    QTest::mouseClick(NamedChild<QAbstractButton>(in, name), Qt::LeftButton);
-  }
   void Key(QKeySequence key) {
     form_->activateWindow();  // a run's progress window had the focus
     if (!QTest::qWaitForWindowActive(form_.get())) qWarning("main window not active");

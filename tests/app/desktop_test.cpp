@@ -141,7 +141,7 @@ class DesktopTest : public QObject, WindowFixture {
       dialog->findChild<QLineEdit*>("fileNameEdit")->setText("f3");
       static_cast<QDialog*>(dialog)->accept();  // as the Open button does
     });
-    QTest::mouseClick(Button(creator, "SpeedButton4"), Qt::LeftButton);
+    Click(creator, "SpeedButton4");
     QCOMPARE(filters, (QStringList{"Bitmaps (*.bmp)", "Icons (*.ico)", "bmp"}));
     QCOMPARE(creator.EntryCount(), 1);
     QCOMPARE(QFileInfo(creator.EntryName(0)).fileName(), QString("f3.bmp"));

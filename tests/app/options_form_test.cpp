@@ -3,7 +3,6 @@
 #include "app/options_form.h"
 
 #include <QCheckBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -73,9 +72,7 @@ class OptionsFormTest : public QObject {
         QTest::mouseClick(Nth<QRadioButton>(form, "RadioButton", n), Qt::LeftButton);
         Nth<QScrollBar>(form, "ScrollBar", bars[n - 1][0])->setValue(bars[n - 1][1]);
       }
-      if (how.startsWith("Button")) {
-        QTest::mouseClick(NamedChild<QPushButton>(form, qPrintable(how)), Qt::LeftButton);
-      }
+      if (how.startsWith("Button")) Click(form, qPrintable(how));
       const auto key = how == "Return" ? Qt::Key_Return : Qt::Key_Escape;
       if (how == "Return" || how == "Escape") QTest::keyClick(Nth<QLineEdit>(form, "Edit", 6), key);
       if (how == "close") form.close();
