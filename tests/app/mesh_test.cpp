@@ -191,6 +191,7 @@ class MeshTest : public QObject, WindowFixture {
     QFile::setPermissions(File("m.mesh"), QFile::ReadOwner);  // only read: opens
     dialogs_.open_answers.push_back(QStringList{File("m.mesh")});
     Click(*form_, "OpenMeshButton");
+    QCOMPARE(form_->windowTitle(), "Trelvanique 1.1 " + File("m.mesh"));
     QCOMPARE(form_->MeshModel().NodeCount() + form_->MeshModel().TriangleCount(), size_t{4});
     QVERIFY(form_->FirstChild()->GetBitmap() == first);
     QVERIFY(form_->SecondChild()->GetBitmap() == second && form_->MeshSaved);
