@@ -2,6 +2,7 @@
 // in a fresh current folder answered by scripted dialogs.
 #pragma once
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QAbstractButton>
 #include <QUndoStack>
 #include <functional>
 #include <memory>

@@ -116,7 +116,8 @@ class DesktopTest : public QObject, WindowFixture {
       painter.drawPixmap(g * kGlyphSize, 0, GlyphPixmap(Glyph(g)));
     }
     painter.end();
-    QCOMPARE(strip, QImage(VESK_SOURCE_DIR "/tests/data/glyphs.png").convertToFormat(strip.format()));
+    QCOMPARE(strip,
+             QImage(VESK_SOURCE_DIR "/tests/data/glyphs.png").convertToFormat(strip.format()));
   }
   // The theme icons as built: the mesh opaque, the background transparent, at every size.
   void IconsAreTransparentAroundTheMesh() {

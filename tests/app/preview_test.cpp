@@ -98,7 +98,8 @@ class PreviewTest : public QObject, WindowFixture {
     RestartWindow();
     const GenerationSetup setup = form_->CurrentGenerationSetup();
     QCOMPARE(setup.renderer, Renderer::kSmooth);
-    QVERIFY(setup.hold == 1 && setup.curves == (TimingCurves{TimingCurve::kEaseIn, TimingCurve::kEaseOut}));
+    QVERIFY(setup.hold == 1 &&
+            setup.curves == (TimingCurves{TimingCurve::kEaseIn, TimingCurve::kEaseOut}));
   }
   void ZoomsWithTheImageWindowKeysAndFitsAgainOnCtrl0() {
     OpenScene(90, 70);

@@ -9,8 +9,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
-#include <QProgressBar>
 #include <QPrinterInfo>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
