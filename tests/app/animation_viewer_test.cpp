@@ -1,11 +1,12 @@
 // The Animations command and its load messages; the AVI creator's Create
-// (dialog, counter, messages) and Export Video with its cancel.
+// (dialog, repaint, counter, messages) and Export Video with its cancel.
 #include "app/animation_viewer.h"
 
 #include <QPushButton>
 
 #include "app/avi_creator.h"
 #include "app1_support.h"
+#include "support/view_checks.h"
 
 class AnimationViewerTest : public QObject {
   Q_OBJECT
@@ -37,7 +38,7 @@ class AnimationViewerTest : public QObject {
     WhenModalOpens([&seen](QWidget* modal) {
       auto* viewer = qobject_cast<TAnimaci*>(modal);
       seen = viewer && viewer->Viewer().FrameTotal() == 3;
-      QTest::mouseClick(NamedChild<QPushButton>(*viewer, "BitBtn1"), Qt::LeftButton);
+      Click(*viewer, "BitBtn1");
       QVERIFY(viewer->Viewer().Frames().empty());  // freed at the close
     });
     RunAnimationsCommand(&main, dialogs_);
@@ -65,9 +66,12 @@ class AnimationViewerTest : public QObject {
       form.show();
       form.hide();  // shown again: the list is loaded once, or Create counts twice
       form.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&form));
+      PaintCounter paints(&form);
       if (r.answer) dialogs.save_answers.push_back(dir_.filePath(r.answer));
       if (!r.answer) dialogs.save_answers.push_back(std::nullopt);
-      QTest::mouseClick(Button(form, "SpeedButton1"), Qt::LeftButton);
+      Click(form, "SpeedButton1");
+      QVERIFY(!r.answer || paints.painted.boundingRect() == form.rect());  // the whole window
       QCOMPARE(dialogs.filters + dialogs.titles, (QStringList{"AVI-Files (*.avi)|*.avi", ""}));
       QVERIFY(dialogs.confirmations.empty());
       QCOMPARE(dialogs.messages.size(), size_t{*r.message ? 1u : 0u});
@@ -107,21 +111,17 @@ class AnimationViewerTest : public QObject {
     }
   }
   void VideoChoiceReachesTheWriterAndIsAskedNextFromTheLastOne() {
-    QTemporaryDir dir;
-    const QString list = WriteFrameList(dir, 2, [](int) { return Bitmap(8, 6, kBlack); });
-    ScriptedDialogs dialogs;
-    dialogs.save_answers = {dir.filePath("a.mp4"), dir.filePath("b.mp4")};
+    dialogs_.save_answers = {dir_.filePath("a.mp4"), dir_.filePath("b.mp4")};
     const VideoOptions lossless{5, 80, true};
-    dialogs.video_answers = {lossless, std::nullopt};
-    TAniToolForm form(dialogs, list);
+    dialogs_.video_answers = {lossless, std::nullopt};
+    TAniToolForm form(dialogs_, Frames(2));
     form.FormActivate();
     form.ExportVideoClick();  // the writer refuses a lossless MP4
     form.ExportVideoClick();  // cancelled at the choice
-    QCOMPARE(dialogs.video_asked.size(), std::size_t{2});
-    QVERIFY(dialogs.video_asked[1] == lossless);
-    QCOMPARE(dialogs.messages.size(), std::size_t{1});
-    QVERIFY(dialogs.messages[0].text.startsWith("Lossless video is written as WebM"));
-    QVERIFY(!QFile::exists(dir.filePath("a.mp4")) && !QFile::exists(dir.filePath("b.mp4")));
+    QVERIFY(dialogs_.video_asked.size() == 2 && dialogs_.video_asked[1] == lossless);
+    QCOMPARE(dialogs_.messages.size(), std::size_t{1});
+    QVERIFY(dialogs_.messages[0].text.startsWith("Lossless video is written as WebM"));
+    QVERIFY(!QFile::exists(dir_.filePath("a.mp4")) && !QFile::exists(dir_.filePath("b.mp4")));
   }
 };
 

@@ -2,6 +2,7 @@
 // in a fresh current folder answered by scripted dialogs.
 #pragma once
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 #include <QUndoStack>
 #include <functional>
 #include <memory>
@@ -75,8 +75,10 @@ T* NamedChild(const QObject& parent, const char* name) {
   return child;
 }
 inline QAction* Item(QObject& f, const char* name) { return NamedChild<QAction>(f, name); }
-inline QToolButton* Button(QObject& f, const char* n) { return NamedChild<QToolButton>(f, n); }
 inline QLineEdit* Edit(QObject& f, const char* name) { return NamedChild<QLineEdit>(f, name); }
+inline void Click(QObject& in, const char* name) {
+  QTest::mouseClick(NamedChild<QAbstractButton>(in, name), Qt::LeftButton);
+}
 
 // Runs `step` on the next modal dialog once it is open.
 inline void WhenModalOpens(std::function<void(QWidget*)> step) {
@@ -130,6 +132,12 @@ class WindowFixture {
     QTest::mouseRelease(Image(kind), Qt::LeftButton, {}, to);
   }
   QString File(const QString& name) const { return work_->filePath(name); }
+  void Run(const char* item) { Item(*form_, item)->trigger(); }
+  void Key(QKeySequence key) {
+    form_->activateWindow();  // a run's progress window had the focus
+    if (!QTest::qWaitForWindowActive(form_.get())) qWarning("main window not active");
+    QTest::keySequence(form_.get(), key);
+  }
   void OpenBoth(int width, int height) {
     first_ = TestPicture(width, height, 1);
     second_ = TestPicture(width, height, 2);

@@ -61,7 +61,7 @@ class GenerationTest : public QObject, WindowFixture {
       OpenBothWithMesh(30, 20, 12);
       Edit(*form_, "MaxStepButton")->setText(QString::number(r.frames));
       dialogs_.save_answers.push_back(Out("run"));  // the extension is added
-      QTest::mouseClick(Button(*form_, r.button), Qt::LeftButton);
+      Click(*form_, r.button);
       QCOMPARE(dialogs_.filters.last(), QString("Animation Files|*.any|All Files|*.*"));
       QCOMPARE(Shown(), QStringList());
       const QStringList lines = ListLines(Out("run.any"));
@@ -90,7 +90,7 @@ class GenerationTest : public QObject, WindowFixture {
       QTest::mouseClick(form_->KancelForm().KancelButton(), Qt::LeftButton);
     });
     poll.start();
-    Item(*form_, "Ombrix1")->trigger();
+    Run("Ombrix1");
     poll.stop();
     QVERIFY(clicked && disabled && progress_shown);
     QCOMPARE(KancelFlag, std::uint8_t{1});

@@ -3,13 +3,13 @@
 #include "app/options_form.h"
 
 #include <QCheckBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QToolButton>
 
 #include "app/int_edit.h"
 #include "app1_support.h"
+#include "support/view_checks.h"
 
 template <typename T = QWidget>
 T* Nth(TOptionsForm& form, const char* name, int n) {
@@ -45,18 +45,15 @@ class OptionsFormTest : public QObject {
     s.SelectedNodeColor = MakeColor(1, 2, 3);
     TOptionsForm form(s, &owner);
     form.show();
-    QCOMPARE(form.windowTitle() + " " + QString::number(form.width()), QString("Options 320"));
-    QVERIFY(!NamedChild<QCheckBox>(form, "CheckBox1")->isChecked());
-    QCOMPARE(Nth<TShape>(form, "Shape", 2)->BrushColor(), MakeColor(1, 2, 3));
-    // The checked radio button loaded the scroll bars from its swatch.
-    QCOMPARE(Nth<QScrollBar>(form, "ScrollBar", 3)->value(), 3);
-    QCOMPARE(Nth<TUpDown>(form, "UpDown", 3)->Min(), 1);  // each edit has its range
+    // Centred on the screen, not over its owner; the checked radio button
+    // loaded the scroll bars from its swatch.
+    QCOMPARE(Seen(form, "OptionsForm 0x0 | Edit1 | Edit6 | CheckBox1 | Shape2 | ScrollBar3"),
+             "OptionsForm 320x183 10px centred \"Options\" | Edit1 \"100\" | Edit6 \"1\" | "
+             "CheckBox1 \"Equalize\" up | Shape2 #010203 | ScrollBar3 0..255=3");
     Play(form, 3, "*16");
     Play(form, 5, "*11");
     Play(form, 4, "^a:Z#");  // letters and Delete change nothing
-    QStringList texts;
-    for (int n : {3, 5, 4}) texts << Nth<QLineEdit>(form, "Edit", n)->text();
-    QCOMPARE(texts, QStringList({"15", "10", "3"}));
+    QCOMPARE(Seen(form, "Edit3 | Edit5 | Edit4"), "Edit3 \"15\" | Edit5 \"10\" | Edit4 \"3\"");
     // The arrows step by one, down to 0 for the Horizontal Quotient.
     for (int i = 0; i < 4; ++i) Nth<TUpDown>(form, "UpDown", 4)->DownButton()->click();
     QCOMPARE(Nth<QLineEdit>(form, "Edit", 4)->text(), QString("0"));
@@ -75,9 +72,7 @@ class OptionsFormTest : public QObject {
         QTest::mouseClick(Nth<QRadioButton>(form, "RadioButton", n), Qt::LeftButton);
         Nth<QScrollBar>(form, "ScrollBar", bars[n - 1][0])->setValue(bars[n - 1][1]);
       }
-      if (how.startsWith("Button")) {
-        QTest::mouseClick(NamedChild<QPushButton>(form, qPrintable(how)), Qt::LeftButton);
-      }
+      if (how.startsWith("Button")) Click(form, qPrintable(how));
       const auto key = how == "Return" ? Qt::Key_Return : Qt::Key_Escape;
       if (how == "Return" || how == "Escape") QTest::keyClick(Nth<QLineEdit>(form, "Edit", 6), key);
       if (how == "close") form.close();

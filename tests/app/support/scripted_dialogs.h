@@ -2,9 +2,11 @@
 // question with no answer queued is counted in `unexpected` and cancelled.
 #pragma once
 
+#include <QPrinter>
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -39,23 +41,64 @@ class ScriptedDialogs : public UserDialogs {
   bool open_throws = false;          // open dialogs fail as an allocation would
   QString print_file;                // an accepted print dialog prints into it
 
-  void Message(QWidget*, const QString& caption, const QString& text) override;
-  void Information(QWidget*, const QString& caption, const QString& text) override;
-  void Error(QWidget*, const QString& caption, const QString& text) override;
-  Answer Confirm(QWidget*, const QString& caption, const QString& text, bool with_cancel) override;
-  bool PrinterSetup(QWidget*, QPrinter&) override;
-  bool PrintDialog(QWidget*, QPrinter&) override;
+  void Message(QWidget*, const QString& caption, const QString& text) override {
+    messages.push_back({caption, text});
+  }
+  void Information(QWidget*, const QString& caption, const QString& text) override {
+    messages.push_back({caption, text, "information"});
+  }
+  void Error(QWidget*, const QString& caption, const QString& text) override {
+    messages.push_back({caption, text, "error"});
+  }
+  Answer Confirm(QWidget*, const QString& caption, const QString& text, bool with_cancel) override {
+    confirmations.push_back({caption, text});
+    return Next(confirm_answers, with_cancel ? Answer::Cancel : Answer::No);
+  }
+  bool PrinterSetup(QWidget*, QPrinter&) override { return Next(printer_answers, false); }
+  bool PrintDialog(QWidget* parent, QPrinter& printer) override {
+    if (!print_file.isEmpty()) printer.setOutputFileName(print_file);  // a PDF by its name
+    return PrinterSetup(parent, printer);
+  }
   std::optional<QList<int>> AskNumbers(QWidget*, const QString& caption, const QStringList&,
-                                       const QList<int>&, int, int) override;
-  std::optional<VideoOptions> AskVideoOptions(QWidget*, const VideoOptions& initial) override;
+                                       const QList<int>&, int, int) override {
+    titles << caption;
+    return Next(number_answers, {});
+  }
+  std::optional<VideoOptions> AskVideoOptions(QWidget*, const VideoOptions& initial) override {
+    video_asked.push_back(initial);
+    return Next(video_answers, {});
+  }
   std::optional<AutoMeshChoice> AskAutoMesh(QWidget*, const QStringList&, const AutoMeshChoice&,
-                                            int) override;
+                                            int) override {
+    titles << "Auto Mesh";
+    return Next(auto_mesh_answers, {});
+  }
 
  protected:
   std::optional<QStringList> AskOpen(QWidget*, const QString& title, const QString& filter,
-                                     bool many) override;
+                                     bool) override {
+    if (open_throws) throw std::bad_alloc();
+    titles << title;
+    filters << filter;
+    return Next(open_answers, {});
+  }
   std::optional<QString> AskSave(QWidget*, const QString& title, const QString& filter,
-                                 const QString& file_name) override;
+                                 const QString&) override {
+    titles << title;
+    filters << filter;
+    return Next(save_answers, {});
+  }
+
+ private:
+  // The next queued answer; with none queued, `none` and one more unexpected question.
+  template <typename T>
+  T Next(std::deque<T>& answers, T none) {
+    if (answers.empty()) ++unexpected;
+    if (answers.empty()) return none;
+    none = std::move(answers.front());
+    answers.pop_front();
+    return none;
+  }
 };
 
 }  // namespace vesk
