@@ -71,25 +71,6 @@ TEST(RasterRule, RightTriangleCoversItsClosedInteriorAndSeededPiecesMatchTheRefe
   }
 }
 
-TEST(RasterRule, BandsOfRowsPaintOnlyTheirRowsAndTogetherTheWholePiece) {
-  std::mt19937 rng(3);
-  std::uniform_int_distribution<int> cx(-10, 50);
-  const Bitmap background = Reference(40, 40, [](Point) { return false; });
-  for (int i = 0; i < 300; ++i) {
-    const Point a{cx(rng), cx(rng)}, b{cx(rng), cx(rng)}, c{cx(rng), cx(rng)};
-    Bitmap banded = background;
-    for (int top = -8; top < 48; top += 8) {
-      Bitmap band = background;
-      FillLeafPieceInRows(band, a, b, c, kPaint, top, top + 8);
-      ASSERT_EQ(band, Reference(40, 40, [&](Point p) {
-                  return p.y >= top && p.y < top + 8 && RefInPiece(p, a, b, c);
-                })) << a << b << c << top;
-      FillLeafPieceInRows(banded, a, b, c, kPaint, top, top + 8);
-    }
-    EXPECT_EQ(banded, Reference(40, 40, [&](Point p) { return RefInPiece(p, a, b, c); }));
-  }
-}
-
 TEST(RasterLine, HalvesRoundUpwardAndEitherDirectionMatchesTheReference) {
   Bitmap golden = Reference(6, 3, [](Point) { return false; });
   DrawLine(golden, {0, 0}, {4, 1}, kPaint);  // exact y 0, 0.25, 0.5, 0.75, 1
