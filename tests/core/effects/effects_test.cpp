@@ -119,16 +119,7 @@ TEST(FlagStreaming, SeededRunsMatchTheLiteralFrames) {
   }
 }
 
-TEST(FlagStreaming, GoldenShiftsDefaultsAndSizeLimit) {
-  // Zero quotients shift the whole image: by R at phase 0, by 2R at frame
-  // 3 of 12 (phase 157, the top of the sine).
-  const Bitmap source = RandomImage(30, 20, 3);
-  RecordingRun run;
-  Bitmap vesk;
-  ASSERT_TRUE(FlagStreaming(source, {10, 0, 0, 12}, run, vesk).Ok());
-  EXPECT_EQ(run.written[0].Pixel(10, 10), source.Pixel(0, 0));
-  EXPECT_EQ(run.written[3].Pixel(20, 20), source.Pixel(0, 0));
-  EXPECT_EQ(run.written[3].Width(), 50);
+TEST(FlagStreaming, ValuesFromTheSettingsAndSizeLimit) {
   const FlagStreamingValues v = FlagStreamingValuesFrom(
       {.FrameCount = 9, .FlagRadius = 7, .FlagHorzQuotient = 2, .FlagVertQuotient = -5});
   EXPECT_EQ(std::vector<int>({v.flag_radius, v.horz_quotient, v.vert_quotient, v.frame_count}),
