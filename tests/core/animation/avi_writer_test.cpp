@@ -28,7 +28,7 @@ using Bytes = std::vector<std::uint8_t>;
 using namespace testing_support;  // random pictures, FFmpeg's tools
 
 // The chunk at `path` below `root` (an empty one when missing).
-const RiffChunk& At(const RiffChunk& root, std::initializer_list<const char*> path) {
+const RiffChunk& At(const RiffChunk& root, const std::vector<const char*>& path) {
   static const RiffChunk none;
   const RiffChunk* c = &root;
   for (const char* name : path) c = c->Child(name) ? c->Child(name) : &none;
@@ -88,27 +88,22 @@ TEST_F(AviWriter, TwentyFourFramesOfSixteenSquareHaveTheStatedLayout) {
   const Bytes b = ReadWholeFile(PathOf("x.avi")).Value();
   EXPECT_EQ(b.size(), AviFileSize(24, 768, 40));
   const RiffChunk root = Walk(b);
-  const std::size_t avih = At(root, {"hdrl", "avih"}).data_offset;
-  const std::size_t strh = At(root, {"hdrl", "strl", "strh"}).data_offset;
-  const std::size_t strf = At(root, {"hdrl", "strl", "strf"}).data_offset;
   const RiffChunk& movi = At(root, {"movi"});
   const RiffChunk& idx1 = At(root, {"idx1"});
-  struct Field { const char* name; std::size_t at; std::uint32_t value; };
-  const Field fields[] = {
-      {"avih size", avih - 4, 56}, {"microseconds a frame", avih, 500000},
-      {"bytes a second", avih + 4, 1536}, {"padding", avih + 8, 0},
-      {"has index", avih + 12, kAviHasIndex}, {"total frames", avih + 16, 24},
-      {"initial frames", avih + 20, 0}, {"streams", avih + 24, 1}, {"buffer", avih + 28, 768},
-      {"width", avih + 32, 16}, {"height", avih + 36, 16},
-      {"strh size", strh - 4, 56}, {"vids", strh, kStreamTypeVideo}, {"handler", strh + 4, 0},
-      {"scale", strh + 20, 1}, {"rate", strh + 24, 2}, {"start", strh + 28, 0},
-      {"length", strh + 32, 24}, {"stream buffer", strh + 36, 768}, {"quality", strh + 40, 0},
-      {"sample size", strh + 44, 0}, {"left, top", strh + 48, 0},
-      {"right, bottom", strh + 52, 16 | 16 << 16}, {"strf size", strf - 4, 40},
-      {"header size", strf, 40}, {"DIB width", strf + 4, 16}, {"DIB height", strf + 8, 16},
-      {"planes, bits", strf + 12, 1 | 24 << 16}, {"compression", strf + 16, 0},
-      {"image size", strf + 20, 768}, {"idx1 size", idx1.data_offset - 4, 24 * 16}};
-  for (const Field& f : fields) EXPECT_EQ(U32(b, f.at), f.value) << f.name;
+  // Each chunk from its size field on, 32 bits a field in the file's order: avih from
+  // dwMicroSecPerFrame, strh from fccType to rcFrame, strf up to biSizeImage.
+  const std::pair<std::vector<const char*>, std::vector<std::uint32_t>> headers[] = {
+      {{"hdrl", "avih"}, {56, 500000, 1536, 0, kAviHasIndex, 24, 0, 1, 768, 16, 16}},
+      {{"hdrl", "strl", "strh"},
+       {56, kStreamTypeVideo, 0, 0, 0, 0, 1, 2, 0, 24, 768, 0, 0, 0, 16 | 16 << 16}},
+      {{"hdrl", "strl", "strf"}, {40, 40, 16, 16, 1 | 24 << 16, 0, 768}},
+      {{"idx1"}, {24 * 16}}};
+  for (const auto& [path, words] : headers) {
+    const std::size_t at = At(root, path).data_offset - 4;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      EXPECT_EQ(U32(b, at + 4 * i), words[i]) << path.back() << " field " << i;
+    }
+  }
   for (std::size_t k = 0; k < 24; ++k) {
     const std::size_t e = idx1.data_offset + 16 * k;
     EXPECT_EQ(Id(b, e), "00db");
