@@ -52,7 +52,7 @@ TEST(EqualizePicture, GoldenExamplesReportEveryColumnAndIgnoreTheCancel) {
     }
     std::vector<std::string> events = {"EqualizationBegin"};
     for (int x = 0; x < row.width; ++x) {
-      events.insert(events.end(), {"Inner " + std::to_string(x * 100 / row.width), "Msg x1"});
+      events.insert(events.end(), {"Inner " + std::to_string(x * 100 / row.width), "Msg"});
     }
     events.push_back("EqualizationEnd");
     EXPECT_EQ(run.events, events);

@@ -1,6 +1,5 @@
-// A run protocol for the engine tests: logs every call in order (a run of
-// ProcessMessages calls as one "Msg xN"), keeps the frames shown and
-// written, and requests the cancel or fails a write at an exact point.
+// A run protocol for the engine tests: logs every call in order, keeps the
+// frames shown and written, and requests the cancel or fails a write at an exact point.
 // Like a desktop, it also keeps a copy of the picture only from the reported
 // painted columns, copied at each message processing: each complete frame
 // shown after a report must equal the copy.
@@ -54,11 +53,7 @@ class RecordingRun : public RunProtocol {
     if (messages++ == cancel_at_message || (frame_ == cancel_frame && inner_ == cancel_inner)) {
       cancelled_ = true;
     }
-    if (!events.empty() && events.back().rfind("Msg x", 0) == 0) {
-      events.back() = "Msg x" + std::to_string(std::stoi(events.back().substr(5)) + 1);
-    } else {
-      events.push_back("Msg x1");
-    }
+    events.push_back("Msg");
   }
   bool CancelRequested() override { return cancelled_; }
   void EqualizationBegin() override { events.push_back("EqualizationBegin"); }
