@@ -42,10 +42,8 @@ inline int RefArea(Point a, Point b, Point c) {
 // Both engines' recursion written out plainly; `splits` counts the
 // messages processed inside triangles.
 struct RefPainter {
-  const Bitmap& first;
-  const Bitmap& second;
-  int t;
-  int n;
+  const Bitmap &first, &second;
+  int t, n;
   bool distortion;
   Bitmap& vesk;
   long long splits = 0;
