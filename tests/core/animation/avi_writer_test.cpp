@@ -35,12 +35,13 @@ const RiffChunk& At(const RiffChunk& root, const std::vector<const char*>& path)
   return *c;
 }
 
+// The file as one RIFF chunk of type "AVI ".
 RiffChunk Walk(const Bytes& b) {
-  RiffChunk root;
+  std::vector<RiffChunk> top;
   std::string error;
-  EXPECT_TRUE(WalkRiff(b, root, error)) << error;
-  EXPECT_EQ(root.list_type, "AVI ");
-  return root;
+  EXPECT_TRUE(WalkChunks(b, 0, b.size(), top, error)) << error;
+  EXPECT_EQ(top.size() == 1 ? top[0].id + top[0].list_type : "not one chunk", "RIFFAVI ");
+  return top.empty() ? RiffChunk{} : top[0];
 }
 
 // The file's samples are the frames scaled (nearest) to width x height,

@@ -54,16 +54,4 @@ inline bool WalkChunks(const std::vector<std::uint8_t>& b, std::size_t begin, st
   return true;
 }
 
-// The whole file as one RIFF chunk; false with `error` when it is not one.
-inline bool WalkRiff(const std::vector<std::uint8_t>& b, RiffChunk& root, std::string& error) {
-  std::vector<RiffChunk> top;
-  if (!WalkChunks(b, 0, b.size(), top, error)) return false;
-  if (top.size() != 1 || top[0].id != "RIFF") {
-    error = "not one RIFF chunk";
-    return false;
-  }
-  root = std::move(top[0]);
-  return true;
-}
-
 }  // namespace vesk::testing_riff
