@@ -70,9 +70,6 @@ TEST_F(FrameFiles, FramesTakeTheLowestFreeNumbersAndAreListed) {
   for (const char* name : {"imag1.bmp", "imag2.bmp", "imag3.bmp", "imag5.bmp"}) {
     std::ofstream(PathOf(name)) << "old";
   }
-  fs::permissions(PathOf("imag2.bmp"), fs::perms::owner_read, fs::perm_options::replace);
-  EXPECT_EQ(NextFrameName(dir_.string()), "imag2.bmp");  // a name that cannot be opened is free
-  fs::permissions(PathOf("imag2.bmp"), fs::perms::owner_all, fs::perm_options::replace);
   Run("gaps", 3);
   EXPECT_EQ(Text("gaps.any"), "imag4.bmp\r\nimag6.bmp\r\nimag7.bmp\r\n");
   EXPECT_EQ(Text("imag5.bmp"), "old");
