@@ -37,9 +37,11 @@ class MeshTest : public QObject, WindowFixture {
     QString saved_mesh = File("earlier.mesh");
     const std::pair<const char*, std::function<void()>> steps[] = {
         {"place node", [&] { ClickAt(1, {10, 10}); }},
-        {"place node", [&] { ClickAt(2, {40, 10}); }},
+        {"place node", [&] { ClickAt(2, {40, 10}, {}, Qt::MiddleButton); }},  // a plain click
         {"place node", [&] { ClickAt(1, {25, 40}); }},
         {"triangulate nodes", [&] { Run("TriangulateNodes"); }},
+        {"place node",  // Ctrl+double click is a plain click
+         [&] { QTest::mouseDClick(Image(1), Qt::LeftButton, Qt::ControlModifier, {5, 45}); }},
         {"add triangle", [&] { ClickAt(1, {55, 45}, Qt::ControlModifier); }},
         {"split triangle", [&] { ClickAt(1, {25, 20}, Qt::ControlModifier); }},
         {"move node", [&] { Drag(1, {40, 10}, {45, 12}, {46, 14}); }},
