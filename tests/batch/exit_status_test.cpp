@@ -79,7 +79,6 @@ TEST_F(ExitStatus, OfEveryCommand) {
        {1, "pair 2 (" + grace.substr(0, grace.size() - 1) + " and " + kExamples +
                "/first.bmp): No face found"}},
       {"automesh " + grace + kExamples + "/astronaut.png --out a.mesh", {0, "automesh: Faces: "}},
-      {"check a.mesh", {0, "check: no triangle of"}},
       {"morph a.mesh --frames 2 --list f.any", {0, "morph: 3 frames written"}},
       {"grid " + pictures + "--cols 5 --rows 4 --out g.mesh",
        {0, "grid: 20 nodes, 24 triangles written to g.mesh"}},
