@@ -144,6 +144,22 @@ class WindowFixture {
     OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("first.bmp"), first_));
     OpenImage(*form_, dialogs_, "OpenSecond", WriteBmp(File("second.bmp"), second_));
   }
+  // Both images and a 3 x 3 node grid whose middle node moves on the second image.
+  void OpenBothWithGrid(int width, int height) {
+    OpenBoth(width, height);
+    Mesh& mesh = form_->MeshModel();
+    TMeshNode* grid[3][3];
+    for (int k = 0; k < 9; ++k) {
+      grid[k / 3][k % 3] = mesh.AddNode(k % 3 * (width - 1) / 2, k / 3 * (height - 1) / 2);
+    }
+    Mesh::SetPosition(*grid[1][1], 2, width / 2 + width / 5, height / 2 - height / 6);
+    for (int k = 0; k < 4; ++k) {
+      const int i = k % 2, j = k / 2;
+      mesh.PushTriangle(grid[j][i], grid[j][i + 1], grid[j + 1][i]);
+      mesh.PushTriangle(grid[j][i + 1], grid[j + 1][i + 1], grid[j + 1][i]);
+    }
+    form_->UpdateCommandState();
+  }
   // Without equalizing, which disables the progress window.
   void SetFrameCount(std::uint16_t frames) {
     Settings s = form_->CurrentSettings();

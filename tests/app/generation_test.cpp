@@ -14,17 +14,6 @@ class GenerationTest : public QObject, WindowFixture {
     auto loaded = LoadBmpFile(Out(name).toStdString());
     return loaded.Ok() ? loaded.Value() : Bitmap();
   }
-  // Both images with a mesh of two triangles whose nodes move.
-  void OpenBothWithMesh(int w, int h, std::uint16_t frames) {
-    OpenBoth(w, h);
-    Mesh& mesh = form_->MeshModel();
-    mesh.AddNode(0, 0);
-    mesh.AddNode(w - 1, 0);
-    mesh.AddTriangle(0, h - 1, kFirstImage, 5);
-    mesh.AddTriangle(w - 1, h - 1, kFirstImage, 5);
-    Mesh::SetPosition(*mesh.SelectedNode(), kSecondImage, w / 2, h / 2);
-    SetFrameCount(frames);
-  }
   void ExpectRunEnded() {
     QVERIFY(form_->isEnabled() && !form_->KancelForm().isVisible());
     QVERIFY(Item(*form_, "SaveVeskImageAs")->isEnabled());
@@ -58,7 +47,8 @@ class GenerationTest : public QObject, WindowFixture {
     for (const auto& r : rows) {
       StopWindow();
       init();
-      OpenBothWithMesh(30, 20, 12);
+      OpenBothWithGrid(30, 20);
+      SetFrameCount(12);
       Edit(*form_, "MaxStepButton")->setText(QString::number(r.frames));
       dialogs_.save_answers.push_back(Out("run"));  // the extension is added
       Click(*form_, r.button);
@@ -77,7 +67,8 @@ class GenerationTest : public QObject, WindowFixture {
   }
   void KancelButtonInTheMiddleOfARunStopsIt() {
     // 100 frames of 480 x 360: the run is far from done at the third frame.
-    OpenBothWithMesh(480, 360, 100);
+    OpenBothWithGrid(480, 360);
+    SetFrameCount(100);
     dialogs_.save_answers.push_back(Out("cut.any"));
     bool clicked = false, disabled = false, progress_shown = false;
     QTimer poll;

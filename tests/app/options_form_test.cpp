@@ -38,11 +38,9 @@ class OptionsFormTest : public QObject {
     QWidget owner;
     owner.setGeometry(0, 0, 120, 90);
     owner.show();
-    Settings s;
-    s.SheetHorzSize = 200;  // possible only through the settings file
-    s.NodeSize = 0;
-    s.Equalize = 0;
-    s.SelectedNodeColor = MakeColor(1, 2, 3);
+    // A sheet size of 200 is possible only through the settings file.
+    const Settings s{.SheetHorzSize = 200, .NodeSize = 0, .SelectedNodeColor = MakeColor(1, 2, 3),
+                     .Equalize = 0};
     TOptionsForm form(s, &owner);
     form.show();
     // Centred on the screen, not over its owner; the checked radio button

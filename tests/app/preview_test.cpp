@@ -20,21 +20,9 @@ class PreviewTest : public QObject, WindowFixture {
 
  private:
   TPreviewForm* preview_ = nullptr;
-  // A 3 x 3 node grid whose middle node moves on the second image; the preview open.
+  // The node grid and the preview open.
   void OpenScene(int width, int height) {
-    OpenBoth(width, height);
-    Mesh& mesh = form_->MeshModel();
-    TMeshNode* grid[3][3];
-    for (int k = 0; k < 9; ++k) {
-      grid[k / 3][k % 3] = mesh.AddNode(k % 3 * (width - 1) / 2, k / 3 * (height - 1) / 2);
-    }
-    Mesh::SetPosition(*grid[1][1], 2, width / 2 + width / 5, height / 2 - height / 6);
-    for (int k = 0; k < 4; ++k) {
-      const int i = k % 2, j = k / 2;
-      mesh.PushTriangle(grid[j][i], grid[j][i + 1], grid[j + 1][i]);
-      mesh.PushTriangle(grid[j][i + 1], grid[j + 1][i + 1], grid[j + 1][i]);
-    }
-    form_->UpdateCommandState();
+    OpenBothWithGrid(width, height);
     Run("Preview");
     preview_ = form_->findChild<TPreviewForm*>("PreviewForm");
     QVERIFY(preview_ != nullptr && preview_->isVisible());
@@ -50,28 +38,22 @@ class PreviewTest : public QObject, WindowFixture {
     StartWindow();
   }
   void cleanup() { StopWindow(); }
-  void FrameEqualsTheWrittenFrame_data() {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("precision");
-    QTest::addColumn<int>("t");
-    QTest::newRow("morph t=3") << "Ombrix1" << 1 << 3;
-    QTest::newRow("morph precision 3, t=0") << "Ombrix1" << 3 << 0;
-    QTest::newRow("distortion t=5 (last)") << "Distorsion1" << 1 << 5;
-  }
   void FrameEqualsTheWrittenFrame() {
-    QFETCH(QString, command);
-    QFETCH(int, precision);
-    QFETCH(int, t);
-    OpenScene(90, 70);
-    SetFrameCount(5);
-    Edit(*form_, "Edit2")->setText(QString::number(precision));  // notifies the preview
-    preview_->findChild<QComboBox*>("KindBox")->setCurrentIndex(command == "Ombrix1" ? 0 : 1);
-    preview_->findChild<QSlider*>("FrameSlider")->setValue(t);
-    QTRY_VERIFY(Settled());
-    dialogs_.save_answers.push_back(File("frames.any"));
-    Item(*form_, command.toLatin1())->trigger();
-    Bitmap written = LoadBmpFile(File(QString("imag%1.bmp").arg(t + 1)).toStdString()).Value();
-    QCOMPARE(preview_->ShownFrame(), ToQImage(written));
+    const struct { const char* command; int kind, precision, t; } rows[] = {
+        {"Ombrix1", 0, 1, 3}, {"Ombrix1", 0, 3, 0}, {"Distorsion1", 1, 1, 5}};  // 5: the last
+    for (const auto& [command, kind, precision, t] : rows) {
+      RestartWindow();
+      OpenScene(90, 70);
+      SetFrameCount(5);
+      Edit(*form_, "Edit2")->setText(QString::number(precision));  // notifies the preview
+      preview_->findChild<QComboBox*>("KindBox")->setCurrentIndex(kind);
+      preview_->findChild<QSlider*>("FrameSlider")->setValue(t);
+      QTRY_VERIFY(Settled());
+      dialogs_.save_answers.push_back(File("frames.any"));
+      Run(command);
+      Bitmap written = LoadBmpFile(File(QString("imag%1.bmp").arg(t + 1)).toStdString()).Value();
+      QVERIFY2(preview_->ShownFrame() == ToQImage(written), qPrintable(QString::number(t)));
+    }
   }
   void SmoothAndTimingChosenInOptionsArePreviewedRunAndRemembered() {
     OpenScene(90, 70);

@@ -121,10 +121,6 @@ class ViewsTest : public QObject, WindowFixture {
     auto* pages = NamedChild<QTabWidget>(options, "PageControl1");
     QCOMPARE(pages->tabText(0) + "|" + pages->tabText(1) + "|" + pages->tabText(2),
              "Sheet Glass|Flag Streaming|Costumize");
-    Click(options, "RadioButton4");  // the bars take the line's colour, and keep it on another page
-    pages->setCurrentIndex(1);
-    QCOMPARE(Seen(options, "ScrollBar1 | ScrollBar2 | ScrollBar3"),
-             "ScrollBar1 0..255=0 | ScrollBar2 0..255=0 | ScrollBar3 0..255=255");
     QTemporaryDir dir;
     const QString list =
         WriteFrameList(dir, 3, [](int k) { return Bitmap(16, 12, MakeColor(k, 9, 9)); });

@@ -2,21 +2,16 @@
 // the files written are the engines' pictures, a second run continues the
 // numbering, and a mesh's pictures come from the mesh file's folder first.
 // The manual page names every subcommand and option of the help.
-#include "core/generate/run_protocol.h"
 #include <regex>
 
 #include "core/generate/distortion.h"
 #include "core/generate/morph.h"
 #include "core/mesh/mesh_file.h"
 #include "tests/batch/batch_test_support.h"
+#include "tests/core/support/recording_run.h"
 
 namespace vesk::testing {
 namespace {
-
-struct KeepFrames : RunProtocol {  // keeps every frame an engine writes
-  Status WriteFrame(const Bitmap& frame) override { return frames.push_back(frame), Status(); }
-  std::vector<Bitmap> frames;
-};
 
 using Commands = BatchTest;
 
@@ -24,14 +19,14 @@ TEST_F(Commands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumbering) 
   ASSERT_EQ(Run("morph MESH --frames 3 --precision 2 --equalize off --list out/x"), 0) << err_;
   EXPECT_EQ(Text("out/x.any"), ListOf(1, 4));
   GenerationSetup setup{.frame_count = 3, .precision = 2, .equalize = false};
-  KeepFrames engine;
+  testing_support::RecordingRun engine;
   Bitmap vesk;
   const Mesh mesh = ReadMeshFile(kExamples + "/sample.mesh").Value().mesh;
   ASSERT_TRUE(RunMorph(Load(kExamples + "/first.bmp"), Load(kExamples + "/second.bmp"),
                        TrianglePositionsOf(mesh), setup, vesk, engine));
-  ASSERT_EQ(engine.frames.size(), 4u);
+  ASSERT_EQ(engine.written.size(), 4u);
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(Load("out/imag" + std::to_string(i + 1) + ".bmp"), engine.frames[i]);
+    EXPECT_EQ(Load("out/imag" + std::to_string(i + 1) + ".bmp"), engine.written[i]);
   }
   ASSERT_EQ(Run("morph MESH --frames 2"), 0);  // no list: nothing written
   EXPECT_NE(out_.find("no frame written"), std::string::npos) << out_;
@@ -53,7 +48,7 @@ TEST_F(Commands, MorphWritesNPlusOneFramesOfItsOptionsAndContinuesTheNumbering) 
   ASSERT_EQ(Run("distort MESH --frames 3 --precision 2 --equalize off --render Smooth --list out/s "
                 "--shape-curve ease-out --colour-curve ease-in --hold 1"), 0) << err_;
   EXPECT_EQ(Text("out/s.any"), ListOf(5, 10));  // frames 0 .. 3, the first and last twice
-  EXPECT_EQ(Load("out/imag8.bmp"), engine.frames[engine.frames.size() - 3]);  // frame 2
+  EXPECT_EQ(Load("out/imag8.bmp"), engine.written[engine.written.size() - 3]);  // frame 2
 }
 
 TEST_F(Commands, ColorizeFlagAndAviWriteTheirFrames) {
