@@ -91,17 +91,6 @@ class DesktopTest : public QObject, WindowFixture {
       }
     }
   }
-  void ToolPanelTextsFitTheirRoom() {
-    form_->ShowCoords(9999, 9999);
-    const char* const rows[][2] = {
-        {"Label1", "Label2"}, {"Label2", "MaxStepButton"}, {"Label3", "Edit2"}};
-    for (const auto& row : rows) {
-      auto* label = NamedChild<QLabel>(*form_, row[0]);
-      const int next = NamedChild<QWidget>(*form_, row[1])->x();
-      const int text = QFontMetrics(label->font()).horizontalAdvance(label->text());
-      QVERIFY2(label->x() + text <= next && label->geometry().right() < next, row[0]);
-    }
-  }
   // The buttons' glyphs side by side, against the strip in tests/data.
   void ToolButtonGlyphsAreTheDrawnOnes() {
     QImage strip(15 * kGlyphSize, kGlyphSize, QImage::Format_RGB32);

@@ -1,13 +1,11 @@
-// Integer texts as the toolkit reads them, the integer edits built on them,
-// and the file probes (the replacing write has its own test, over every writer).
+// Integer texts as the toolkit reads them and the integer edits built on them.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
-#include "core/common/file_io.h"
 #include "core/common/int_conversion.h"
-#include "tests/core/support/temp_folder.h"
 
 namespace vesk {
 namespace {
@@ -33,20 +31,6 @@ TEST(IntegerEdit, KeepsNumbersInRangeAndRestoresTheTextOtherwise) {
     IntegerEditChange change = ApplyIntegerEdit(text, current, low, high);
     EXPECT_EQ(std::pair(change.value, change.restore_text), std::pair(value, restore)) << text;
   }
-}
-
-class FileIo : public testing_support::TempFolderTest {};
-
-// Read-only files are only read; the write probe counts them as missing.
-TEST_F(FileIo, ProbesAndReads) {
-  WriteBytes("a.bmp", {1});
-  EXPECT_TRUE(FileFound(PathOf("a.bmp")));
-  std::filesystem::permissions(PathOf("a.bmp"), std::filesystem::perms::owner_read);
-  EXPECT_TRUE(FileReadable(PathOf("a.bmp")));
-  for (const std::string& name : {PathOf("a.bmp"), PathOf("none"), dir_.string(), std::string()}) {
-    EXPECT_FALSE(FileFound(name)) << name;
-  }
-  EXPECT_EQ(ReadWholeFile(dir_.string()).Message(), "File Not Found");
 }
 
 }  // namespace
