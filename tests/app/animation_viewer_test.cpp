@@ -68,7 +68,8 @@ class AnimationViewerTest : public QObject {
       form.show();
       QVERIFY(QTest::qWaitForWindowExposed(&form));
       PaintCounter paints(&form);
-      dialogs.save_answers.push_back(r.answer ? std::optional(dir_.filePath(r.answer)) : std::nullopt);
+      dialogs.save_answers.push_back(r.answer ? std::optional(dir_.filePath(r.answer))
+                                              : std::nullopt);
       Click(form, "SpeedButton1");
       QVERIFY(!r.answer || paints.painted.boundingRect() == form.rect());  // the whole window
       QCOMPARE(dialogs.filters + dialogs.titles, (QStringList{"AVI-Files (*.avi)|*.avi", ""}));

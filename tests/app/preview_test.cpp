@@ -49,7 +49,7 @@ class PreviewTest : public QObject, WindowFixture {
     dialogs_.save_answers.push_back(File("frames.any"));
     Run("Distorsion1");
     const Bitmap written = LoadBmpFile(File("imag4.bmp").toStdString()).Value();
-    QVERIFY(preview_->ShownFrame() == ToQImage(written));
+    QCOMPARE(preview_->ShownFrame(), ToQImage(written));
   }
   void SmoothAndTimingChosenInOptionsArePreviewedRunAndRemembered() {
     OpenScene(90, 70);
