@@ -22,6 +22,17 @@ std::vector<TrianglePositions> TrianglePositionsOf(const Mesh& mesh) {
   return triangles;
 }
 
+std::string_view RendererWord(Renderer renderer) {
+  return renderer == Renderer::kSmooth ? "smooth" : "classic";
+}
+
+std::optional<Renderer> RendererOfWord(std::string_view word) {
+  for (Renderer renderer : {Renderer::kClassic, Renderer::kSmooth}) {
+    if (RendererWord(renderer) == word) return renderer;
+  }
+  return std::nullopt;
+}
+
 GenerationSetup GenerationSetupOf(const Settings& settings) {
   GenerationSetup setup;
   setup.frame_count = settings.FrameCount;

@@ -3,6 +3,8 @@
 // count, precision and equalize switch of the settings.
 #pragma once
 
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "core/common/result.h"
@@ -31,6 +33,10 @@ std::vector<TrianglePositions> TrianglePositionsOf(const Mesh& mesh);
 // its triangle's exact affine maps and samples the pictures bilinearly
 // (smooth_frame.h).
 enum class Renderer { kClassic, kSmooth };
+
+// "classic", "smooth": the batch tool's words, also the sequence file's.
+std::string_view RendererWord(Renderer renderer);
+std::optional<Renderer> RendererOfWord(std::string_view word);
 
 struct GenerationSetup {
   int frame_count = 12;  // N, the number of the last frame

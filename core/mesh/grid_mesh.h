@@ -18,6 +18,7 @@ inline constexpr int kMaxGridCount = 100;
 struct ImageSize {
   int width = 0;
   int height = 0;
+  bool operator==(const ImageSize&) const = default;
 };
 
 // Where node `index` of `count` (0 .. count - 1) lies along an image side of

@@ -1,5 +1,5 @@
 // Saving never destroys what the user protected: every writer of the core
-// (mesh, settings, picture, frame, frame list, AVI) goes through the one
+// (mesh, settings, sequence, picture, frame, frame list, AVI) goes through the one
 // replacing write. Run as root too: the rules follow the permission bits.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -14,6 +14,7 @@
 #include "core/generate/frame_output.h"
 #include "core/image/bmp_codec.h"
 #include "core/mesh/mesh_file.h"
+#include "core/sequence/sequence_file.h"
 #include "core/settings/settings_file.h"
 #include "tests/core/support/temp_folder.h"
 
@@ -33,6 +34,7 @@ struct FileKind {
 const FileKind kKinds[] = {
     {"mesh", [](const std::string& p) { return WriteMeshFile(p, Mesh(), "a.bmp", "b.bmp"); }},
     {"settings", [](const std::string& p) { return SaveSettings(p, Settings()); }},
+    {"sequence", [](const std::string& p) { return WriteSequenceFile(p, Sequence()); }},
     {"picture", [](const std::string& p) { return SaveBmpFile(p, Bitmap(2, 2, kBlack)); }},
     {"frame list",
      [](const std::string& p) {
