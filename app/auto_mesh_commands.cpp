@@ -5,7 +5,6 @@
 // step and leaves the mesh as it was; so does an error, which the error box
 // shows.
 #include <QFileInfo>
-#include <QStatusBar>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -74,8 +73,10 @@ void TMDIForm::AutoMeshClick() {
     ReportError(outcome.Message());
     return;
   }
-  ApplyMeshEdit("auto mesh", [&outcome](Mesh& mesh) { mesh = std::move(outcome.Value().mesh); });
-  statusBar()->showMessage(QString::fromStdString(outcome.Value().report));
+  ApplyMeshEdit("auto mesh", [this, &outcome](Mesh& mesh) {
+    mesh = std::move(outcome.Value().mesh);
+    ShowMeshReport(QString::fromStdString(outcome.Value().report));
+  });
 }
 
 }  // namespace vesk

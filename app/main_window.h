@@ -162,6 +162,9 @@ class TMDIForm : public QMainWindow {
   void ApplyMeshEdit(const QString& step_name, const std::function<void(Mesh&)>& edit);
   // The status bar's "Folded triangles: N".
   void ShowFoldOverCount();
+  // The status bar's account of the mesh in place (Auto Mesh's summary, or
+  // nothing), kept with each undo step.
+  void ShowMeshReport(const QString& report);
   // Auto Mesh (auto_mesh_commands.cpp): the mesh from the points the
   // matching library finds; what it found goes to the status bar.
   void AutoMeshClick();
@@ -280,6 +283,7 @@ class TMDIForm : public QMainWindow {
   Renderer renderer_;  // kept apart from the settings file (user_settings.h)
   RunTiming timing_;   // likewise
   Mesh mesh_;
+  QString mesh_report_;  // ShowMeshReport
   std::unique_ptr<MeshUndo> undo_;
   bool run_active_ = false;
   int beep_count_ = 0;

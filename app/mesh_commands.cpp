@@ -97,6 +97,7 @@ void TMDIForm::NewMeshClick() {
 
 void TMDIForm::ClearMeshAndRedraw() {
   ShowMeshCaption();
+  ShowMeshReport(QString());
   mesh_.FreeMesh();
   for (TChildForm* child : {first_child_, second_child_}) {
     if (child) child->DragNode = nullptr;

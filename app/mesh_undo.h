@@ -27,6 +27,9 @@ struct MeshUndoState {
   MeshSnapshot mesh;
   // The mesh file name, the first and the second image file name.
   std::array<QString, 3> names;
+  // What the status bar says of the mesh (Auto Mesh's summary), so undo and
+  // redo put back the words with the mesh they describe.
+  QString report;
 
   bool operator==(const MeshUndoState&) const = default;
 };

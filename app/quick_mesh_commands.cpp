@@ -36,6 +36,11 @@ void TMDIForm::ShowFoldOverCount() {
       QString("Folded triangles: %1").arg(static_cast<qulonglong>(FoldedTriangleCount(mesh_))));
 }
 
+void TMDIForm::ShowMeshReport(const QString& report) {
+  mesh_report_ = report;
+  statusBar()->showMessage(report);
+}
+
 void TMDIForm::ApplyMeshEdit(const QString& step_name,
                              const std::function<void(Mesh&)>& edit) {
   // The nodes a drag could hold may go with the edit.

@@ -50,7 +50,8 @@ void TMDIForm::UndoClick() { undo_->Stack().undo(); }
 void TMDIForm::RedoClick() { undo_->Stack().redo(); }
 
 MeshUndoState TMDIForm::CaptureMeshState() const {
-  return MeshUndoState{TakeMeshSnapshot(mesh_), {MeshFileName, FirstFileName, SecondFileName}};
+  return MeshUndoState{TakeMeshSnapshot(mesh_), {MeshFileName, FirstFileName, SecondFileName},
+                       mesh_report_};
 }
 
 void TMDIForm::RestoreMeshState(const MeshUndoState& state) {
@@ -64,6 +65,7 @@ void TMDIForm::RestoreMeshState(const MeshUndoState& state) {
   FirstFileName = state.names[1];
   SecondFileName = state.names[2];
   if (renamed) ShowMeshCaption();
+  ShowMeshReport(state.report);
   RedrawImageWindows();
   UpdateCommandState();
 }

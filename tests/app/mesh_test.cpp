@@ -75,24 +75,30 @@ class MeshTest : public QObject, WindowFixture {
     };
     std::vector<QByteArray> files{MeshBytes()};
     std::vector<QString> mesh_names{form_->MeshFileName};
+    // The status bar says what Auto Mesh found while its mesh is in place.
+    const auto report = [&] { return form_->statusBar()->currentMessage(); };
+    std::vector<QString> reports{report()};
     for (const auto& [name, edit] : steps) {
       edit();
       QCOMPARE(Item(*form_, "Undo1")->toolTip(), QString("Undo ") + name);
       QVERIFY2(MeshBytes() != files.back(), name);
       files.push_back(MeshBytes());
       mesh_names.push_back(form_->MeshFileName);
+      reports.push_back(report());
     }
     QCOMPARE(form_->MeshFileName, saved_mesh);
     for (size_t i = std::size(steps); i-- > 0;) {
       QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier);
       QVERIFY2(MeshBytes() == files[i], steps[i].first);
       QCOMPARE(form_->MeshFileName, mesh_names[i]);
+      QCOMPARE(report(), reports[i]);
       QCOMPARE(Item(*form_, "Redo1")->toolTip(), QString("Redo ") + steps[i].first);
     }
     QVERIFY(!Item(*form_, "Undo1")->isEnabled());
     for (size_t i = 0; i < std::size(steps); ++i) {
       QTest::keyClick(form_.get(), i % 2 ? Qt::Key_Y : Qt::Key_Z,
                       i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+      QCOMPARE(report(), reports[i + 1]);
     }
     QVERIFY(MeshBytes() == files.back());
     QCOMPARE(form_->windowTitle(), "Trelvanique 1.1 " + saved_mesh);
