@@ -14,8 +14,11 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/design_font.h"
 #include "app/int_edit.h"
@@ -28,11 +31,21 @@ namespace {
 
 constexpr int kClientWidth = 320;
 constexpr int kClientHeight = 183;
+constexpr int kButtonRowHeight = 33;  // below the pages
 constexpr int kTimerPeriodMs = 300;
 
 enum Edit { kEdit1, kEdit2, kEdit3, kEdit4, kEdit5, kEdit6 };
 
 QColor ToQColor(Color c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+// A group of a page of our own fills it with the margins of the designed
+// pages' groups (4, 2 .. 310, 116 on a page of 316 x 125), so the page asks
+// for the room its group's controls need.
+void FillPage(QWidget* page, QGroupBox* group) {
+  auto* fill = new QVBoxLayout(page);
+  fill->setContentsMargins(4, 2, 6, 9);
+  fill->addWidget(group);
+}
 
 QLabel* MakeLabel(const QString& text, QWidget* parent, int left, int top) {
   auto* label = new QLabel(text, parent);
@@ -70,15 +83,13 @@ TOptionsForm::TOptionsForm(const Settings& settings, QWidget* parent, Renderer r
       stored_timing_(timing) {
   setObjectName("OptionsForm");
   setWindowTitle("Options");
-  // Fixed dialog border: no resizing, no help button.
+  // No help button. The dialog may be made larger than it opens.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+                 Qt::WindowCloseButtonHint);
   setFont(DesignFont());
-  setFixedSize(kClientWidth, kClientHeight);
 
   page_control_ = new QTabWidget(this);
   page_control_->setObjectName("PageControl1");
-  page_control_->setGeometry(0, 0, kClientWidth, kClientHeight - 33);
   const char* names[] = {"TabSheet1", "TabSheet2", "TabSheet3"};
   const char* captions[] = {"Sheet Glass", "Flag Streaming", "Costumize"};
   QWidget* pages[3];
@@ -102,11 +113,19 @@ TOptionsForm::TOptionsForm(const Settings& settings, QWidget* parent, Renderer r
 
   ok_button_ = new QPushButton("&OK", this);
   ok_button_->setObjectName("Button1");
-  ok_button_->setGeometry(156, kClientHeight - 29, 75, 25);
+  ok_button_->resize(75, 25);
   ok_button_->setDefault(true);
   cancel_button_ = new QPushButton("&Cancel", this);
   cancel_button_->setObjectName("Button2");
-  cancel_button_->setGeometry(240, kClientHeight - 29, 75, 25);
+  cancel_button_->resize(75, 25);
+  // The designed 320 x 183, or larger where the font needs it: every tab
+  // shown in the row (no scroll arrows) and every page's controls whole.
+  const QSize fitted(
+      std::max(kClientWidth, page_control_->tabBar()->sizeHint().width() + 4),
+      std::max(kClientHeight, page_control_->minimumSizeHint().height() + kButtonRowHeight));
+  setMinimumSize(fitted);
+  resize(fitted);
+  LayOut();
   connect(ok_button_, &QPushButton::clicked, this, &TOptionsForm::Button1Click);
   connect(cancel_button_, &QPushButton::clicked, this, &TOptionsForm::Button2Click);
 
@@ -214,7 +233,7 @@ void TOptionsForm::BuildColorPage(QWidget* page) {
 void TOptionsForm::BuildRenderingPage(QWidget* page) {
   auto* group = new QGroupBox("Frames of Ombrix and Distorsion", page);
   group->setObjectName("RenderingGroup");
-  group->setGeometry(4, 2, 306, 114);
+  FillPage(page, group);
   const char* names[] = {"RenderingClassic", "RenderingSmooth"};
   const char* captions[] = {"Classic", "Smooth"};
   const char* notes[] = {"Flat pieces cut by halving; Precision sets their size.",
@@ -235,7 +254,7 @@ void TOptionsForm::BuildRenderingPage(QWidget* page) {
 void TOptionsForm::BuildTimingPage(QWidget* page) {
   auto* group = new QGroupBox("Frames of Ombrix and Distorsion", page);
   group->setObjectName("TimingGroup");
-  group->setGeometry(4, 2, 306, 114);
+  FillPage(page, group);
   auto* form = new QFormLayout(group);
   const char* names[] = {"ShapeCurveBox", "ColourCurveBox"};
   const char* captions[] = {"Shape:", "Colour:"};
@@ -288,6 +307,18 @@ void TOptionsForm::ClampEdit(int index) {
 void TOptionsForm::SizeNodePreview() {
   const int side = NodePreviewSide(EditValue(kEdit6));
   node_shape_->resize(side, side);
+}
+
+void TOptionsForm::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  LayOut();
+}
+
+void TOptionsForm::LayOut() {
+  // The pages take the room; OK and Cancel stay in the bottom right corner.
+  page_control_->setGeometry(0, 0, width(), height() - kButtonRowHeight);
+  ok_button_->move(width() - 164, height() - 29);
+  cancel_button_->move(width() - 80, height() - 29);
 }
 
 void TOptionsForm::showEvent(QShowEvent* event) {

@@ -79,6 +79,7 @@ class TOptionsForm : public QDialog {
   const Bitmap& FlagPreviewBitmap() const { return flag_preview_bitmap_; }
 
  protected:
+  void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void done(int result) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,6 +95,7 @@ class TOptionsForm : public QDialog {
   void ClampEdit(int index);
   int EditValue(int index) const;
   void SizeNodePreview();
+  void LayOut();
 
   Settings settings_;
   Settings stored_;

@@ -3,8 +3,11 @@
 #include "app/options_form.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QToolButton>
 
 #include "app/int_edit.h"
@@ -46,7 +49,7 @@ class OptionsFormTest : public QObject {
     // Centred on the screen, not over its owner; the checked radio button
     // loaded the scroll bars from its swatch.
     QCOMPARE(Seen(form, "OptionsForm 0x0 | Edit1 | Edit6 | CheckBox1 | Shape2 | ScrollBar3"),
-             "OptionsForm 320x183 10px centred \"Options\" | Edit1 \"100\" | Edit6 \"1\" | "
+             "OptionsForm 372x188 10px centred \"Options\" | Edit1 \"100\" | Edit6 \"1\" | "
              "CheckBox1 \"Equalize\" up | Shape2 #010203 | ScrollBar3 0..255=3");
     Play(form, 3, "*16");
     Play(form, 5, "*11");
@@ -55,6 +58,26 @@ class OptionsFormTest : public QObject {
     // The arrows step by one, down to 0 for the Horizontal Quotient.
     for (int i = 0; i < 4; ++i) Nth<TUpDown>(form, "UpDown", 4)->DownButton()->click();
     QCOMPARE(Nth<QLineEdit>(form, "Edit", 4)->text(), QString("0"));
+  }
+  void EveryTabAndPageFitsAndTheDialogGrows() {
+    TOptionsForm form{Settings{}};
+    form.show();
+    auto* tabs = NamedChild<QTabWidget>(form, "PageControl1");
+    for (auto* arrow : tabs->tabBar()->findChildren<QToolButton*>()) QVERIFY(!arrow->isVisible());
+    for (int i = 0; i < tabs->count(); ++i) {
+      tabs->setCurrentIndex(i);
+      for (QWidget* w : tabs->widget(i)->findChildren<QWidget*>()) {
+        const QString where = tabs->tabText(i) + " " + w->objectName();
+        QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), qPrintable(where));
+        const bool group = qobject_cast<QGroupBox*>(w);  // the room its laid out controls need
+        QVERIFY2(!group || w->height() >= w->minimumSizeHint().height(), qPrintable(where));
+      }
+    }
+    // OK and Cancel stay in the corner of a larger dialog.
+    form.resize(form.width() + 50, form.height() + 40);
+    QCOMPARE(NamedChild<QWidget>(form, "Button2")->geometry().bottomRight(),
+             QPoint(form.width() - 6, form.height() - 5));
+    QCOMPARE(tabs->size(), QSize(form.width(), form.height() - 33));
   }
   void Closing() {
     const char* const rows[] = {"Button1", "Return", "Button2", "Escape", "close"};

@@ -98,7 +98,7 @@ class ViewsTest : public QObject, WindowFixture {
     TOptionsForm options{Settings{}};
     options.show();
     const QStringList options_rows = {
-        "OptionsForm 320x183 10px centred \"Options\"", "PageControl1 0,0 320x150",
+        "OptionsForm 372x188 10px centred \"Options\"", "PageControl1 0,0 372x155",
         "GroupBox1 4,2 306x114 \"Sheet Size\"", "\"Horizontal Size: \" 10,30 auto",
         "Edit1 96,26 34x21 \"36\"", "UpDown1 130,26 15x21 0..100", "\"Vertical Size:\" 10,66 auto",
         "Edit2 96,62 34x21 \"36\"", "UpDown2 130,62 15x21 0..100", "Shape1 200,40 36x36 #ffffff",
@@ -116,7 +116,7 @@ class ViewsTest : public QObject, WindowFixture {
         "\"Node Size:\" 232,12 auto", "Edit6 232,30 34x21 \"5\"", "UpDown6 266,30 15x21 1..12",
         "Shape6 288,30 10x10 #ffffff",
         "CheckBox1 232,92 auto \"Equalize\" [Equalize Pictures] down",
-        "Button1 156,154 75x25 \"&OK\" default", "Button2 240,154 75x25 \"&Cancel\""};
+        "Button1 208,159 75x25 \"&OK\" default", "Button2 292,159 75x25 \"&Cancel\""};
     QCOMPARE(Seen(options, options_rows), options_rows);
     auto* pages = NamedChild<QTabWidget>(options, "PageControl1");
     QCOMPARE(pages->tabText(0) + "|" + pages->tabText(1) + "|" + pages->tabText(2),
