@@ -228,7 +228,8 @@ void TAniToolForm::SpeedButton1Click() {
 // Like Create: the same counter and messages; the button reads "Cancel"
 // while the export runs, and a cancelled or failed export leaves no file.
 // After the file, the frame rate and quality are asked, starting from the
-// last export's.
+// last choice that its format took: a choice refused for the format (lossless
+// MP4) is reported and not kept.
 void TAniToolForm::ExportVideoClick() {
   if (exporting_) {
     cancel_export_ = true;
@@ -240,6 +241,13 @@ void TAniToolForm::ExportVideoClick() {
   if (!path) return;
   const std::optional<VideoOptions> options = dialogs_.AskVideoOptions(this, StoredVideoOptions());
   if (!options) return;
+  if (const std::optional<VideoFormat> format = VideoFormatOf(path->toStdString())) {
+    const Status possible = CheckVideoOptions(*format, *options);
+    if (!possible) {
+      ReportOutcome(possible, {});
+      return;
+    }
+  }
   StoreVideoOptions(*options);
   const auto enable_others = [this](bool on) {
     for (QWidget* control : std::initializer_list<QWidget*>{add_, remove_, create_, close_, list_}) {

@@ -110,18 +110,19 @@ class AnimationViewerTest : public QObject {
       QCOMPARE(button->text(), QString("Export &Video..."));
     }
   }
-  void VideoChoiceReachesTheWriterAndIsAskedNextFromTheLastOne() {
-    dialogs_.save_answers = {dir_.filePath("a.mp4"), dir_.filePath("b.mp4")};
-    const VideoOptions lossless{5, 80, true};
-    dialogs_.video_answers = {lossless, std::nullopt};
+  void VideoChoiceIsAskedNextFromTheLastOneTaken() {
+    dialogs_.save_answers = {dir_.filePath("a.gif"), dir_.filePath("b.mp4"), dir_.filePath("c.mp4")};
+    const VideoOptions taken{5, 80, false}, lossless{5, 80, true};
+    dialogs_.video_answers = {taken, lossless, std::nullopt};
     TAniToolForm form(dialogs_, Frames(2));
     form.FormActivate();
-    form.ExportVideoClick();  // the writer refuses a lossless MP4
-    form.ExportVideoClick();  // cancelled at the choice
-    QVERIFY(dialogs_.video_asked.size() == 2 && dialogs_.video_asked[1] == lossless);
+    // Written; refused (a lossless MP4), and not kept; cancelled at the choice.
+    for (int i = 0; i < 3; ++i) form.ExportVideoClick();
+    QVERIFY(dialogs_.video_asked.size() == 3 && dialogs_.video_asked[1] == taken &&
+            dialogs_.video_asked[2] == taken);
     QCOMPARE(dialogs_.messages.size(), std::size_t{1});
     QVERIFY(dialogs_.messages[0].text.startsWith("Lossless video is written as WebM"));
-    QVERIFY(!QFile::exists(dir_.filePath("a.mp4")) && !QFile::exists(dir_.filePath("b.mp4")));
+    QVERIFY(QFile::exists(dir_.filePath("a.gif")) && !QFile::exists(dir_.filePath("b.mp4")));
   }
 };
 
