@@ -138,7 +138,8 @@ bool Sequence::TakeResult(PairKey key, PairMesh result) {
 
 bool Sequence::SetAutomaticMesh(PairKey key, MeshSnapshot mesh, std::string summary,
                                 const MeshFrame& frame) {
-  return TakeResult(key, PairMesh{PairState::kAutomatic, std::move(summary), std::move(mesh), frame});
+  return TakeResult(key,
+                    PairMesh{PairState::kAutomatic, std::move(summary), std::move(mesh), frame});
 }
 
 bool Sequence::SetFailed(PairKey key, std::string reason, const MeshFrame& frame) {

@@ -48,9 +48,9 @@ using PictureId = std::uint32_t;
 
 struct SequencePicture {
   PictureId id = 0;
-  std::string path;                // as given, or resolved from a sequence file
-  std::optional<ImageSize> size;   // once the picture was read
-  bool found = true;               // false: not there when the sequence was opened
+  std::string path;               // as given, or resolved from a sequence file
+  std::optional<ImageSize> size;  // once the picture was read
+  bool found = true;              // false: not there when the sequence was opened
   bool operator==(const SequencePicture&) const = default;
 };
 
@@ -77,9 +77,9 @@ enum class PairState {
 
 struct PairMesh {
   PairState state = PairState::kNone;
-  std::string text;     // the Auto Mesh summary, or the failure's reason
-  MeshSnapshot mesh;    // automatic and edited meshes
-  MeshFrame frame;      // every state but kNone
+  std::string text;   // the Auto Mesh summary, or the failure's reason
+  MeshSnapshot mesh;  // automatic and edited meshes
+  MeshFrame frame;    // every state but kNone
   bool operator==(const PairMesh&) const = default;
 };
 

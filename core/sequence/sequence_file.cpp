@@ -71,8 +71,9 @@ std::string ReadWord(std::optional<T> word, T& to, const char* expected) {
 }
 
 std::string ReadSize(std::string_view value, SequenceOptions& options) {
-  const char* expected = "first, or a width and a height (at most 32768 pixels on a side and "
-                         "268435456 in all)";
+  const char* expected =
+      "first, or a width and a height (at most 32768 pixels on a side and "
+      "268435456 in all)";
   if (value == "first") {
     options.output_size.reset();
     return {};
@@ -94,18 +95,28 @@ const OptionKey kOptionKeys[] = {
        return ReadNumber(v, o.frames_per_pair, kMinFramesPerPair, kMaxFramesPerPair);
      },
      [](const SequenceOptions& o) { return std::to_string(o.frames_per_pair); }},
-    {"hold", [](std::string_view v, SequenceOptions& o) { return ReadNumber(v, o.hold, 0, kMaxHoldFrames); },
+    {"hold",
+     [](std::string_view v, SequenceOptions& o) {
+       return ReadNumber(v, o.hold, 0, kMaxHoldFrames);
+     },
      [](const SequenceOptions& o) { return std::to_string(o.hold); }},
     {"shape-curve",
-     [](std::string_view v, SequenceOptions& o) { return ReadWord(CurveOfWord(v), o.curves.shape, kCurves); },
+     [](std::string_view v, SequenceOptions& o) {
+       return ReadWord(CurveOfWord(v), o.curves.shape, kCurves);
+     },
      [](const SequenceOptions& o) { return std::string(CurveWord(o.curves.shape)); }},
     {"colour-curve",
-     [](std::string_view v, SequenceOptions& o) { return ReadWord(CurveOfWord(v), o.curves.colour, kCurves); },
+     [](std::string_view v, SequenceOptions& o) {
+       return ReadWord(CurveOfWord(v), o.curves.colour, kCurves);
+     },
      [](const SequenceOptions& o) { return std::string(CurveWord(o.curves.colour)); }},
-    {"loop", [](std::string_view v, SequenceOptions& o) { return ReadSwitch(v, o.loop, "off", "on"); },
+    {"loop",
+     [](std::string_view v, SequenceOptions& o) { return ReadSwitch(v, o.loop, "off", "on"); },
      [](const SequenceOptions& o) { return std::string(o.loop ? "on" : "off"); }},
     {"align",
-     [](std::string_view v, SequenceOptions& o) { return ReadSwitch(v, o.align_faces, "none", "faces"); },
+     [](std::string_view v, SequenceOptions& o) {
+       return ReadSwitch(v, o.align_faces, "none", "faces");
+     },
      [](const SequenceOptions& o) { return std::string(o.align_faces ? "faces" : "none"); }},
     {"render",
      [](std::string_view v, SequenceOptions& o) {
@@ -117,7 +128,10 @@ const OptionKey kOptionKeys[] = {
        return ReadWord(MethodOfWord(v), o.method, "auto, faces, features or flow");
      },
      [](const SequenceOptions& o) { return std::string(MethodWord(o.method)); }},
-    {"fps", [](std::string_view v, SequenceOptions& o) { return ReadNumber(v, o.fps, 1, kMaxSequenceFps); },
+    {"fps",
+     [](std::string_view v, SequenceOptions& o) {
+       return ReadNumber(v, o.fps, 1, kMaxSequenceFps);
+     },
      [](const SequenceOptions& o) { return std::to_string(o.fps); }},
     {"size", ReadSize,
      [](const SequenceOptions& o) {
@@ -126,14 +140,18 @@ const OptionKey kOptionKeys[] = {
                             : std::string("first");
      }},
     {"quality",
-     [](std::string_view v, SequenceOptions& o) { return ReadNumber(v, o.quality, 0, kMaxSequenceQuality); },
+     [](std::string_view v, SequenceOptions& o) {
+       return ReadNumber(v, o.quality, 0, kMaxSequenceQuality);
+     },
      [](const SequenceOptions& o) { return std::to_string(o.quality); }},
-    {"lossless", [](std::string_view v, SequenceOptions& o) { return ReadSwitch(v, o.lossless, "off", "on"); },
+    {"lossless",
+     [](std::string_view v, SequenceOptions& o) { return ReadSwitch(v, o.lossless, "off", "on"); },
      [](const SequenceOptions& o) { return std::string(o.lossless ? "on" : "off"); }},
 };
 
-constexpr std::pair<std::string_view, PairState> kStateWords[] = {
-    {"auto", PairState::kAutomatic}, {"edited", PairState::kEdited}, {"failed", PairState::kFailed}};
+constexpr std::pair<std::string_view, PairState> kStateWords[] = {{"auto", PairState::kAutomatic},
+                                                                  {"edited", PairState::kEdited},
+                                                                  {"failed", PairState::kFailed}};
 
 std::string_view StateWord(PairState state) {
   for (const auto& [word, named] : kStateWords) {
@@ -184,10 +202,11 @@ std::string CheckPairLines(const SequenceText& text, const SequencePairLine*& wr
   for (const SequencePairLine& pair : text.pairs) {
     wrong = &pair;
     if (pair.number > pairs) {
-      const std::string made =
-          pairs == 0 ? "no pair" : pairs == 1 ? "one pair" : std::to_string(pairs) + " pairs";
-      return "pair " + std::to_string(pair.number) + " does not exist: " +
-             std::to_string(pictures) + " pictures make " + made;
+      const std::string made = pairs == 0   ? "no pair"
+                               : pairs == 1 ? "one pair"
+                                            : std::to_string(pairs) + " pairs";
+      return "pair " + std::to_string(pair.number) +
+             " does not exist: " + std::to_string(pictures) + " pictures make " + made;
     }
     if (!seen.insert(pair.number).second) {
       return "pair " + std::to_string(pair.number) + " is given twice";
@@ -233,7 +252,12 @@ MeshSnapshot AsWritten(MeshSnapshot read) {
 
 // Auto Mesh summaries and failure reasons on one line.
 std::string OneLine(std::string text) {
-  std::replace_if(text.begin(), text.end(), [](char c) { return HasControl({&c, 1}); }, ' ');
+  std::replace_if(
+      text.begin(), text.end(),
+      [](char c) {
+        return HasControl({&c, 1});
+      },
+      ' ');
   return text;
 }
 
@@ -256,7 +280,8 @@ Result<SequenceText> ParseSequenceText(std::span<const std::uint8_t> bytes,
     if (line.ends_with('\r')) line.remove_suffix(1);
     if (number == 1) {
       if (line == kSequenceVersionLine) continue;
-      if (line.starts_with(kVersionWord) && Number(line.substr(kVersionWord.size()), 2, 999999999)) {
+      if (line.starts_with(kVersionWord) &&
+          Number(line.substr(kVersionWord.size()), 2, 999999999)) {
         return fail("made by a later version of the program (sequence file version " +
                     std::string(line.substr(kVersionWord.size())) + "; this one reads " +
                     std::string(kSequenceVersionLine).substr(kVersionWord.size()) + ")");
@@ -361,8 +386,10 @@ Status WriteSequenceFile(const std::string& path, const Sequence& sequence) {
   SequenceText text{sequence.Options(), {}, {}};
   for (const SequencePicture& picture : sequence.Pictures()) {
     if (HasControl(picture.path)) {
-      return Failure{"A picture name with a line break or another control character cannot be "
-                     "saved in a sequence: " + OneLine(picture.path)};
+      return Failure{
+          "A picture name with a line break or another control character cannot be "
+          "saved in a sequence: " +
+          OneLine(picture.path)};
     }
     text.pictures.push_back(NameFrom(folder, picture.path));
   }
@@ -377,10 +404,10 @@ Status WriteSequenceFile(const std::string& path, const Sequence& sequence) {
     if (line.state == PairState::kFailed) continue;
     const std::size_t first = static_cast<std::size_t>(line.number - 1);
     const std::size_t second = (first + 1) % text.pictures.size();
-    const Status written = WriteMeshFile(
-        PairMeshFileName(path, line.number),
-        RestoreMeshSnapshot(sequence.MeshOf(sequence.PairAt(line.number - 1)).mesh),
-        text.pictures[first], text.pictures[second]);
+    const Status written =
+        WriteMeshFile(PairMeshFileName(path, line.number),
+                      RestoreMeshSnapshot(sequence.MeshOf(sequence.PairAt(line.number - 1)).mesh),
+                      text.pictures[first], text.pictures[second]);
     if (!written) return Failure{"Pair " + std::to_string(line.number) + ": " + written.Message()};
   }
   const std::string out = FormatSequenceText(text);

@@ -16,11 +16,11 @@ Status CheckRange(const char* what, int value, int low, int high) {
 }  // namespace
 
 Status CheckSequenceOptions(const SequenceOptions& options) {
-  for (Status checked : {CheckRange("frames a pair", options.frames_per_pair, kMinFramesPerPair,
-                                    kMaxFramesPerPair),
-                         CheckRange("hold frames", options.hold, 0, kMaxHoldFrames),
-                         CheckRange("frames a second", options.fps, 1, kMaxSequenceFps),
-                         CheckRange("quality", options.quality, 0, kMaxSequenceQuality)}) {
+  for (Status checked :
+       {CheckRange("frames a pair", options.frames_per_pair, kMinFramesPerPair, kMaxFramesPerPair),
+        CheckRange("hold frames", options.hold, 0, kMaxHoldFrames),
+        CheckRange("frames a second", options.fps, 1, kMaxSequenceFps),
+        CheckRange("quality", options.quality, 0, kMaxSequenceQuality)}) {
     if (!checked) return checked;
   }
   if (options.output_size) {

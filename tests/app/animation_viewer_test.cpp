@@ -111,7 +111,8 @@ class AnimationViewerTest : public QObject {
     }
   }
   void VideoChoiceIsAskedNextFromTheLastOneTaken() {
-    dialogs_.save_answers = {dir_.filePath("a.gif"), dir_.filePath("b.mp4"), dir_.filePath("c.mp4")};
+    dialogs_.save_answers = {dir_.filePath("a.gif"), dir_.filePath("b.mp4"),
+                             dir_.filePath("c.mp4")};
     const VideoOptions taken{5, 80, false}, lossless{5, 80, true};
     dialogs_.video_answers = {taken, lossless, std::nullopt};
     TAniToolForm form(dialogs_, Frames(2));

@@ -99,7 +99,8 @@ TEST_F(SequenceFileTest, MalformedFilesGiveTheirMessages) {
   const std::pair<std::string, std::string> rows[] = {
       {"", "line 1: not a sequence file (the first line is not \"vesk-sequence 1\")"},
       {"vesk-sequence 2\nframes 9\n",
-       "line 1: made by a later version of the program (sequence file version 2; this one reads 1)"},
+       "line 1: made by a later version of the program (sequence file version 2; this one "
+       "reads 1)"},
       {v + "frmes 12\n", "line 2: unknown key \"frmes\""},
       {v + "frames 1\n", "line 2: frames must be a whole number from 2 to 1000, not \"1\""},
       {v + "hold -1\n", "line 2: hold must be a whole number from 0 to 1000, not \"-1\""},
@@ -127,7 +128,8 @@ TEST_F(SequenceFileTest, MalformedFilesGiveTheirMessages) {
   WriteBytes("s.pair-1.mesh", {6, 'M', 'E', 'S', 'H'});
   EXPECT_EQ(Read(two + "pair 1 auto 2x2\n"),
             name + ", line 4: " + PathOf("s.pair-1.mesh") + ": Read beyond end of file");
-  EXPECT_EQ(ReadSequenceFile(PathOf("none.vseq")).Message(), PathOf("none.vseq") + ": File Not Found");
+  EXPECT_EQ(ReadSequenceFile(PathOf("none.vseq")).Message(),
+            PathOf("none.vseq") + ": File Not Found");
   Sequence bad;
   bad.Add(0, "two\nlines.bmp");
   EXPECT_FALSE(WriteSequenceFile(PathOf("bad.vseq"), bad).Ok());

@@ -39,10 +39,12 @@ std::string Pairs(const Sequence& s) {
   return out;
 }
 
+constexpr ImageSize kSize{100, 80};
+
 // Pictures a, b, c, d at a fixed output size: ab and cd meshed
 // automatically, bc edited.
-Sequence FourPictures(bool loop = false) {
-  Sequence s(SequenceOptions{.loop = loop, .output_size = ImageSize{100, 80}});
+Sequence FourPictures() {
+  Sequence s(SequenceOptions{.output_size = kSize});
   for (const char* name : {"a", "b", "c", "d"}) s.Add(s.PictureCount(), name);
   const MeshFrame frame = *s.Frame();
   EXPECT_TRUE(s.SetAutomaticMesh(s.PairAt(0), MeshFor(s.PairAt(0)), "ab", frame));
@@ -60,17 +62,18 @@ TEST(Sequence, PairsKeepTheirMeshesWithTheirTwoPictures) {
   const Row rows[] = {
       {"nothing", [](Sequence&) {}, "ab:A bc:E cd:A"},
       {"d to the front", [](Sequence& s) { s.Move(3, 0); }, "da:- ab:A bc:E"},
-      {"d to the front and back", [](Sequence& s) { s.Move(3, 0); s.Move(0, 3); }, "ab:A bc:E cd:-"},
+      {"d to the front and back", [](Sequence& s) { s.Move(3, 0), s.Move(0, 3); },
+       "ab:A bc:E cd:-"},
       {"b after c", [](Sequence& s) { s.Move(1, 2); }, "ac:- cb:- bd:-"},
       {"a to the end", [](Sequence& s) { s.Move(0, 3); }, "bc:E cd:A da:-"},
       {"c removed", [](Sequence& s) { s.Remove(2); }, "ab:A bd:-"},
       {"e between a and b", [](Sequence& s) { s.Add(1, "e"); }, "ae:- eb:- bc:E cd:A"},
       {"e at the end", [](Sequence& s) { s.Add(4, "e"); }, "ab:A bc:E cd:A de:-"},
-      {"the loop", [](Sequence& s) { s.SetOptions({.loop = true, .output_size = ImageSize{100, 80}}); },
+      {"the loop", [](Sequence& s) { s.SetOptions({.loop = true, .output_size = kSize}); },
        "ab:A bc:E cd:A da:-"},
       {"the last to the front, looped",
        [](Sequence& s) {
-         s.SetOptions({.loop = true, .output_size = ImageSize{100, 80}});
+         s.SetOptions({.loop = true, .output_size = kSize});
          s.Move(3, 0);
        },
        "da:- ab:A bc:E cd:A"},
@@ -84,7 +87,7 @@ TEST(Sequence, PairsKeepTheirMeshesWithTheirTwoPictures) {
     EXPECT_EQ(Pairs(s), row.pairs) << row.change;
     // New pairs are what the mesher does next; found pictures only.
     std::string to_mesh;
-    for (PairKey key : s.PairsToMesh()) to_mesh += s.MeshOf(key).state == PairState::kNone ? "-" : "?";
+    for (PairKey key : s.PairsToMesh()) to_mesh += "?-"[s.MeshOf(key).state == PairState::kNone];
     EXPECT_EQ(to_mesh.size(), std::count(row.pairs, row.pairs + strlen(row.pairs), '-'))
         << row.change;
   }
@@ -99,8 +102,8 @@ TEST(Sequence, LateResultsNeverReplaceAnEditOrLandInAnotherFrame) {
   const MeshFrame frame = *s.Frame();
   const PairKey bc = s.PairAt(1), gone{1, 3};
   s.ClearMesh(s.PairAt(0));
-  EXPECT_FALSE(s.SetAutomaticMesh(bc, {}, "late", frame));            // edited meanwhile
-  EXPECT_FALSE(s.SetAutomaticMesh(gone, {}, "late", frame));          // a and c are no pair
+  EXPECT_FALSE(s.SetAutomaticMesh(bc, {}, "late", frame));    // edited meanwhile
+  EXPECT_FALSE(s.SetAutomaticMesh(gone, {}, "late", frame));  // a and c are no pair
   EXPECT_FALSE(s.SetFailed(s.PairAt(0), "no face", MeshFrame{{100, 81}, {}}));  // old frame
   EXPECT_TRUE(s.SetFailed(s.PairAt(0), "no face", frame));
   EXPECT_EQ(Pairs(s), "ab:F bc:E cd:A");
