@@ -1,0 +1,98 @@
+// The photo cases in tests/data/photos (made by tests/data/make_photo_cases.sh)
+// and what each must read as: upright, in sRGB, within its codec's error of
+// the reference it was made from. The batch tool's test and the desktop
+// program's test read every case through their own path and ask PhotoProblem.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <cmath>
+#include <string>
+
+#include "core/image/bitmap.h"
+#include "pictures/image_convert.h"
+
+namespace vesk::testing {
+
+inline const std::string kPhotos = std::string(VESK_SOURCE_DIR) + "/tests/data/photos/";
+
+struct PhotoCase {
+  const char* file;
+  // Measured: the portrait's JPEGs at quality 90 come back at 34.2 dB, the
+  // WebP, HEIC and AVIF at 35.4 to 36.2 dB, the Display P3 files converted
+  // to sRGB at 35.0 and 35.5 dB, where their pixels taken as sRGB give
+  // 31.1 dB. 0: exact, the cases of 16 bits a channel.
+  double min_psnr;
+};
+
+inline const PhotoCase kPhotoCases[] = {
+    {"orientation_1.jpg", 33}, {"orientation_2.jpg", 33}, {"orientation_3.jpg", 33},
+    {"orientation_4.jpg", 33}, {"orientation_5.jpg", 33}, {"orientation_6.jpg", 33},
+    {"orientation_7.jpg", 33}, {"orientation_8.jpg", 33}, {"astronaut.webp", 34},
+    {"astronaut.heic", 34},    {"astronaut.avif", 34},    {"astronaut_p3.jpg", 34},
+    {"astronaut_p3.avif", 34}, {"astronaut_16bit.tif", 0}, {"astronaut_16bit_alpha.png", 0},
+};
+
+inline double Psnr(const Bitmap& a, const Bitmap& b) {
+  double sum = 0;
+  for (int y = 0; y < a.Height(); ++y) {
+    for (int x = 0; x < a.Width(); ++x) {
+      for (int shift : {0, 8, 16}) {
+        const double d = double(a.Row(y)[x] >> shift & 255) - double(b.Row(y)[x] >> shift & 255);
+        sum += d * d;
+      }
+    }
+  }
+  const double mse = sum / (3.0 * a.Width() * a.Height());
+  return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+// What `file` must read as: its reference, for the 16-bit cases the crop at
+// (48, 16) with the alpha case's middle third white and its right third
+// half way to white (each channel within 1, given as -1 in the top byte).
+inline Bitmap PhotoReference(const std::string& file) {
+  const bool portrait = file.starts_with("orientation");
+  Bitmap reference = FromQImage(QImage(QString::fromStdString(
+      kPhotos + (portrait ? "portrait.png" : "astronaut.png"))));
+  if (!file.starts_with("astronaut_16bit")) return reference;
+  Bitmap crop(96, 96);
+  for (int y = 0; y < 96; ++y) {
+    for (int x = 0; x < 96; ++x) {
+      const Color c = reference.Pixel(48 + x, 16 + y);
+      const bool alpha = file.find("alpha") != std::string::npos;
+      crop.SetPixel(x, y, !alpha || x < 32 ? c
+                          : x < 64     ? kWhite
+                                       : MakeColor(((c & 255) + 255) / 2, ((c >> 8 & 255) + 255) / 2,
+                                                   ((c >> 16 & 255) + 255) / 2));
+    }
+  }
+  return crop;
+}
+
+// Empty when `read` is what the case must read as, else what is wrong.
+inline std::string PhotoProblem(const PhotoCase& photo, const Bitmap& read) {
+  const Bitmap reference = PhotoReference(photo.file);
+  if (read.Width() != reference.Width() || read.Height() != reference.Height()) {
+    return "read as " + std::to_string(read.Width()) + " x " + std::to_string(read.Height());
+  }
+  if (photo.min_psnr == 0) {
+    for (int i = 0; i < read.Width() * read.Height(); ++i) {
+      const Color a = read.Pixel(i % read.Width(), i / read.Width());
+      const Color b = reference.Pixel(i % read.Width(), i / read.Width());
+      for (int shift : {0, 8, 16}) {
+        // The half-transparent third may round either way.
+        const int tolerance = std::string(photo.file).find("alpha") != std::string::npos &&
+                              i % read.Width() >= 64;
+        if (std::abs(int(a >> shift & 255) - int(b >> shift & 255)) > tolerance) {
+          return "pixel " + std::to_string(i % read.Width()) + "," +
+                 std::to_string(i / read.Width()) + " differs";
+        }
+      }
+    }
+    return "";
+  }
+  const double psnr = Psnr(read, reference);
+  return psnr >= photo.min_psnr ? "" : "only " + std::to_string(psnr) + " dB";
+}
+
+}  // namespace vesk::testing
