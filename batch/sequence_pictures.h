@@ -21,9 +21,10 @@
 
 namespace vesk::batch {
 
-// Pictures kept in memory up to this many bytes, the rest in the file: four
-// 4000 x 4000 photos, or one 48-megapixel photo.
-inline constexpr std::size_t kSequenceMemoryBudget = std::size_t{256} << 20;
+// Pictures kept in memory up to this many bytes, the rest in the file:
+// sixteen pictures of a megapixel; a 48-megapixel photo (192 MB) always
+// goes to the file, which the render pass reads back at the disk's speed.
+inline constexpr std::size_t kSequenceMemoryBudget = std::size_t{64} << 20;
 
 class SequencePictures {
  public:
