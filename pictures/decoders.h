@@ -18,6 +18,8 @@ Result<Bitmap> ReadWithLibheif(const std::string& path, PictureFormat format);
 // The causes the decoders report.
 std::string TooLargeMessage(long long width, long long height);
 inline constexpr char kCutShortMessage[] = "the file is cut short (truncated)";
+// "the file holds no <format> picture": a file of another kind.
+std::string NotThisFormatMessage(PictureFormat format);
 // "the picture data is damaged (<detail>)".
 std::string DamagedMessage(const std::string& detail);
 // True when a decoder's words say that its data ended early.

@@ -33,10 +33,15 @@ struct NclxFree {
   void operator()(heif_color_profile_nclx* n) const { heif_nclx_color_profile_free(n); }
 };
 
-std::string FailureOf(const heif_error& error, const std::string& words) {
+std::string FailureOf(const heif_error& error, const std::string& words,
+                      PictureFormat format = PictureFormat::kHeif) {
+  if (error.subcode == heif_suberror_No_ftyp_box) {
+    return NotThisFormatMessage(format);
+  }
   const std::string said = std::string(error.message != nullptr ? error.message : "") +
                            (words.empty() ? "" : "; " + words);
-  if (error.code == heif_error_Unsupported_feature || error.code == heif_error_Unsupported_filetype) {
+  if (error.code == heif_error_Unsupported_feature ||
+      error.code == heif_error_Unsupported_filetype) {
     return "libheif cannot read this picture (" + said + ")";
   }
   return SaysCutShort(said) ? kCutShortMessage : DamagedMessage(said);
@@ -50,7 +55,8 @@ QColorSpace ColourSpaceOf(const heif_color_profile_nclx& nclx) {
   float gamma = 0;
   if (nclx.transfer_characteristics == heif_transfer_characteristic_linear) {
     curve = QColorSpace::TransferFunction::Linear;
-  } else if (nclx.transfer_characteristics == heif_transfer_characteristic_ITU_R_BT_470_6_System_M) {
+  } else if (nclx.transfer_characteristics ==
+             heif_transfer_characteristic_ITU_R_BT_470_6_System_M) {
     curve = QColorSpace::TransferFunction::Gamma;
     gamma = 2.2f;
   } else if (nclx.transfer_characteristics ==
@@ -91,11 +97,11 @@ QColorSpace ColourSpaceOf(const heif_image_handle* handle) {
 
 }  // namespace
 
-Result<Bitmap> ReadWithLibheif(const std::string& path, PictureFormat) {
+Result<Bitmap> ReadWithLibheif(const std::string& path, PictureFormat format) {
   DecoderChatter chatter;
   const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
   heif_error error = heif_context_read_from_file(context.get(), path.c_str(), nullptr);
-  if (error.code != heif_error_Ok) return Failure{FailureOf(error, chatter.Words())};
+  if (error.code != heif_error_Ok) return Failure{FailureOf(error, chatter.Words(), format)};
   heif_image_handle* raw_handle = nullptr;
   error = heif_context_get_primary_image_handle(context.get(), &raw_handle);
   if (error.code != heif_error_Ok) return Failure{FailureOf(error, chatter.Words())};
@@ -114,7 +120,8 @@ Result<Bitmap> ReadWithLibheif(const std::string& path, PictureFormat) {
   if (error.code != heif_error_Ok) return Failure{FailureOf(error, chatter.Words())};
   const std::unique_ptr<heif_image, ImageRelease> image(raw_image);
   int stride = 0;
-  const uint8_t* pixels = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+  const uint8_t* pixels =
+      heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
   const int decoded_width = heif_image_get_width(image.get(), heif_channel_interleaved);
   const int decoded_height = heif_image_get_height(image.get(), heif_channel_interleaved);
   if (pixels == nullptr || !CheckBitmapSize(decoded_width, decoded_height).empty()) {

@@ -16,6 +16,10 @@ std::string TooLargeMessage(long long width, long long height) {
          " pixels: " + kBitmapTooLargeMessage;
 }
 
+std::string NotThisFormatMessage(PictureFormat format) {
+  return "the file holds no " + PictureFormatName(format) + " picture";
+}
+
 std::string DamagedMessage(const std::string& detail) {
   return "the picture data is damaged" + (detail.empty() ? "" : " (" + detail + ")");
 }
@@ -25,7 +29,7 @@ bool SaysCutShort(const std::string& words) {
   std::transform(lower.begin(), lower.end(), lower.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   for (const char* sign : {"premature end", "read error", "end of file", "truncat",
-                           "unexpected end", "not enough data", "end of data"}) {
+                           "unexpected end", "not enough data", "end of data", "can not read"}) {
     if (lower.find(sign) != std::string::npos) return true;
   }
   return false;

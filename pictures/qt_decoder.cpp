@@ -33,13 +33,19 @@ QByteArray QtFormatOf(PictureFormat format) {
   }
 }
 
-// The cause of a failed read: a missing plugin, a file cut short, damage.
-std::string FailureOf(PictureFormat format, const QImageReader& reader, const std::string& words) {
+// The cause of a failed read: a missing plugin, a file cut short, a file
+// of another kind, damage.
+std::string FailureOf(PictureFormat format, QImageReader& reader, std::string words) {
   if (!QImageReader::supportedImageFormats().contains(QtFormatOf(format))) {
     return PictureFormatName(format) +
            " pictures need Qt's image plugins (Debian package qt6-image-formats-plugins)";
   }
+  // Qt opens every TIFF under the name "foo", which libtiff repeats.
+  for (std::size_t at; (at = words.find("foo: ")) != std::string::npos;) words.erase(at, 5);
   if (SaysCutShort(words)) return kCutShortMessage;
+  if (words.empty() && !reader.canRead()) {
+    return NotThisFormatMessage(format);
+  }
   return DamagedMessage(words.empty() ? reader.errorString().toStdString() : words);
 }
 

@@ -253,7 +253,9 @@ class VideoStream::Encoder {
     int ret = av_write_trailer(output_.get());
     if (ret < 0) return WriteFailureOr(FfmpegError("Cannot finish the video file", ret));
     avio_flush(io_.get());
-    if (io_->error < 0) return WriteFailureOr(FfmpegError("Cannot finish the video file", io_->error));
+    if (io_->error < 0) {
+      return WriteFailureOr(FfmpegError("Cannot finish the video file", io_->error));
+    }
     return sink_.file.Commit();
   }
 

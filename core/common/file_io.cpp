@@ -59,7 +59,8 @@ std::string FollowLinks(const std::string& name) {
 
 // "Cannot write file <name>: <the system's reason>" for the error `code`.
 Failure WriteFailure(const std::string& name, int code) {
-  return Failure{"Cannot write file " + name + (code != 0 ? ": " + std::string(std::strerror(code)) : "")};
+  const std::string reason = code != 0 ? ": " + std::string(std::strerror(code)) : "";
+  return Failure{"Cannot write file " + name + reason};
 }
 
 }  // namespace

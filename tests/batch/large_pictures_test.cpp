@@ -20,7 +20,8 @@ TEST_F(LargePictures, OpenMorphAndRunInASequence) {
     for (int x = 0; x < 8000; ++x) row[x] = qRgb(x * 255 / 7999, y * 255 / 5999, (x + y) % 256);
   }
   ASSERT_TRUE(picture.save(QString::fromStdString(PathOf("a.jpg")), "JPEG", 90));
-  ASSERT_TRUE(QImageWriter(QString::fromStdString(PathOf("b.png"))).write(picture.mirrored(true, false)));
+  QImageWriter png(QString::fromStdString(PathOf("b.png")));
+  ASSERT_TRUE(png.write(picture.mirrored(true, false)));
   ASSERT_EQ(Run("grid a.jpg b.png --cols 3 --rows 3 --out m.mesh"), 0) << err_;
   ASSERT_EQ(Run("morph m.mesh --frames 1 --render smooth"), 0) << err_;
   ASSERT_EQ(Run("sequence a.jpg b.png --mesh m.mesh --frames 2 --out out/s.any"), 0) << err_;

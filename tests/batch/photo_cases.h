@@ -60,10 +60,9 @@ inline Bitmap PhotoReference(const std::string& file) {
     for (int x = 0; x < 96; ++x) {
       const Color c = reference.Pixel(48 + x, 16 + y);
       const bool alpha = file.find("alpha") != std::string::npos;
-      crop.SetPixel(x, y, !alpha || x < 32 ? c
-                          : x < 64     ? kWhite
-                                       : MakeColor(((c & 255) + 255) / 2, ((c >> 8 & 255) + 255) / 2,
-                                                   ((c >> 16 & 255) + 255) / 2));
+      const auto half = [c](int shift) { return (int(c >> shift & 255) + 255) / 2; };
+      const Color over_white = MakeColor(half(0), half(8), half(16));
+      crop.SetPixel(x, y, !alpha || x < 32 ? c : x < 64 ? kWhite : over_white);
     }
   }
   return crop;

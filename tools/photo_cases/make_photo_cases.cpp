@@ -120,13 +120,17 @@ int main(int argc, char** argv) {
       const QRgb c = crop.pixel(x, y);
       // 100 above or below the exact 16-bit value: only rounding gives the reference back.
       const int d = (x + y) % 2 ? 100 : -100;
-      const auto wide = [d](int v) { return static_cast<quint16>(std::clamp(v * 257 + d, 0, 65535)); };
+      const auto wide = [d](int v) {
+        return static_cast<quint16>(std::clamp(v * 257 + d, 0, 65535));
+      };
       deep.setPixelColor(x, y, QColor::fromRgba64(wide(qRed(c)), wide(qGreen(c)), wide(qBlue(c))));
       const quint16 alpha = x < 32 ? 65535 : x < 64 ? 0 : 32768;
-      clear.setPixelColor(x, y, QColor::fromRgba64(qRed(c) * 257, qGreen(c) * 257, qBlue(c) * 257, alpha));
+      clear.setPixelColor(
+          x, y, QColor::fromRgba64(qRed(c) * 257, qGreen(c) * 257, qBlue(c) * 257, alpha));
     }
   }
-  ok = ok && deep.save(out + "astronaut_16bit.tif") && clear.save(out + "astronaut_16bit_alpha.png");
+  ok = ok && deep.save(out + "astronaut_16bit.tif") &&
+       clear.save(out + "astronaut_16bit_alpha.png");
   if (!ok) std::fprintf(stderr, "make_photo_cases: a case could not be made\n");
   return ok ? 0 : 1;
 }

@@ -150,7 +150,8 @@ TEST(AreaShrink, AveragesWhatEachNewPixelCovers) {
   Bitmap expected(2, 1, MakeColor(10, 1, 191));
   expected.SetPixel(1, 0, MakeColor(8, 50, 191));
   EXPECT_EQ(AreaShrink(blocks, 2, 1), expected);
-  EXPECT_EQ(AreaShrink(Bitmap(997, 13, MakeColor(1, 2, 3)), 89, 5), Bitmap(89, 5, MakeColor(1, 2, 3)));
+  const Color flat = MakeColor(1, 2, 3);
+  EXPECT_EQ(AreaShrink(Bitmap(997, 13, flat), 89, 5), Bitmap(89, 5, flat));
   EXPECT_EQ(AreaShrink(blocks, 9, 9), blocks);  // larger sides stay
 }
 
@@ -173,7 +174,8 @@ TEST(DeepPixels, RoundSixteenBitsAndLayTransparencyOverWhite) {
 using BitmapStoreFiles = testing_support::TempFolderTest;
 
 TEST_F(BitmapStoreFiles, KeepsPicturesInMemoryWithinTheBudgetAndTheRestInAFileWithoutName) {
-  const Bitmap a = testing_support::RandomImage(30, 20, 1), b = testing_support::RandomImage(7, 9, 2);
+  const Bitmap a = testing_support::RandomImage(30, 20, 1);
+  const Bitmap b = testing_support::RandomImage(7, 9, 2);
   BitmapStore store(30 * 20 * 4, {PathOf("missing"), dir_.string()});
   ASSERT_TRUE(store.Put(0, a));
   ASSERT_TRUE(store.Put(2, b));
