@@ -127,7 +127,11 @@ Result<Bitmap> ReadWithLibheif(const std::string& path, PictureFormat format) {
   if (pixels == nullptr || !CheckBitmapSize(decoded_width, decoded_height).empty()) {
     return Failure{DamagedMessage("libheif gave no picture")};
   }
-  const QImage decoded(pixels, decoded_width, decoded_height, stride, QImage::Format_RGBA8888);
+  // A premultiplied picture is made straight again by Qt's conversion.
+  const QImage decoded(pixels, decoded_width, decoded_height, stride,
+                       heif_image_handle_is_premultiplied_alpha(handle.get())
+                           ? QImage::Format_RGBA8888_Premultiplied
+                           : QImage::Format_RGBA8888);
   Bitmap picture(decoded_width, decoded_height);
   CopyDecodedRows(decoded, ColourSpaceOf(handle.get()), picture);
   return picture;

@@ -90,7 +90,10 @@ std::string UnknownExtensionMessage(const std::string& file_name) {
 std::string PicturePatterns() {
   std::string patterns;
   for (const std::string& extension : PictureExtensions()) {
-    patterns += (patterns.empty() ? "*." : ";*.") + extension;
+    std::string upper = extension;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    patterns += (patterns.empty() ? "*." : ";*.") + extension + ";*." + upper;
   }
   return patterns;
 }

@@ -41,7 +41,9 @@ std::string PictureFormatName(PictureFormat format);
 // then the formats read: "; pictures are read from .bmp, .png, ...".
 std::string UnknownExtensionMessage(const std::string& file_name);
 
-// The open dialog's patterns of every picture read, "*.bmp;*.png;...".
+// The open dialog's patterns of every picture read, each in small and in
+// capital letters ("*.bmp;*.BMP;*.png;*.PNG;..."): the GTK dialog matches
+// patterns letter case and all, and cameras write "IMG_0001.JPG".
 std::string PicturePatterns();
 
 // The text of the message box of a failed load: "Error in image Format ",

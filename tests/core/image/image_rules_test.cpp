@@ -48,7 +48,8 @@ TEST(PictureFile, NamesCaptionsFormatsAndMessages) {
                            ".tiff, .heic, .heif, .avif";
   EXPECT_EQ(UnknownExtensionMessage("notes.TXT"), "Unknown picture file extension (.TXT)" + read);
   EXPECT_EQ(UnknownExtensionMessage("noext"), "Unknown picture file extension (.)" + read);
-  EXPECT_EQ(PicturePatterns(), "*.bmp;*.png;*.jpg;*.jpeg;*.webp;*.tif;*.tiff;*.heic;*.heif;*.avif");
+  EXPECT_EQ(PicturePatterns(), "*.bmp;*.BMP;*.png;*.PNG;*.jpg;*.JPG;*.jpeg;*.JPEG;*.webp;*.WEBP;"
+                               "*.tif;*.TIF;*.tiff;*.TIFF;*.heic;*.HEIC;*.heif;*.HEIF;*.avif;*.AVIF");
   EXPECT_EQ(ImageFormatErrorText("Bad"), "Error in image Format \n\rBad");
   for (auto [name, saved] : {std::pair{"frame", "frame.bmp"}, {"/t/f.png", "/t/f.png.bmp"},
                              {"a.bm", "a.bm.bmp"}, {"bmp", "bmp.bmp"}, {"F.BMP", "F.BMP"},
