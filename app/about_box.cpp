@@ -12,7 +12,7 @@
 #include "app/design_font.h"
 #include "core/image/raster.h"
 #include "core/image/roughen.h"
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 
 namespace vesk {
 

@@ -1,7 +1,6 @@
 #include "app/child_form.h"
 
 #include <QCloseEvent>
-#include <QImageReader>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,12 +17,12 @@
 #include "app/mesh_undo.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
-#include "core/image/bmp_codec.h"
 #include "core/image/picture_file.h"
 #include "core/image/view_transform.h"
 #include "core/mesh/mesh_overlay.h"
 #include "core/mesh/zoomed_mesh_overlay.h"
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
+#include "pictures/picture_reader.h"
 
 namespace vesk {
 namespace {
@@ -44,31 +43,6 @@ MouseButton ButtonOf(Qt::MouseButton button) {
 
 QString CoordinateCaption(int x, int y) {
   return QString("(%1:%2)").arg(x, 4).arg(y, 4);
-}
-
-Result<Bitmap> LoadPictureFile(const std::string& path) {
-  switch (PictureFormatOf(path)) {
-    case PictureFormat::kBmp:
-      return LoadBmpFile(path);
-    case PictureFormat::kPng:
-    case PictureFormat::kJpeg: {
-      QImageReader reader(QString::fromStdString(path));
-      reader.setAutoTransform(false);
-      QSize size = reader.size();
-      if (size.isValid()) {
-        std::string limit = CheckBitmapSize(size.width(), size.height());
-        if (!limit.empty()) return Failure{limit};
-      }
-      QImage image = reader.read();
-      if (image.isNull()) return Failure{reader.errorString().toStdString()};
-      std::string limit = CheckBitmapSize(image.width(), image.height());
-      if (!limit.empty()) return Failure{limit};
-      return FromQImage(image);
-    }
-    case PictureFormat::kUnknown:
-      break;
-  }
-  return Failure{UnknownExtensionMessage(path)};
 }
 
 // ---- TImage ------------------------------------------------------------
@@ -262,7 +236,7 @@ bool TChildForm::LoadImage(const QString& file_name) {
     dialogs_.Message(&owner_, owner_.ApplicationTitle(), "File Not Found");
     return false;
   }
-  Result<vesk::Bitmap> loaded = LoadPictureFile(path);
+  Result<vesk::Bitmap> loaded = ReadPicture(path);
   if (!loaded) {
     dialogs_.Message(&owner_, owner_.ApplicationTitle(),
                      QString::fromStdString(ImageFormatErrorText(loaded.Message())));

@@ -128,11 +128,6 @@ class TChildForm : public QMdiSubWindow {
   bool picture_is_clean_ = false;  // the picture shows no overlay pixels
 };
 
-// Loads a picture file by its extension: ".bmp" through the program's BMP
-// reader, ".png", ".jpg" and ".jpeg" through Qt's image readers; any other
-// extension is refused with "Unknown picture file extension (.ext)".
-Result<vesk::Bitmap> LoadPictureFile(const std::string& path);
-
 // The coordinate label's caption: "(", X right-aligned in 4 characters, ":",
 // Y likewise, ")"; wider numbers are written in full.
 QString CoordinateCaption(int x, int y);

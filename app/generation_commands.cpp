@@ -59,9 +59,9 @@ bool TMDIForm::OpenFrameList(FrameOutput& output) {
   return true;
 }
 
-void TMDIForm::CloseFrameList(FrameOutput& output) {
+void TMDIForm::CloseFrameList(FrameOutput& output, bool run_failed) {
   if (FrameListOpen != 1) return;
-  Status closed = output.Close();
+  Status closed = output.Close(run_failed);
   if (!closed) ReportError(closed.Message());
 }
 
@@ -109,7 +109,7 @@ void TMDIForm::RunEngine(FrameOutput* output, const Engine& engine) {
   }
   if (vesk_child_ && !vesk.Empty()) vesk_child_->SetBitmap(std::move(vesk));
   if (!done) ReportError(done.Message());
-  if (output) CloseFrameList(*output);
+  if (output) CloseFrameList(*output, !done);
   UpdateCommandState();
 }
 

@@ -10,7 +10,7 @@
 #include "app/user_dialogs.h"
 #include "core/image/bmp_codec.h"
 #include "core/image/bmp_save_name.h"
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 
 namespace vesk {
 namespace {

@@ -265,7 +265,7 @@ class TMDIForm : public QMainWindow {
   // The frame-list dialog of the frame-producing commands. False when the
   // chosen list could not be created (reported; the command ends there).
   bool OpenFrameList(FrameOutput& output);
-  void CloseFrameList(FrameOutput& output);
+  void CloseFrameList(FrameOutput& output, bool run_failed);
   // Shows an error that ends a command: the application title, a stop icon
   // and the message followed by a period.
   void ReportError(const std::string& message);

@@ -8,12 +8,16 @@
 #include "app/mesh_undo.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
+#include "core/image/picture_file.h"
 #include "core/mesh/mesh_file.h"
 
 namespace vesk {
 namespace {
 
-constexpr char kBitmapFilter[] = "Bitmap|*.BMP|All Files|*.*";
+// Every picture read first, then the program's own "Bitmap|*.BMP" as always.
+QString PictureFilter() {
+  return "Pictures|" + QString::fromStdString(PicturePatterns()) + "|Bitmap|*.BMP|All Files|*.*";
+}
 
 const char* SlotName(int kind) {
   switch (kind) {
@@ -44,7 +48,7 @@ void TMDIForm::OpenImageWindow(TChildForm*& slot, int kind, const QString& file_
 }
 
 void TMDIForm::OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind) {
-  std::optional<QString> chosen = dialogs_.OpenFileName(this, QString(), kBitmapFilter);
+  std::optional<QString> chosen = dialogs_.OpenFileName(this, QString(), PictureFilter());
   if (!chosen) return;
   OpenImageFile(slot, file_name_field, kind, *chosen);
 }

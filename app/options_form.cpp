@@ -24,7 +24,7 @@
 #include "app/int_edit.h"
 #include "core/effects/flag_preview.h"
 #include "core/settings/options_rules.h"
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 
 namespace vesk {
 namespace {

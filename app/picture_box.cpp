@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 
 namespace vesk {
 

@@ -1,6 +1,6 @@
 #include "app/preview_worker.h"
 
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 
 namespace vesk {
 

@@ -11,13 +11,13 @@
 #include <filesystem>
 #include <iostream>
 
-#include "batch/pictures/picture_reader.h"
 #include "core/animation/animation_viewer.h"
 #include "core/common/file_io.h"
 #include "core/generate/frame_list.h"
 #include "core/generate/frame_output.h"
 #include "core/image/bmp_codec.h"
 #include "core/mesh/mesh_file.h"
+#include "pictures/picture_reader.h"
 
 namespace vesk::batch {
 namespace {
@@ -35,13 +35,6 @@ std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return text;
-}
-
-std::string ExtensionOf(const std::string& path) {
-  std::string name = BareName(path);
-  std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return {};
-  return name.substr(dot);
 }
 
 }  // namespace
@@ -179,18 +172,9 @@ Result<std::vector<std::string>> FrameFilesOfList(const std::string& list_path) 
 }
 
 Result<Bitmap> LoadImageFile(const std::string& path) {
-  std::string extension = Lower(ExtensionOf(path));
-  if (extension == ".png" || extension == ".jpg" || extension == ".jpeg") {
-    Result<Bitmap> picture = ReadPngOrJpeg(path);
-    if (!picture) return Failure{path + ": " + picture.Message()};
-    return picture;
-  }
-  if (extension != ".bmp") {
-    return Failure{path + ": Unknown picture file extension (" + extension + ")"};
-  }
-  Result<Bitmap> image = LoadBmpFile(path);
-  if (!image) return Failure{path + ": " + image.Message()};
-  return image;
+  Result<Bitmap> picture = ReadPicture(path);
+  if (!picture) return Failure{path + ": " + picture.Message()};
+  return picture;
 }
 
 Status SaveImageFile(const Bitmap& image, const std::string& path, std::string_view title) {
@@ -334,10 +318,10 @@ Status BatchRun::OpenFrameList(const std::string& list_path) {
   return Status::Success();
 }
 
-Status BatchRun::CloseFrameList() {
+Status BatchRun::CloseFrameList(bool run_failed) {
   if (!list_) return Status::Success();
   const std::string path = list_->output.ListPath();
-  Status closed = list_->output.Close();
+  Status closed = list_->output.Close(run_failed);
   list_.reset();
   if (!closed) return Failure{path + ": " + closed.Message()};
   return Status::Success();
@@ -421,7 +405,7 @@ int RunFrameCommand(std::string title, const std::string& list_path,
   }
   Status result = compute(run);
   run.End();
-  Status closed = run.CloseFrameList();
+  Status closed = run.CloseFrameList(!result);
   if (!result) return ReportBadInput(result.Message());
   if (!closed) return ReportBadInput(closed.Message());
   // The list as written: the name given, with ".any" added when it was.

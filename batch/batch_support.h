@@ -108,11 +108,8 @@ int ReportCancelled(std::string_view title, std::string_view detail = "");
 // folder; a list that cannot be read fails with "<list>: <why>".
 Result<std::vector<std::string>> FrameFilesOfList(const std::string& list_path);
 
-// Loads an image by its extension: ".bmp" (any letter case) through the
-// program's BMP reader, ".png", ".jpg" and ".jpeg" through Qt's image
-// readers and the shared conversion of qtimage/ (a tool built without Qt
-// refuses them with a clear message); unknown extensions are refused.
-// Messages name the file.
+// Reads a picture through the programs' one picture reader
+// (pictures/picture_reader.h); a failure is one line "<path>: <cause>".
 Result<Bitmap> LoadImageFile(const std::string& path);
 
 // Saves a bitmap as a 24-bit BMP file through the program's replacing
@@ -181,7 +178,8 @@ class BatchRun : public RunProtocol {
   // "imag<n>.bmp" files with the lowest free numbers in the list's folder.
   Status OpenFrameList(const std::string& list_path);
   // Writes out and closes the list; nothing happens when none is open.
-  Status CloseFrameList();
+  // After a failed run that wrote no frame no list is left (FrameOutput).
+  Status CloseFrameList(bool run_failed = false);
 
   int FramesWritten() const { return frames_written_; }
   bool Cancelled() const;

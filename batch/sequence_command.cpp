@@ -8,6 +8,7 @@
 // is the first of the next: it is written once.
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@
 #include "batch/batch_support.h"
 #include "batch/sequence_pictures.h"
 #include "batch/video_options.h"
+#include "core/common/file_io.h"
 #include "core/generate/morph.h"
 #include "core/mesh/mesh_file.h"
 #include "match/auto_match.h"
@@ -96,6 +98,9 @@ Result<SequenceOptions> OptionsOf(const CommandLine& line, int pairs) {
 }
 
 // The triangles of pair k: its --mesh, or an Auto Mesh of its pictures.
+// (With --align faces, SequencePictures::Face holds each picture's face as
+// found for the alignment, placed on the picture as morphed: the pair's
+// Auto Mesh can take those two rather than look for the faces again.)
 Result<std::vector<TrianglePositions>> PairMesh(const CommandLine& line, int k,
                                                 const Bitmap& first, const Bitmap& second,
                                                 MatchOptions match) {
@@ -172,9 +177,13 @@ int RunSequence(const std::vector<std::string>& args) {
   Result<SequenceOptions> options = OptionsOf(line.Value(), pairs);
   if (!options) return ReportUsage(kUsage, options.Message());
   const std::string& out = line.Value().Value("--out");
+  // 0. The output can be written: found out before any work.
+  Status writable = CheckWritable(out);
+  if (!writable) return ReportBadInput(writable.Message());
 
   // 1. Every picture and every pair's mesh, before anything is written.
-  SequencePictures pictures(names, options.Value().align_faces);
+  SequencePictures pictures(names, options.Value().align_faces,
+                            std::filesystem::path(out).parent_path().string());
   std::vector<std::vector<TrianglePositions>> meshes;
   {
     BatchRun run("sequence: meshes");
@@ -228,7 +237,7 @@ int RunSequence(const std::vector<std::string>& args) {
   };
   status = RenderPairs(pictures, pairs, meshes, options.Value().setup, run, write);
   run.End();
-  Status closed = run.CloseFrameList();
+  Status closed = run.CloseFrameList(!status);
   if (!status) return ReportBadInput(status.Message());
   if (!closed) return ReportBadInput(closed.Message());
   if (run.Cancelled()) {

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "batch/batch_support.h"
-#include "core/animation/avi_from_list.h"
 #include "batch/video_options.h"
+#include "core/animation/avi_from_list.h"
+#include "core/common/file_io.h"
 
 namespace vesk::batch {
 namespace {
@@ -28,6 +29,9 @@ int RunVideo(const std::vector<std::string>& args) {
   auto options = VideoOptionsOf(line.Value(), out, kVideoDefaultFps);
   if (!options) return ReportUsage(kUsage, options.Message());
   const std::string list_path = line.Value().Positional()[0];
+  // The output can be written: found out before any frame is read.
+  Status writable = CheckWritable(out);
+  if (!writable) return ReportBadInput(writable.Message());
 
   auto files = FrameFilesOfList(list_path);
   if (!files) return ReportBadInput(files.Message());

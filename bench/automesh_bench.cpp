@@ -15,7 +15,7 @@
 #include <QString>
 
 #include "match/auto_match.h"
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 
 namespace {
 

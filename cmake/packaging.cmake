@@ -20,8 +20,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "graphics")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so the library scan cannot see them: Qt's platform
-# plugins (without them no window opens) and the font of the windows.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# plugins (without them no window opens) and its image plugins (WebP and
+# TIFF pictures; libheif, for HEIF and AVIF, is linked and found by the scan).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins")
 # The face model of Auto Mesh's faces method, read at run time.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, libdlib-data")
 set(CPACK_STRIP_FILES ON)

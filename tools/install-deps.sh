@@ -6,7 +6,8 @@ packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev qt6-qpa-plug
           libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
           libopencv-core-dev libopencv-imgproc-dev libopencv-features2d-dev
           libopencv-video-dev libopencv-calib3d-dev libdlib-dev libdlib-data
-          libblas-dev liblapack-dev libjpeg-dev)
+          libblas-dev liblapack-dev libjpeg-dev
+          qt6-image-formats-plugins libheif-dev libheif-examples)
 # The Debian package and its check (tests/install/package_check.cmake).
 packages+=(dpkg-dev lintian)
 missing=()

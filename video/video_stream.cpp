@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "core/common/file_io.h"
 #include "video/gif_palette.h"
@@ -27,11 +28,19 @@ struct FileSink {
   ReplacingWrite file;
   std::int64_t position = 0;
   std::int64_t size = 0;
+  // The first write that failed, with the system's reason ("No space left
+  // on device"), which FFmpeg's own error code would lose.
+  std::optional<Status> failed;
 };
 
 int WritePacket(void* opaque, std::uint8_t* data, int size) {
   auto* sink = static_cast<FileSink*>(opaque);
-  if (size < 0 || !sink->file.Write(data, static_cast<std::size_t>(size))) return AVERROR(EIO);
+  if (size < 0) return AVERROR(EINVAL);
+  Status written = sink->file.Write(data, static_cast<std::size_t>(size));
+  if (!written) {
+    if (!sink->failed) sink->failed = written;
+    return AVERROR(EIO);
+  }
   sink->position += size;
   sink->size = std::max(sink->size, sink->position);
   return size;
@@ -212,7 +221,7 @@ class VideoStream::Encoder {
     oc->pb = io_.get();
     oc->flags |= AVFMT_FLAG_CUSTOM_IO;
     ret = avformat_write_header(oc, nullptr);
-    if (ret < 0) return Failure{FfmpegError("Cannot write the video header", ret)};
+    if (ret < 0) return WriteFailureOr(FfmpegError("Cannot write the video header", ret));
     return Status::Success();
   }
 
@@ -242,9 +251,11 @@ class VideoStream::Encoder {
     Status flushed = Encode(nullptr);
     if (!flushed) return flushed;
     int ret = av_write_trailer(output_.get());
-    if (ret < 0) return Failure{FfmpegError("Cannot finish the video file", ret)};
+    if (ret < 0) return WriteFailureOr(FfmpegError("Cannot finish the video file", ret));
     avio_flush(io_.get());
-    if (io_->error < 0) return Failure{FfmpegError("Cannot finish the video file", io_->error)};
+    if (io_->error < 0) {
+      return WriteFailureOr(FfmpegError("Cannot finish the video file", io_->error));
+    }
     return sink_.file.Commit();
   }
 
@@ -276,8 +287,13 @@ class VideoStream::Encoder {
       av_packet_rescale_ts(packet_.get(), encoder_->time_base, stream_->time_base);
       packet_->stream_index = stream_->index;
       ret = av_interleaved_write_frame(output_.get(), packet_.get());
-      if (ret < 0) return Failure{kAviAddFrameMessage};
+      if (ret < 0) return WriteFailureOr(kAviAddFrameMessage);
     }
+  }
+
+  // The file's own write error when one happened, else `otherwise`.
+  Status WriteFailureOr(const std::string& otherwise) const {
+    return sink_.failed ? *sink_.failed : Status(Failure{otherwise});
   }
 
   VideoFormat format_ = VideoFormat::kMp4;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -56,6 +57,12 @@ std::string FollowLinks(const std::string& name) {
   return path.string();
 }
 
+// "Cannot write file <name>: <the system's reason>" for the error `code`.
+Failure WriteFailure(const std::string& name, int code) {
+  const std::string reason = code != 0 ? ": " + std::string(std::strerror(code)) : "";
+  return Failure{"Cannot write file " + name + reason};
+}
+
 }  // namespace
 
 bool FileFound(const std::string& name) {
@@ -66,6 +73,29 @@ bool FileFound(const std::string& name) {
 bool FileReadable(const std::string& name) {
   struct stat st;
   return StatRegular(name, st) && CanOpen(name, O_RDONLY);
+}
+
+Status CheckReadable(const std::string& name) {
+  struct stat st;
+  if (name.empty() || ::stat(name.c_str(), &st) != 0) {
+    if (!name.empty() && errno != ENOENT && errno != ENOTDIR) {
+      return Failure{"cannot be read (" + std::string(std::strerror(errno)) + ")"};
+    }
+    return Failure{"File Not Found"};
+  }
+  if (S_ISDIR(st.st_mode)) return Failure{"is a folder, not a file"};
+  if (!S_ISREG(st.st_mode)) return Failure{"is not a regular file"};
+  const int fd = OpenRegular(name, O_RDONLY);
+  if (fd < 0) return Failure{"cannot be read (" + std::string(std::strerror(errno)) + ")"};
+  ::close(fd);
+  return Status::Success();
+}
+
+Status CheckWritable(const std::string& name) {
+  ReplacingWrite probe;
+  Status opened = probe.Open(name);
+  probe.Abandon();
+  return opened;
 }
 
 bool WriteProtected(const std::string& name) {
@@ -141,25 +171,28 @@ Status ReplacingWrite::Open(const std::string& name) {
 }
 
 Status ReplacingWrite::Write(const void* data, std::size_t size) {
-  const Failure failed{"Cannot write file " + name_};
-  if (fd_ < 0) return failed;
+  if (fd_ < 0) return WriteFailure(name_, 0);
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   std::size_t done = 0;
+  int code = 0;
   while (done < size) {
     ssize_t n = ::write(fd_, bytes + done, size - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n <= 0) {
+      code = n < 0 ? errno : ENOSPC;  // a regular file takes nothing more only when full
+      break;
+    }
     done += static_cast<std::size_t>(n);
   }
   position_ += done;
   end_ = std::max(end_, position_);
-  if (done != size) return failed;
+  if (done != size) return WriteFailure(name_, code);
   return Status::Success();
 }
 
 Status ReplacingWrite::Seek(std::uint64_t offset) {
   if (fd_ < 0 || ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) {
-    return Failure{"Cannot write file " + name_};
+    return WriteFailure(name_, fd_ < 0 ? 0 : errno);
   }
   position_ = offset;
   return Status::Success();
@@ -167,25 +200,26 @@ Status ReplacingWrite::Seek(std::uint64_t offset) {
 
 Status ReplacingWrite::Truncate(std::uint64_t size) {
   if (fd_ < 0 || ::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
-    return Failure{"Cannot write file " + name_};
+    return WriteFailure(name_, fd_ < 0 ? 0 : errno);
   }
   end_ = size;
   return Status::Success();
 }
 
 Status ReplacingWrite::Commit() {
-  const Failure failed{"Cannot write file " + name_};
-  if (fd_ < 0) return failed;
+  if (fd_ < 0) return WriteFailure(name_, 0);
   // Rewritten in place: the old file may have been longer.
-  bool ok = !temp_.empty() || ::ftruncate(fd_, static_cast<off_t>(end_)) == 0;
-  ok = ::close(fd_) == 0 && ok;
+  int code = 0;
+  if (temp_.empty() && ::ftruncate(fd_, static_cast<off_t>(end_)) != 0) code = errno;
+  if (::close(fd_) != 0 && code == 0) code = errno;  // a delayed write may fail only here
   fd_ = -1;
   const std::string temp = std::move(temp_);
   temp_.clear();
-  if (temp.empty()) return ok ? Status::Success() : Status(failed);
-  if (!ok || std::rename(temp.c_str(), target_.c_str()) != 0) {
+  if (temp.empty()) return code == 0 ? Status::Success() : Status(WriteFailure(name_, code));
+  if (code == 0 && std::rename(temp.c_str(), target_.c_str()) != 0) code = errno;
+  if (code != 0) {
     ::unlink(temp.c_str());
-    return failed;
+    return WriteFailure(name_, code);
   }
   return Status::Success();
 }

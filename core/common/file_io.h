@@ -22,6 +22,16 @@ bool FileFound(const std::string& name);
 // regular file that can be opened for reading.
 bool FileReadable(const std::string& name);
 
+// Why a file to be read cannot be, in words that follow its name: "File
+// Not Found" when nothing has the name, "is a folder, not a file", "is not
+// a regular file", or "cannot be read (<the system's reason>)".
+Status CheckReadable(const std::string& name);
+
+// Whether ReplacingWrite could write `name` now (a temporary file beside it,
+// or the file itself in place), tried and dropped, so a long job finds out
+// before it starts; the failure is ReplacingWrite's.
+Status CheckWritable(const std::string& name);
+
 // True when `name` is an existing file without any write permission bit:
 // a file the user protected, which no save replaces.
 bool WriteProtected(const std::string& name);
@@ -54,7 +64,8 @@ class ReplacingWrite {
   Status Open(const std::string& name);
   bool IsOpen() const { return fd_ >= 0; }
   // Writes all of `size` bytes at the current position (unbuffered); a
-  // failure answers "Cannot write file <name>".
+  // failure answers "Cannot write file <name>: <the system's reason>"
+  // (for example "No space left on device").
   Status Write(const void* data, std::size_t size);
   // Moves the position to `offset` from the start.
   Status Seek(std::uint64_t offset);

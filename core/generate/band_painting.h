@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -53,10 +54,15 @@ class BandPainting {
   // `make(first_row, end_row)` gives the painter of each band.
   template <class Make>
   BandPainting(int height, int threads, Make make)
-      : bands_(static_cast<std::size_t>(threads * kBandsPerThread)) {
+      : bands_(static_cast<std::size_t>(
+            std::clamp(threads * kBandsPerThread, 1, std::max(height, 1)))) {
+    // Rows shared out evenly, so every band starts and ends inside the frame.
     const int count = static_cast<int>(bands_.size());
-    const int rows = (height + count - 1) / count;
-    for (int b = 0; b < count; ++b) bands_[b].painter.emplace(make(b * rows, (b + 1) * rows));
+    for (int b = 0; b < count; ++b) {
+      bands_[static_cast<std::size_t>(b)].painter.emplace(
+          make(static_cast<int>(std::int64_t{b} * height / count),
+               static_cast<int>(std::int64_t{b + 1} * height / count)));
+    }
     try {
       for (int i = 1; i < threads; ++i) {
         threads_.emplace_back([this, i] { Sweep(i); });

@@ -34,13 +34,16 @@ std::string FrameListPathFor(const std::string& chosen) {
 }
 
 FrameListWriter::FrameListWriter(FrameListWriter&& other) noexcept
-    : path_(std::exchange(other.path_, {})), out_(std::move(other.out_)) {}
+    : path_(std::exchange(other.path_, {})),
+      out_(std::move(other.out_)),
+      length_(std::exchange(other.length_, 0)) {}
 
 FrameListWriter& FrameListWriter::operator=(FrameListWriter&& other) noexcept {
   if (this != &other) {
     Close();
     path_ = std::exchange(other.path_, {});
     out_ = std::move(other.out_);
+    length_ = std::exchange(other.length_, 0);
   }
   return *this;
 }
@@ -54,13 +57,22 @@ Status FrameListWriter::Create(const std::string& path) {
   if (!opened) return opened;
   path_ = path;
   out_ = std::move(out);
+  length_ = 0;
   return Status::Success();
 }
 
 Status FrameListWriter::Append(const std::string& name) {
   if (!IsOpen()) return Failure{"The frame list is not open"};
   const std::string line = name + "\r\n";
-  return out_->Write(line.data(), line.size());
+  Status written = out_->Write(line.data(), line.size());
+  if (!written) {
+    // Cutting back frees what it took, so this works on a full disk too.
+    if (out_->Truncate(length_) && out_->Seek(length_)) return written;
+    Abandon();  // a list that cannot be kept whole is not kept
+    return written;
+  }
+  length_ += line.size();
+  return written;
 }
 
 Status FrameListWriter::Close() {
@@ -68,6 +80,13 @@ Status FrameListWriter::Close() {
   path_.clear();
   std::unique_ptr<ReplacingWrite> out = std::move(out_);
   return out->Commit();
+}
+
+void FrameListWriter::Abandon() {
+  if (!IsOpen()) return;
+  path_.clear();
+  out_->Abandon();
+  out_.reset();
 }
 
 Status FrameOutput::Open(const std::string& chosen) {
@@ -92,6 +111,12 @@ Status FrameOutput::WriteFrame(const Bitmap& frame) {
   return Status::Success();
 }
 
-Status FrameOutput::Close() { return list_.Close(); }
+Status FrameOutput::Close(bool run_failed) {
+  if (run_failed && frames_written_ == 0) {
+    list_.Abandon();
+    return Status::Success();
+  }
+  return list_.Close();
+}
 
 }  // namespace vesk

@@ -45,16 +45,20 @@ class FrameListWriter {
   bool IsOpen() const { return !path_.empty(); }
   const std::string& Path() const { return path_; }
 
-  // Appends `name` and CR LF.
+  // Appends `name` and CR LF. A line that cannot be written whole (a full
+  // disk) is cut away again, so the list only ever holds whole lines.
   Status Append(const std::string& name);
 
   // Writes out what is buffered and puts the list in place. The list then
   // holds every line appended. Nothing happens when no list is open.
   Status Close();
+  // Drops the list being written; an older list under the name stays.
+  void Abandon();
 
  private:
   std::string path_;
   std::unique_ptr<ReplacingWrite> out_;
+  std::uint64_t length_ = 0;  // of the whole lines written
 };
 
 // The frame output of one frame-producing command: OpenFrameList's file,
@@ -80,8 +84,12 @@ class FrameOutput {
   // not written) is answered; the frame is then not in the list.
   Status WriteFrame(const Bitmap& frame);
 
-  // Ends the run's list: every frame written so far is in it.
-  Status Close();
+  // Ends the run's list: every frame written so far is in it. After a run
+  // that failed (`run_failed`, a full disk say) before any frame was
+  // written, no list is put in place: no empty list is left behind and an
+  // older one stays. (A run cancelled before its first frame still leaves
+  // its empty list, a valid list of the frames written.)
+  Status Close(bool run_failed = false);
 
  private:
   FrameListWriter list_;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/generate/band_painting.h"
-#include "core/generate/smooth_span.h"
+#include "core/image/bilinear_span.h"
 
 namespace vesk {
 namespace {

@@ -1,56 +1,5 @@
-// The colours of one run of pixels of a Smooth frame (smooth_frame.h):
-// every pixel's position in the first picture (and, for the morph, in the
-// second) advances by a fixed step, each picture is sampled bilinearly with
-// its edge pixels repeated, and the samples are rounded (distortion) or
-// blended and rounded (morph). On processors with AVX2 eight pixels are done
-// at once; the plain loop gives the very same colours.
+// The Smooth renderer's spans are the program's one bilinear sampler,
+// core/image/bilinear_span.h; this name stays for the code that knows it so.
 #pragma once
 
-#include "core/image/color.h"
-
-namespace vesk {
-
-// A picture as the sampler reads it (width and height at least 1).
-struct SpanSource {
-  const Color* pixels;
-  int width;
-  int height;
-};
-
-// One coordinate along the run, in 1/1024 pixel plus one half: pixel i of
-// the run samples at base + step x i, kept within 0.5 .. (size - 1) x 1024 +
-// 0.5 (edge pixels repeat), and truncated to whole 1/1024 (so rounded).
-struct SpanAxis {
-  double base;
-  double step;
-  double high;
-};
-
-struct SpanSample {
-  SpanSource source;
-  SpanAxis x;
-  SpanAxis y;
-};
-
-// Bilinear weights and sample positions have 10 bits; the morph's weight of
-// the second picture is given in 1/4096.
-inline constexpr int kSpanWeightBits = 10;
-inline constexpr int kSpanBlendOne = 4096;
-
-// The axis of coordinate `at_first` (at the run's first pixel) advancing by
-// `step` per pixel, in a picture side of `size` pixels.
-inline SpanAxis AxisOf(double at_first, double step, int size) {
-  constexpr double kOne = 1 << kSpanWeightBits;
-  return SpanAxis{at_first * kOne + 0.5, step * kOne, (size - 1) * kOne + 0.5};
-}
-
-// Fills out[0 .. count - 1]: with `second` null the first picture's samples
-// rounded to the nearest value, else first x (4096 - weight) + second x
-// weight over 4096, rounded.
-void ColourSpan(Color* out, int count, const SpanSample& first, const SpanSample* second,
-                int weight);
-// The plain loop that processors without AVX2 run; the same colours.
-void ColourSpanPlain(Color* out, int count, const SpanSample& first, const SpanSample* second,
-                     int weight);
-
-}  // namespace vesk
+#include "core/image/bilinear_span.h"

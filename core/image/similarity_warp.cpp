@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/image/area_shrink.h"
+#include "core/image/bilinear_span.h"
+
 namespace vesk {
 
 PicturePoint Apply(const Similarity& s, PicturePoint p) {
@@ -39,36 +42,36 @@ Similarity FitInside(int width, int height, int target_width, int target_height)
 
 Bitmap WarpPicture(const Bitmap& source, const Similarity& s, int width, int height) {
   Bitmap out(width, height);
-  if (source.Empty()) return out;
+  if (source.Empty() || out.Empty()) return out;
   const double det = s.a * s.a + s.b * s.b;
   if (!(det > 0) || !std::isfinite(det)) {
     out.Fill(source.Pixel(0, 0));
     return out;
   }
-  // The inverse map, pixel of `out` to point of `source`.
+  // A shrink first averages the source down to the target's scale, so the
+  // bilinear warp that follows turns and shifts at about one pixel per pixel.
+  const Bitmap* from = &source;
+  Bitmap shrunk;
+  double kx = 1, ky = 1;  // source centre x is at (x + 0.5) kx - 0.5 in `from`
+  const double scale = std::sqrt(det);
+  if (scale < 1) {
+    const auto side = [scale](int n) {
+      return static_cast<int>(std::clamp(std::lround(n * scale), 1L, static_cast<long>(n)));
+    };
+    shrunk = AreaShrink(source, side(source.Width()), side(source.Height()));
+    from = &shrunk;
+    kx = static_cast<double>(shrunk.Width()) / source.Width();
+    ky = static_cast<double>(shrunk.Height()) / source.Height();
+  }
+  // The inverse map, pixel of `out` to point of `source`, then of `from`.
   const double ia = s.a / det, ib = s.b / det;
-  const double last_x = source.Width() - 1, last_y = source.Height() - 1;
+  const SpanSource picture{from->Row(0), from->Width(), from->Height()};
   for (int y = 0; y < height; ++y) {
-    Color* row = out.Row(y);
-    for (int x = 0; x < width; ++x) {
-      const double dx = x - s.tx, dy = y - s.ty;
-      const double px = std::clamp(ia * dx + ib * dy, 0.0, last_x);
-      const double py = std::clamp(-ib * dx + ia * dy, 0.0, last_y);
-      const int x0 = static_cast<int>(px), y0 = static_cast<int>(py);
-      const int x1 = std::min(x0 + 1, source.Width() - 1);
-      const int y1 = std::min(y0 + 1, source.Height() - 1);
-      const double fx = px - x0, fy = py - y0;
-      const Color c00 = source.Row(y0)[x0], c10 = source.Row(y0)[x1];
-      const Color c01 = source.Row(y1)[x0], c11 = source.Row(y1)[x1];
-      Color c = 0;
-      for (int shift = 0; shift < 24; shift += 8) {
-        const auto at = [shift](Color v) { return static_cast<double>((v >> shift) & 0xFF); };
-        const double top = at(c00) + fx * (at(c10) - at(c00));
-        const double bottom = at(c01) + fx * (at(c11) - at(c01));
-        c |= static_cast<Color>(std::floor(top + fy * (bottom - top) + 0.5)) << shift;
-      }
-      row[x] = c;
-    }
+    const double dx = -s.tx, dy = y - s.ty;
+    const double px = ia * dx + ib * dy, py = -ib * dx + ia * dy;
+    const SpanSample row{picture, AxisOf((px + 0.5) * kx - 0.5, ia * kx, from->Width()),
+                         AxisOf((py + 0.5) * ky - 0.5, -ib * ky, from->Height())};
+    ColourSpan(out.Row(y), width, row, nullptr, 0);
   }
   return out;
 }

@@ -1,8 +1,9 @@
 // Turning, scaling and shifting a picture as a whole: the similarity
 // transforms that line pictures up (a picture fitted into another's frame,
 // a portrait turned so that its eyes lie where another's do) and the warp
-// that applies one, sampling bilinearly with the edge pixels repeated, so
-// the border a turn or a shrink uncovers takes the picture's edge colours.
+// that applies one, averaging when it shrinks and sampling bilinearly with
+// the edge pixels repeated, so the border a turn or a shrink uncovers takes
+// the picture's edge colours.
 #pragma once
 
 #include <optional>
@@ -37,10 +38,12 @@ std::optional<Similarity> SimilarityOf(PicturePoint p1, PicturePoint p2, Picture
 Similarity FitInside(int width, int height, int target_width, int target_height);
 
 // A width x height picture whose pixel (x, y) is `source` at the point that
-// `s` takes to (x, y), sampled bilinearly between the four nearest pixel
-// centres, each channel rounded (halves up); points outside `source` read
-// its nearest edge pixel. A similarity that does not scale to a positive
-// size gives the source's top-left pixel everywhere.
+// `s` takes to (x, y), sampled by the bilinear sampler (bilinear_span.h:
+// positions to 1/1024 pixel, each channel rounded); points outside `source`
+// read its nearest edge pixel. A similarity that shrinks (scale below 1)
+// first area-averages `source` to that scale (area_shrink.h), so fine
+// detail becomes its mean colour instead of moiré. A similarity that does
+// not scale to a positive size gives the source's top-left pixel everywhere.
 Bitmap WarpPicture(const Bitmap& source, const Similarity& s, int width, int height);
 
 }  // namespace vesk

@@ -9,7 +9,7 @@
 #include <QSlider>
 #include <QSpinBox>
 
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 #include "app/preview_form.h"
 #include "app/user_settings.h"
 #include "core/generate/smooth_frame.h"

@@ -28,7 +28,7 @@
 #include "app/preview_form.h"
 #include "app1_support.h"
 #include "core/mesh/mesh_file.h"
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 #include "support/view_checks.h"
 
 class ViewsTest : public QObject, WindowFixture {

@@ -55,6 +55,7 @@ class BatchTest : public testing_support::TempFolderTest {
       dup2(open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
       dup2(open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
       dup2(open("/dev/null", O_RDONLY), 0);
+      if (as_nobody_ && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(97);
       execv(argv[0], argv.data());
       _exit(98);
     }
@@ -106,6 +107,7 @@ class BatchTest : public testing_support::TempFolderTest {
     return text;
   }
   std::string out_, err_;
+  bool as_nobody_ = false;  // the tool runs as user "nobody" (a test run as root sets it)
 };
 
 }  // namespace vesk::testing

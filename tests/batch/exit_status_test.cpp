@@ -13,6 +13,7 @@ TEST_F(ExitStatus, OfEveryCommand) {
   std::ofstream(PathOf("out/keep.any"), std::ios::binary) << "imag1.bmp\r\n";
   std::ofstream(PathOf("other.mesh"), std::ios::binary) << "MESH10 and more bytes";
   std::ofstream(PathOf("broken.bmp"), std::ios::binary) << "BM not really";
+  std::ofstream(PathOf("picture.gif"), std::ios::binary) << "GIF89a";
   Result<MeshFileContent> sample = ReadMeshFile(kExamples + "/sample.mesh");
   ASSERT_TRUE(sample.Ok());
   ASSERT_TRUE(WriteMeshFile(PathOf("lost.mesh"), sample.Value().mesh, "nowhere/first.bmp", "x"));

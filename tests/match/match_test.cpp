@@ -10,7 +10,7 @@
 
 #include "match/auto_match.h"
 #include "match/face_landmarks.h"
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 
 namespace vesk {
 namespace {

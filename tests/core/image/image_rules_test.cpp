@@ -36,13 +36,20 @@ TEST(PictureFile, NamesCaptionsFormatsAndMessages) {
        {std::tuple{"C:\\p\\face.BMP", "face.BMP", "face.BMP", F::kBmp},
         {"/home/u/a.Png", "a.Png", "a.Png", F::kPng}, {"C:f.jpg", "f.jpg", "C:f.jpg", F::kJpeg},
         {"y.JPEG", "y.JPEG", "y.JPEG", F::kJpeg}, {"y.gif", "y.gif", "y.gif", F::kUnknown},
+        {"p.WebP", "p.WebP", "p.WebP", F::kWebp}, {"s.tif", "s.tif", "s.tif", F::kTiff},
+        {"s.TIFF", "s.TIFF", "s.TIFF", F::kTiff}, {"i.HEIC", "i.HEIC", "i.HEIC", F::kHeif},
+        {"i.heif", "i.heif", "i.heif", F::kHeif}, {"a.avif", "a.avif", "a.avif", F::kAvif},
         {"d.bmp/noext", "noext", "noext", F::kUnknown}, {"dir/", "", "", F::kUnknown},
         {"a.bmp.old", "a.bmp.old", "a.bmp.old", F::kUnknown}}) {
     EXPECT_EQ(std::tuple(CaptionOfFileName(name), BareFileName(name), PictureFormatOf(name)),
               std::tuple(caption, bare, format)) << name;
   }
-  EXPECT_EQ(UnknownExtensionMessage("notes.TXT"), "Unknown picture file extension (.TXT)");
-  EXPECT_EQ(UnknownExtensionMessage("noext"), "Unknown picture file extension (.)");
+  const std::string read = "; pictures are read from .bmp, .png, .jpg, .jpeg, .webp, .tif, "
+                           ".tiff, .heic, .heif, .avif";
+  EXPECT_EQ(UnknownExtensionMessage("notes.TXT"), "Unknown picture file extension (.TXT)" + read);
+  EXPECT_EQ(UnknownExtensionMessage("noext"), "Unknown picture file extension (.)" + read);
+  EXPECT_EQ(PicturePatterns(), "*.bmp;*.BMP;*.png;*.PNG;*.jpg;*.JPG;*.jpeg;*.JPEG;*.webp;*.WEBP;"
+                               "*.tif;*.TIF;*.tiff;*.TIFF;*.heic;*.HEIC;*.heif;*.HEIF;*.avif;*.AVIF");
   EXPECT_EQ(ImageFormatErrorText("Bad"), "Error in image Format \n\rBad");
   for (auto [name, saved] : {std::pair{"frame", "frame.bmp"}, {"/t/f.png", "/t/f.png.bmp"},
                              {"a.bm", "a.bm.bmp"}, {"bmp", "bmp.bmp"}, {"F.BMP", "F.BMP"},

@@ -1,4 +1,4 @@
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 
 #include <algorithm>
 

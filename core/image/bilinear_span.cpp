@@ -1,4 +1,4 @@
-#include "core/generate/smooth_span.h"
+#include "core/image/bilinear_span.h"
 
 #include <algorithm>
 
