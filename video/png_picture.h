@@ -1,6 +1,7 @@
 // A single picture as a PNG file's bytes, through FFmpeg's PNG encoder (the
 // program writes PNG nowhere else; BMP stays its own codec): 8-bit RGB,
-// compressed, without metadata, so the same picture gives the same bytes.
+// compressed (each row predicted from its neighbours), without metadata, so
+// the same picture gives the same bytes.
 #pragma once
 
 #include <cstdint>
