@@ -21,7 +21,7 @@ namespace {
 constexpr char kAverageFilter[] =
     "Pictures or a mean shape|*.bmp;*.png;*.jpg;*.jpeg;*.pts|All Files|*.*";
 
-bool IsMeanShapeFile(const QString& name) { return name.endsWith(".pts", Qt::CaseInsensitive); }
+bool IsMeanShapeFile(const QString& name) { return IsMeanShapeFileName(name.toStdString()); }
 
 // The first image's face and the average's shape, or why not.
 struct Faces {

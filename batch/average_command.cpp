@@ -55,10 +55,7 @@ int RunAverage(const std::vector<std::string>& args) {
   if (Interrupted()) return ReportCancelled("average", "; nothing written");
   if (!average) return ReportBadInput(average.Message());
   const FaceShapes& shapes = average.Value().shapes;
-  for (const SkippedPicture& skipped : shapes.skipped) {
-    std::cerr << "vesk-batch: skipped " << names[skipped.index] << ": " << skipped.reason
-              << std::endl;
-  }
+  ReportSkipped(names, shapes.skipped);
   const std::string& out = line.Value().Value("--out");
   Status saved = SavePicture(average.Value().picture, out, "average");
   if (!saved) return ReportBadInput(saved.Message());

@@ -52,10 +52,6 @@ Result<double> AmountOf(const std::string& text) {
   return amount;
 }
 
-bool EndsWithPts(const std::string& name) {
-  return name.size() >= 4 && (name.ends_with(".pts") || name.ends_with(".PTS"));
-}
-
 // The options, or the usage problem.
 Result<CaricatureOptions> OptionsOf(const CommandLine& line) {
   CaricatureOptions options;
@@ -90,14 +86,14 @@ Result<CaricatureOptions> OptionsOf(const CommandLine& line) {
   if (!pictures && words.size() > 1) return Failure{"unexpected word " + words[1]};
   if (!pictures) {
     options.mean_shape_file = line.Value("--average-points");
-  } else if (EndsWithPts(line.Value("--average")) && words.size() == 1) {
+  } else if (IsMeanShapeFileName(line.Value("--average")) && words.size() == 1) {
     options.mean_shape_file = line.Value("--average");
   } else {
     options.average_pictures.push_back(line.Value("--average"));
     options.average_pictures.insert(options.average_pictures.end(), words.begin() + 1,
                                     words.end());
     for (const std::string& picture : options.average_pictures) {
-      if (EndsWithPts(picture)) return Failure{"a mean shape file comes alone: " + picture};
+      if (IsMeanShapeFileName(picture)) return Failure{"a mean shape file comes alone: " + picture};
     }
   }
   options.skip_failed = line.Has("--skip-failed");
@@ -116,10 +112,7 @@ Result<FacePoints> AverageShape(const CaricatureOptions& options, BatchRun& run)
   Result<FaceShapes> shapes =
       FindFaceShapes(FacePicturesOf(options.average_pictures), average, run);
   if (!shapes) return Failure{shapes.Message()};
-  for (const SkippedPicture& skipped : shapes.Value().skipped) {
-    std::cerr << "vesk-batch: skipped " << options.average_pictures[skipped.index] << ": "
-              << skipped.reason << std::endl;
-  }
+  ReportSkipped(options.average_pictures, shapes.Value().skipped);
   return shapes.Value().mean;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iostream>
 
 #include "batch/batch_support.h"
 #include "match/face_points_finder.h"
@@ -25,6 +26,12 @@ FacePictures FacePicturesOf(const std::vector<std::string>& paths) {
     return FaceOfPortrait(picture, paths[i]);
   };
   return pictures;
+}
+
+void ReportSkipped(const std::vector<std::string>& paths, const std::vector<SkippedPicture>& skipped) {
+  for (const SkippedPicture& picture : skipped) {
+    std::cerr << "vesk-batch: skipped " << paths[picture.index] << ": " << picture.reason << std::endl;
+  }
 }
 
 bool IsPictureOutput(const std::string& path) {

@@ -21,6 +21,10 @@ Result<FacePoints> FaceOfPortrait(const Bitmap& portrait, const std::string& pat
 // The files as an average reads them.
 FacePictures FacePicturesOf(const std::vector<std::string>& paths);
 
+// "vesk-batch: skipped NAME: REASON" on standard error for each picture
+// left out.
+void ReportSkipped(const std::vector<std::string>& paths, const std::vector<SkippedPicture>& skipped);
+
 // True for a name ending in ".png" or ".bmp" (any letter case).
 bool IsPictureOutput(const std::string& path);
 // Saves PNG or BMP by the name, as SaveImageFile saves (nothing half-written,

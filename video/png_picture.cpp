@@ -4,30 +4,17 @@
 #include <cctype>
 #include <memory>
 
+#include "video/ffmpeg_handles.h"
+
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/error.h>
-#include <libavutil/frame.h>
 #include <libavutil/opt.h>
 }
 
 namespace vesk {
 namespace {
 
-struct CodecDeleter {
-  void operator()(AVCodecContext* ctx) const { avcodec_free_context(&ctx); }
-};
-struct FrameDeleter {
-  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketDeleter {
-  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-
 Failure EncoderFailure(int code) {
-  char text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(code, text, sizeof text);
-  return Failure{std::string("Cannot encode the PNG picture: ") + text};
+  return Failure{ffmpeg::ErrorText("Cannot encode the PNG picture", code)};
 }
 
 }  // namespace
@@ -44,9 +31,9 @@ Result<std::vector<std::uint8_t>> EncodePng(const Bitmap& picture) {
   if (picture.Empty()) return Failure{"Cannot encode an empty picture as PNG"};
   const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_PNG);
   if (codec == nullptr) return Failure{"This FFmpeg has no PNG encoder"};
-  std::unique_ptr<AVCodecContext, CodecDeleter> ctx(avcodec_alloc_context3(codec));
-  std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
-  std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+  std::unique_ptr<AVCodecContext, ffmpeg::CodecDeleter> ctx(avcodec_alloc_context3(codec));
+  std::unique_ptr<AVFrame, ffmpeg::FrameDeleter> frame(av_frame_alloc());
+  std::unique_ptr<AVPacket, ffmpeg::PacketDeleter> packet(av_packet_alloc());
   if (!ctx || !frame || !packet) return Failure{"Out of memory for the PNG encoder"};
   ctx->width = picture.Width();
   ctx->height = picture.Height();

@@ -1,5 +1,6 @@
 #include "core/faces/mean_shape_file.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -37,6 +38,13 @@ bool Number(std::string_view word, double& value) {
 }
 
 }  // namespace
+
+bool IsMeanShapeFileName(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string ending = name.substr(name.size() - 4);
+  for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ending == ".pts";
+}
 
 std::vector<std::uint8_t> MeanShapeText(const FacePoints& shape) {
   std::string text = std::string(kMeanShapeFirstLine) + "\n";

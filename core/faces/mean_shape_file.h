@@ -27,6 +27,10 @@ inline constexpr char kMeanShapeFirstLine[] = "vesk mean shape 1";
 // No point lies farther than this from the origin on either axis.
 inline constexpr double kMaxMeanShapeCoordinate = 1e6;
 
+// Mean shape files are named *.pts (any letter case): where a list of
+// pictures may hold one instead, the name tells which it is.
+bool IsMeanShapeFileName(const std::string& name);
+
 // The file's bytes for `shape` (three decimals, LF line ends).
 std::vector<std::uint8_t> MeanShapeText(const FacePoints& shape);
 // The shape in `bytes`, or what is wrong:

@@ -116,6 +116,8 @@ TEST_F(MeanShapeFile, KeepsTheShapeToAThousandthOfAPixel) {
   ASSERT_TRUE(read) << read.Message();
   EXPECT_LE(WorstGap(read.Value(), shape), 0.0005 * std::sqrt(2));
   EXPECT_TRUE(Text("a.pts").starts_with("vesk mean shape 1\n"));
+  for (const char* name : {"a.pts", "B.PTS", "c.Pts"}) EXPECT_TRUE(IsMeanShapeFileName(name));
+  for (const char* name : {"a.png", "pts", "a.ptsx", ""}) EXPECT_FALSE(IsMeanShapeFileName(name));
   EXPECT_EQ(ReadMeanShapeFile(PathOf("none.pts")).Message(), "File Not Found");
 }
 
@@ -269,7 +271,7 @@ TEST(Caricature, PictureMovesWithItsPoints) {
     for (std::size_t i = 0; i < dots.size(); ++i) {
       worst = std::max(worst, Gap(DotCentre(caricature, moved_dots[i]), moved_dots[i]));
     }
-    EXPECT_LT(worst, 0.15) << amount << ", dots moved up to 5 pixels"
+    EXPECT_LT(worst, 0.15) << amount << ", dots moved up to 5 pixels";
   }
 }
 
