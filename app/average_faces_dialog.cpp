@@ -64,7 +64,9 @@ std::optional<AverageFacesChoice> QtUserDialogs::AskAverageFaces(QWidget* parent
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   form->addRow(buttons);
 
-  const auto enable_ok = [&] { buttons->button(QDialogButtonBox::Ok)->setEnabled(list->count() > 0); };
+  const auto enable_ok = [&] {
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(list->count() > 0);
+  };
   enable_ok();
   QObject::connect(add, &QPushButton::clicked, &dialog, [&] {
     list->addItems(QFileDialog::getOpenFileNames(&dialog, "Add Pictures", QString(),

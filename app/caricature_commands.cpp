@@ -37,7 +37,8 @@ Result<Faces> FindFaces(const Bitmap& picture, const std::string& name, const QS
   faces.own = own.Value();
   if (files.size() == 1 && IsMeanShapeFile(files[0])) {
     Result<FacePoints> shape = ReadMeanShapeFile(files[0].toStdString());
-    if (!shape) return Failure{QFileInfo(files[0]).fileName().toStdString() + ": " + shape.Message()};
+    if (!shape)
+      return Failure{QFileInfo(files[0]).fileName().toStdString() + ": " + shape.Message()};
     faces.average = shape.Value();
     return faces;
   }
@@ -62,7 +63,8 @@ void TMDIForm::CaricatureClick() {
   const QString name = QFileInfo(FirstFileName).fileName();
   std::optional<Result<Faces>> faces;
   RunFaceJob(*kancel_form_, *this, run_active_, [&](RunProtocol& side) {
-    faces = FindFaces(picture, name.isEmpty() ? "the first image" : name.toStdString(), *files, side);
+    faces =
+        FindFaces(picture, name.isEmpty() ? "the first image" : name.toStdString(), *files, side);
   });
   if (KancelFlag != 0) return;
   if (!*faces) {

@@ -28,8 +28,8 @@ TCaricatureForm::TCaricatureForm(const CaricatureSubject& subject, double amount
   setWindowTitle("Caricature");
   const Bitmap& picture = *subject.picture;
   // Reduced to fit the preview, never enlarged.
-  const double scale = std::min({1.0, double(kPreviewSide) / picture.Width(),
-                                 double(kPreviewSide) / picture.Height()});
+  const double scale = std::min(
+      {1.0, double(kPreviewSide) / picture.Width(), double(kPreviewSide) / picture.Height()});
   const int width = std::max(1, int(std::lround(picture.Width() * scale)));
   const int height = std::max(1, int(std::lround(picture.Height() * scale)));
   const Similarity fit = FitInside(picture.Width(), picture.Height(), width, height);
@@ -46,7 +46,8 @@ TCaricatureForm::TCaricatureForm(const CaricatureSubject& subject, double amount
   amount_box_->setRange(kMinCaricatureAmount, kMaxCaricatureAmount);
   amount_box_->setSingleStep(0.1);
   amount_box_->setDecimals(2);
-  amount_box_->setToolTip("1 keeps the face, above 1 exaggerates it, below 1 draws it to the average");
+  amount_box_->setToolTip(
+      "1 keeps the face, above 1 exaggerates it, below 1 draws it to the average");
   amount_slider_ = new QSlider(Qt::Horizontal, this);
   amount_slider_->setObjectName("AmountSlider");
   amount_slider_->setRange(int(kMinCaricatureAmount * kSliderSteps),

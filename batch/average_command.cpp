@@ -23,11 +23,11 @@ constexpr const char* kUsage =
 Result<AverageOptions> OptionsOf(const CommandLine& line) {
   AverageOptions options;
   if (!IsPictureOutput(line.Value("--out"))) return Failure{"--out must end in .png or .bmp"};
-  Result<int> width = line.IntValue("--size", kDefaultAverageSize.width, kMinAverageSide,
-                                    kMaxAverageSide, 0);
+  Result<int> width =
+      line.IntValue("--size", kDefaultAverageSize.width, kMinAverageSide, kMaxAverageSide, 0);
   if (!width) return Failure{width.Message()};
-  Result<int> height = line.IntValue("--size", kDefaultAverageSize.height, kMinAverageSide,
-                                     kMaxAverageSide, 1);
+  Result<int> height =
+      line.IntValue("--size", kDefaultAverageSize.height, kMinAverageSide, kMaxAverageSide, 1);
   if (!height) return Failure{height.Message()};
   options.size = {width.Value(), height.Value()};
   GenerationSetup setup;
@@ -40,8 +40,8 @@ Result<AverageOptions> OptionsOf(const CommandLine& line) {
 
 int RunAverage(const std::vector<std::string>& args) {
   auto line = CommandLine::Parse(
-      args, 1, {{"--out", 1}, {"--size", 2}, {"--points", 1}, {"--render", 1}, {"--skip-failed", 0}},
-      true);
+      args, 1,
+      {{"--out", 1}, {"--size", 2}, {"--points", 1}, {"--render", 1}, {"--skip-failed", 0}}, true);
   if (!line) return ReportUsage(kUsage, line.Message());
   if (!line.Value().Has("--out")) return ReportUsage(kUsage, "option --out is missing");
   Result<AverageOptions> options = OptionsOf(line.Value());

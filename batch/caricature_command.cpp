@@ -37,7 +37,7 @@ struct CaricatureOptions {
   Renderer renderer = Renderer::kSmooth;
   std::optional<VideoOptions> video;  // none: a picture
   int frames = 1;
-  std::string mean_shape_file;        // or else the pictures to average
+  std::string mean_shape_file;  // or else the pictures to average
   std::vector<std::string> average_pictures;
   bool skip_failed = false;
 };
@@ -90,8 +90,7 @@ Result<CaricatureOptions> OptionsOf(const CommandLine& line) {
     options.mean_shape_file = line.Value("--average");
   } else {
     options.average_pictures.push_back(line.Value("--average"));
-    options.average_pictures.insert(options.average_pictures.end(), words.begin() + 1,
-                                    words.end());
+    options.average_pictures.insert(options.average_pictures.end(), words.begin() + 1, words.end());
     for (const std::string& picture : options.average_pictures) {
       if (IsMeanShapeFileName(picture)) return Failure{"a mean shape file comes alone: " + picture};
     }
@@ -118,9 +117,16 @@ Result<FacePoints> AverageShape(const CaricatureOptions& options, BatchRun& run)
 
 int RunCaricature(const std::vector<std::string>& args) {
   auto line = CommandLine::Parse(args, 1,
-                                 {{"--average", 1}, {"--average-points", 1}, {"--amount", 1},
-                                  {"--out", 1}, {"--frames", 1}, kFpsOption, kQualityOption,
-                                  kLosslessOption, {"--render", 1}, {"--skip-failed", 0}},
+                                 {{"--average", 1},
+                                  {"--average-points", 1},
+                                  {"--amount", 1},
+                                  {"--out", 1},
+                                  {"--frames", 1},
+                                  kFpsOption,
+                                  kQualityOption,
+                                  kLosslessOption,
+                                  {"--render", 1},
+                                  {"--skip-failed", 0}},
                                  true);
   if (!line) return ReportUsage(kUsage, line.Message());
   if (!line.Value().Has("--out")) return ReportUsage(kUsage, "option --out is missing");
@@ -143,10 +149,8 @@ int RunCaricature(const std::vector<std::string>& args) {
   // Frame i of n has the amount 1 + (K - 1) i / (n - 1); a picture is the last frame.
   const auto paint = [&](int i) -> Result<Bitmap> {
     const double amount =
-        options.frames == 1 ? options.amount
-                            : 1 + (options.amount - 1) * i / (options.frames - 1);
-    const std::optional<FacePoints> target =
-        CaricaturePoints(own.Value(), average.Value(), amount);
+        options.frames == 1 ? options.amount : 1 + (options.amount - 1) * i / (options.frames - 1);
+    const std::optional<FacePoints> target = CaricaturePoints(own.Value(), average.Value(), amount);
     if (!target) return Failure{"The eyes found in " + name + " are one point"};
     return PaintCaricature(picture.Value(), own.Value(), *target, options.renderer, run);
   };
@@ -161,7 +165,8 @@ int RunCaricature(const std::vector<std::string>& args) {
     return kExitDone;
   }
   VideoStream video;
-  Status status = video.Open(out, picture.Value().Width(), picture.Value().Height(), *options.video);
+  Status status =
+      video.Open(out, picture.Value().Width(), picture.Value().Height(), *options.video);
   for (int i = 0; status && i < options.frames && !run.Cancelled(); ++i) {
     run.Counter(i + 1, options.frames);
     Result<Bitmap> frame = paint(i);

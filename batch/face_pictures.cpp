@@ -28,9 +28,11 @@ FacePictures FacePicturesOf(const std::vector<std::string>& paths) {
   return pictures;
 }
 
-void ReportSkipped(const std::vector<std::string>& paths, const std::vector<SkippedPicture>& skipped) {
+void ReportSkipped(const std::vector<std::string>& paths,
+                   const std::vector<SkippedPicture>& skipped) {
   for (const SkippedPicture& picture : skipped) {
-    std::cerr << "vesk-batch: skipped " << paths[picture.index] << ": " << picture.reason << std::endl;
+    std::cerr << "vesk-batch: skipped " << paths[picture.index] << ": " << picture.reason
+              << std::endl;
   }
 }
 

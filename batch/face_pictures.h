@@ -23,7 +23,8 @@ FacePictures FacePicturesOf(const std::vector<std::string>& paths);
 
 // "vesk-batch: skipped NAME: REASON" on standard error for each picture
 // left out.
-void ReportSkipped(const std::vector<std::string>& paths, const std::vector<SkippedPicture>& skipped);
+void ReportSkipped(const std::vector<std::string>& paths,
+                   const std::vector<SkippedPicture>& skipped);
 
 // True for a name ending in ".png" or ".bmp" (any letter case).
 bool IsPictureOutput(const std::string& path);

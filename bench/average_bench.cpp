@@ -31,9 +31,9 @@ namespace fs = std::filesystem;
 
 // Writes `count` portraits of width x height into a folder of their own.
 std::vector<std::string> Portraits(int count, int width, int height) {
-  const fs::path folder = fs::temp_directory_path() /
-                          ("vesk_average_bench_" + std::to_string(count) + "_" +
-                           std::to_string(width));
+  const fs::path folder =
+      fs::temp_directory_path() /
+      ("vesk_average_bench_" + std::to_string(count) + "_" + std::to_string(width));
   fs::create_directories(folder);
   const vesk::Bitmap faces[] = {
       vesk::FromQImage(QImage(VESK_SOURCE_DIR "/examples/grace_hopper.jpg")),
@@ -47,12 +47,14 @@ std::vector<std::string> Portraits(int count, int width, int height) {
     if (fs::exists(name)) continue;
     const vesk::Bitmap& face = faces[i % 2];
     // The face fills about 70 % of the height, a little off the middle.
-    const double turn = unit(rng) * 10 * 3.14159265 / 180, scale = height * (0.7 + 0.1 * unit(rng)) / face.Height();
+    const double turn = unit(rng) * 10 * 3.14159265 / 180,
+                 scale = height * (0.7 + 0.1 * unit(rng)) / face.Height();
     vesk::Similarity s{scale * std::cos(turn), scale * std::sin(turn), 0, 0};
     const vesk::PicturePoint middle = Apply(s, {face.Width() / 2.0, face.Height() / 2.0});
     s.tx = width / 2.0 - middle.x + width * 0.1 * unit(rng);
     s.ty = height / 2.0 - middle.y + height * 0.05 * unit(rng);
-    vesk::ToQImage(vesk::WarpPicture(face, s, width, height)).save(QString::fromStdString(name), "JPG", 90);
+    vesk::ToQImage(vesk::WarpPicture(face, s, width, height))
+        .save(QString::fromStdString(name), "JPG", 90);
   }
   return names;
 }
@@ -90,9 +92,8 @@ void Average(benchmark::State& state, int count, int width) {
   // The processor time the tool used (both cores together): on a loaded
   // machine the wall time says more about the other programs.
   state.counters["cpu_s"] = cpu_s / double(state.iterations());
-  state.counters["s_per_portrait"] =
-      benchmark::Counter(double(count), benchmark::Counter::kIsIterationInvariantRate |
-                                            benchmark::Counter::kInvert);
+  state.counters["s_per_portrait"] = benchmark::Counter(
+      double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void Count(benchmark::State& state) { Average(state, int(state.range(0)), 1024); }
@@ -100,9 +101,9 @@ void Size(benchmark::State& state) { Average(state, 25, int(state.range(0))); }
 
 }  // namespace
 
-BENCHMARK(Count)->Arg(10)->Arg(25)->Arg(50)->Arg(100)->Iterations(1)->UseManualTime()
-    ->Unit(benchmark::kSecond);
-BENCHMARK(Size)->Arg(1024)->Arg(2048)->Arg(4000)->Iterations(1)->UseManualTime()
-    ->Unit(benchmark::kSecond);
+BENCHMARK(Count)->Arg(10)->Arg(25)->Arg(50)->Arg(100)->Iterations(1)->UseManualTime()->Unit(
+    benchmark::kSecond);
+BENCHMARK(Size)->Arg(1024)->Arg(2048)->Arg(4000)->Iterations(1)->UseManualTime()->Unit(
+    benchmark::kSecond);
 
 BENCHMARK_MAIN();

@@ -47,10 +47,10 @@ struct SkippedPicture {
 };
 
 struct FaceShapes {
-  std::vector<std::size_t> used;      // the pictures averaged, in order
-  std::vector<FacePoints> faces;      // their points, in their own pictures
+  std::vector<std::size_t> used;  // the pictures averaged, in order
+  std::vector<FacePoints> faces;  // their points, in their own pictures
   std::vector<SkippedPicture> skipped;
-  FacePoints mean{};                  // in the output frame
+  FacePoints mean{};  // in the output frame
 };
 
 inline constexpr char kAverageCancelled[] = "Average cancelled";

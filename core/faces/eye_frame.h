@@ -24,7 +24,7 @@ inline constexpr int kMinAverageSide = 16;
 inline constexpr int kMaxAverageSide = 8192;
 
 struct EyePlaces {
-  PicturePoint left;   // of the eye on the picture's left (points 36-41)
+  PicturePoint left;  // of the eye on the picture's left (points 36-41)
   PicturePoint right;
 };
 EyePlaces EyePlacesOf(ImageSize output);

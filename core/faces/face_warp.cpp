@@ -16,7 +16,9 @@ std::int32_t Sub(double v) {
 }
 
 Point Whole(PicturePoint p) {
-  const auto whole = [](double v) { return static_cast<int>(std::clamp(std::round(v), -1e9, 1e9)); };
+  const auto whole = [](double v) {
+    return static_cast<int>(std::clamp(std::round(v), -1e9, 1e9));
+  };
   return {whole(p.x), whole(p.y)};
 }
 

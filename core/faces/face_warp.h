@@ -31,7 +31,7 @@ BorderPoints BorderPointsOf(ImageSize size);
 
 struct FaceWarp {
   ImageSize output;
-  std::vector<PicturePoint> to;  // the face's points, then the border points
+  std::vector<PicturePoint> to;                       // the face's points, then the border points
   std::vector<std::array<std::size_t, 3>> triangles;  // indices into `to`
 };
 

@@ -154,14 +154,14 @@ TEST(SmoothFrame, MatchesThePlainReferenceAndPaintsEachPixelOfAMeshOnce) {
     if (r.kind == kD) {  // the same as a warp to corners between pixels, outside left alone
       std::vector<WarpTriangle> warp;
       for (const TrianglePositions& t : r.mesh) {
-        WarpTriangle w;
-        const Point s[3] = {t.first.p0, t.first.p1, t.first.p2}, d[3] = {t.second.p0, t.second.p1, t.second.p2};
-        for (int i = 0; i < 3; ++i) {
-          const Xy g = Between(s[i], d[i], r.shape);
-          w.from[i] = {double(s[i].x), double(s[i].y)};
-          w.to[i] = {double(g.x), double(g.y)};
-        }
-        warp.push_back(w);
+        const auto on = [](Point p) { return PicturePoint{double(p.x), double(p.y)}; };
+        const auto at = [&](Point s, Point d) {
+          const Xy g = Between(s, d, r.shape);
+          return PicturePoint{double(g.x), double(g.y)};
+        };
+        warp.push_back({{on(t.first.p0), on(t.first.p1), on(t.first.p2)},
+                        {at(t.first.p0, t.second.p0), at(t.first.p1, t.second.p1),
+                         at(t.first.p2, t.second.p2)}});
       }
       Bitmap warped(r.w1, r.h1, kInvalidColor);
       EXPECT_EQ(PaintSmoothWarp(first, warp, warped, quiet), int(r.mesh.size()));

@@ -11,19 +11,15 @@ namespace vesk::testing_support {
 
 inline double PsnrWhere(const Bitmap& a, const Bitmap& b,
                         const std::function<bool(int, int)>& counted = {}) {
-  double sum = 0;
-  long long values = 0;
-  for (int y = 0; y < a.Height(); ++y) {
-    for (int x = 0; x < a.Width(); ++x) {
-      if (counted && !counted(x, y)) continue;
-      for (int shift = 0; shift < 24; shift += 8) {
-        const double d = double((a.Pixel(x, y) >> shift) & 0xFF) - double((b.Pixel(x, y) >> shift) & 0xFF);
-        sum += d * d;
-        ++values;
-      }
+  double sum = 0, values = 0;
+  for (int n = 0; n < a.Width() * a.Height(); ++n) {
+    if (counted && !counted(n % a.Width(), n / a.Width())) continue;
+    for (int shift = 0; shift < 24; shift += 8, values += 1) {
+      const double d = double(a.Row(0)[n] >> shift & 0xFF) - double(b.Row(0)[n] >> shift & 0xFF);
+      sum += d * d;
     }
   }
-  return sum == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 * double(values) / sum);
+  return sum == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 * values / sum);
 }
 
 }  // namespace vesk::testing_support
