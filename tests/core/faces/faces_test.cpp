@@ -197,6 +197,7 @@ TEST(Caricature, PointsGoAlongTheirDifferenceAndThePictureWithThem) {
                           (p[t[0]].y + p[t[1]].y + p[t[2]].y) / 3};
     };
     for (const auto& t : FaceWarpTo(target, size).triangles) {
+      if (std::ranges::max(t) >= kFacePointCount) continue;  // a border point
       const PicturePoint a = own[t[0]], b = own[t[1]], c = own[t[2]];
       const double inradius = std::abs((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) /
                               (Gap(a, b) + Gap(b, c) + Gap(c, a));
@@ -204,8 +205,8 @@ TEST(Caricature, PointsGoAlongTheirDifferenceAndThePictureWithThem) {
       const auto near = [](PicturePoint p) {
         return [p](PicturePoint q) { return Gap(p, q) < 11; };
       };
-      if (std::ranges::max(t) >= kFacePointCount || inradius < 3.5 ||
-          std::ranges::any_of(dots, near(dot)) || std::ranges::any_of(moved, near(to))) {
+      if (inradius < 3.5 || std::ranges::any_of(dots, near(dot)) ||
+          std::ranges::any_of(moved, near(to))) {
         continue;
       }
       dots.push_back(dot);
