@@ -185,6 +185,9 @@ void TMDIForm::BuildMenu() {
   AddDivider(tools, "N6");
   AddItem(tools, "Options", "&Options...", none, &TMDIForm::OptionsClick);
   AddItem(tools, "Preview", "&Preview", ctrl(Qt::Key_R), &TMDIForm::PreviewClick);
+  AddDivider(tools, "N14");
+  AddItem(tools, "AverageFaces", "A&verage Faces...", none, &TMDIForm::AverageFacesClick);
+  AddItem(tools, "Caricature", "Ca&ricature...", none, &TMDIForm::CaricatureClick);
 
   window_menu_ = menu("Window1", "&Window");
   AddItem(window_menu_, "Tile1", "&Tile", none, &TMDIForm::Tile1Click);
@@ -382,6 +385,7 @@ void TMDIForm::UpdateCommandState() {
   set({"ArrangeIcons1", "Tile1", "Cascade1"}, {}, any);
   set({"NewGridMesh", "AutoMesh"}, {}, first && second);
   set({"TriangulateNodes"}, {}, !mesh_.NodeList().empty());
+  set({"Caricature"}, {}, first);
   set({"ZoomIn1", "ZoomOut1", "FitWindow1", "ActualPixels1"}, {}, any);
   ShowFoldOverCount();
   emit InputsChanged();

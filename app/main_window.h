@@ -15,6 +15,7 @@
 #include <memory>
 #include <span>
 
+#include "app/user_dialogs.h"
 #include "app/user_settings.h"
 #include "core/common/result.h"
 #include "core/effects/sine_table.h"
@@ -168,6 +169,10 @@ class TMDIForm : public QMainWindow {
   // Auto Mesh (auto_mesh_commands.cpp): the mesh from the points the
   // matching library finds; what it found goes to the status bar.
   void AutoMeshClick();
+  // Averages and caricatures (average_faces_commands.cpp,
+  // caricature_commands.cpp): the result goes to a new Vesk window.
+  void AverageFacesClick();
+  void CaricatureClick();
 
   // ---- Opening by name (open_files.cpp) ---------------------------------
   // Opens files given on the command line or dropped on the window: a
@@ -312,6 +317,9 @@ class TMDIForm : public QMainWindow {
   // Auto Mesh's last choice: the method's place in its list, the spacing.
   int auto_mesh_method_ = 0;
   int auto_mesh_spacing_ = 0;
+  // The last choices of Average Faces and Caricature.
+  AverageFacesChoice average_choice_;
+  double caricature_amount_ = 2;
 };
 
 }  // namespace vesk

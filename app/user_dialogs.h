@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "core/faces/face_shape.h"
+#include "core/image/bitmap.h"
 #include "video/video_writer.h"
 
 class QPrinter;
@@ -23,6 +25,25 @@ enum class Answer { Yes, No, Cancel };
 struct AutoMeshChoice {
   int method = 0;
   int spacing = 0;
+};
+
+// Average Faces' question: the pictures, the output's size, whether a
+// picture without a face is left out (else it ends the average), and where
+// the mean shape is saved ("": not saved).
+struct AverageFacesChoice {
+  QStringList pictures;
+  int width = 600;
+  int height = 800;
+  bool skip_failed = true;
+  QString mean_shape_file;
+};
+
+// What a caricature's amount is chosen on: the picture, its face's points
+// and the average's shape.
+struct CaricatureSubject {
+  const Bitmap* picture = nullptr;
+  FacePoints own{};
+  FacePoints average{};
 };
 
 class UserDialogs {
@@ -68,6 +89,15 @@ class UserDialogs {
   virtual std::optional<AutoMeshChoice> AskAutoMesh(QWidget* parent, const QStringList& methods,
                                                     const AutoMeshChoice& start,
                                                     int max_spacing) = 0;
+  // The pictures and options of an average, starting at `start`; nothing
+  // when cancelled.
+  virtual std::optional<AverageFacesChoice> AskAverageFaces(QWidget* parent,
+                                                            const AverageFacesChoice& start) = 0;
+  // A caricature's amount, starting at `start`, with a preview of the
+  // subject; nothing when cancelled.
+  virtual std::optional<double> AskCaricatureAmount(QWidget* parent,
+                                                    const CaricatureSubject& subject,
+                                                    double start) = 0;
 
   // "Bitmap|*.BMP|All Files|*.*" as a Qt name filter list; a description
   // that already ends in its patterns ("AVI-Files (*.avi)") shows them once.
@@ -106,6 +136,12 @@ class QtUserDialogs : public UserDialogs {
   // A method list and a spin box (auto_mesh_dialog.cpp).
   std::optional<AutoMeshChoice> AskAutoMesh(QWidget* parent, const QStringList& methods,
                                             const AutoMeshChoice& start, int max_spacing) override;
+  // A list of pictures with a form beside it (average_faces_dialog.cpp).
+  std::optional<AverageFacesChoice> AskAverageFaces(QWidget* parent,
+                                                    const AverageFacesChoice& start) override;
+  // TCaricatureForm (caricature_form.h).
+  std::optional<double> AskCaricatureAmount(QWidget* parent, const CaricatureSubject& subject,
+                                            double start) override;
 
  protected:
   std::optional<QStringList> AskOpen(QWidget* parent, const QString& title,

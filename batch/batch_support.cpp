@@ -179,7 +179,11 @@ Result<Bitmap> LoadImageFile(const std::string& path) {
 
 Status SaveImageFile(const Bitmap& image, const std::string& path, std::string_view title) {
   if (image.Empty()) return SaveBmpFile(path, image);  // refused with the codec's message
-  const std::vector<std::uint8_t> bytes = EncodeBmp(image);
+  return SaveFileBytes(EncodeBmp(image), path, title);
+}
+
+Status SaveFileBytes(const std::vector<std::uint8_t>& bytes, const std::string& path,
+                     std::string_view title) {
   ReplacingWrite file;
   Status saved = file.Open(path);
   if (saved) saved = file.Write(bytes.data(), bytes.size());

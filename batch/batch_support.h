@@ -116,6 +116,9 @@ Result<Bitmap> LoadImageFile(const std::string& path);
 // write, so a failure leaves no half-written file. A Ctrl+C before the file
 // is put in place drops it and answers "<title> cancelled; nothing written".
 Status SaveImageFile(const Bitmap& image, const std::string& path, std::string_view title);
+// The same for a file's bytes made elsewhere (a PNG picture, say).
+Status SaveFileBytes(const std::vector<std::uint8_t>& bytes, const std::string& path,
+                     std::string_view title);
 
 // The text after the last "\" or "/" of a stored name (all of it if none).
 std::string BareName(const std::string& stored_name);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/common/file_io.h"
+#include "video/ffmpeg_handles.h"
 #include "video/gif_palette.h"
 
 extern "C" {
@@ -60,33 +61,13 @@ std::int64_t SeekPacket(void* opaque, std::int64_t offset, int whence) {
   return target;
 }
 
-struct IoDeleter {
-  void operator()(AVIOContext* io) const {
-    av_freep(&io->buffer);
-    avio_context_free(&io);
-  }
-};
-struct FormatDeleter {
-  void operator()(AVFormatContext* oc) const { avformat_free_context(oc); }
-};
-struct CodecDeleter {
-  void operator()(AVCodecContext* ctx) const { avcodec_free_context(&ctx); }
-};
-struct FrameDeleter {
-  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketDeleter {
-  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-struct ScaleDeleter {
-  void operator()(SwsContext* sws) const { sws_freeContext(sws); }
-};
-
-std::string FfmpegError(const char* what, int code) {
-  char text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(code, text, sizeof text);
-  return std::string(what) + ": " + text;
-}
+using ffmpeg::CodecDeleter;
+using ffmpeg::FormatDeleter;
+using ffmpeg::FrameDeleter;
+using ffmpeg::IoDeleter;
+using ffmpeg::PacketDeleter;
+using ffmpeg::ScaleDeleter;
+std::string FfmpegError(const char* what, int code) { return ffmpeg::ErrorText(what, code); }
 
 struct FormatChoice {
   const char* muxer;

@@ -69,14 +69,13 @@ Affine MapOf(const double (&gx)[3], const double (&gy)[3], double area, double v
   return map;
 }
 
-SmoothTriangle Prepare(const TrianglePositions& tri, double shape) {
-  const Point s[3] = {tri.first.p0, tri.first.p1, tri.first.p2};
-  const Point d[3] = {tri.second.p0, tri.second.p1, tri.second.p2};
+// The triangle painted at the corners `at`, reading the first picture at
+// the corners `s` and the second at `d`.
+SmoothTriangle Prepare(const PicturePoint (&at)[3], const PicturePoint (&s)[3],
+                       const PicturePoint (&d)[3]) {
   SmoothTriangle out;
   for (int i = 0; i < 3; ++i) {
-    const double x = s[i].x + (static_cast<double>(d[i].x) - s[i].x) * shape;
-    const double y = s[i].y + (static_cast<double>(d[i].y) - s[i].y) * shape;
-    out.g[i] = Fixed{std::llround(x * kSub), std::llround(y * kSub)};
+    out.g[i] = Fixed{std::llround(at[i].x * kSub), std::llround(at[i].y * kSub)};
   }
   int order[3] = {0, 1, 2};
   const Fixed* g = out.g;
@@ -95,14 +94,27 @@ SmoothTriangle Prepare(const TrianglePositions& tri, double shape) {
     gy[i] = static_cast<double>(g[i].y) / kSub;
   }
   const double area = static_cast<double>(cross < 0 ? -cross : cross) / (kSub * kSub);
-  const auto map = [&](const Point (&p)[3], int Point::*axis) {
+  const auto map = [&](const PicturePoint (&p)[3], double PicturePoint::*axis) {
     return MapOf(gx, gy, area, p[order[0]].*axis, p[order[1]].*axis, p[order[2]].*axis);
   };
-  out.first_x = map(s, &Point::x);
-  out.first_y = map(s, &Point::y);
-  out.second_x = map(d, &Point::x);
-  out.second_y = map(d, &Point::y);
+  out.first_x = map(s, &PicturePoint::x);
+  out.first_y = map(s, &PicturePoint::y);
+  out.second_x = map(d, &PicturePoint::x);
+  out.second_y = map(d, &PicturePoint::y);
   return out;
+}
+
+SmoothTriangle Prepare(const TrianglePositions& tri, double shape) {
+  const Point s[3] = {tri.first.p0, tri.first.p1, tri.first.p2};
+  const Point d[3] = {tri.second.p0, tri.second.p1, tri.second.p2};
+  PicturePoint at[3], first[3], second[3];
+  for (int i = 0; i < 3; ++i) {
+    first[i] = {static_cast<double>(s[i].x), static_cast<double>(s[i].y)};
+    second[i] = {static_cast<double>(d[i].x), static_cast<double>(d[i].y)};
+    at[i] = {first[i].x + (second[i].x - first[i].x) * shape,
+             first[i].y + (second[i].y - first[i].y) * shape};
+  }
+  return Prepare(at, first, second);
 }
 
 template <class Wide>
@@ -304,6 +316,24 @@ int PaintSmoothFrame(const SmoothFrame& frame, Bitmap& vesk, RunProtocol& protoc
 
   return PaintTriangles(
       vesk.Height(), count, frame.painting_threads,
+      [&](int first_row, int end_row) { return SmoothBand(work, first_row, end_row); }, protocol,
+      [](std::size_t) {});
+}
+
+int PaintSmoothWarp(const Bitmap& picture, std::span<const WarpTriangle> triangles, Bitmap& out,
+                    RunProtocol& protocol, int painting_threads) {
+  FrameWork work;
+  work.first = work.second = SourceOf(&picture);
+  work.cross_fade = false;
+  work.pixels = out.Empty() ? nullptr : out.Row(0);
+  work.width = out.Width();
+  work.height = out.Height();
+  work.triangles.reserve(triangles.size());
+  for (const WarpTriangle& tri : triangles) {
+    work.triangles.push_back(Prepare(tri.to, tri.from, tri.from));
+  }
+  return PaintTriangles(
+      out.Height(), triangles.size(), painting_threads,
       [&](int first_row, int end_row) { return SmoothBand(work, first_row, end_row); }, protocol,
       [](std::size_t) {});
 }

@@ -34,6 +34,7 @@
 #include "core/generate/run_protocol.h"
 #include "core/generate/timing_curve.h"
 #include "core/image/bitmap.h"
+#include "core/image/raster.h"
 
 namespace vesk {
 
@@ -60,5 +61,19 @@ SmoothFrame SmoothFrameAt(const PieceFrame& pieces, const FramePosition& at);
 // has passed, by helper threads in bands of rows as in PaintPieceFrame.
 // Returns the number of triangles painted.
 int PaintSmoothFrame(const SmoothFrame& frame, Bitmap& vesk, RunProtocol& protocol);
+
+// A picture bent by a mesh whose corners lie between pixels (averages and
+// caricatures move face points by fractions of a pixel): each triangle's
+// corners `to` in the output, kept to 1/256 pixel, take the picture's
+// colours from its corners `from` by the same rule (coverage, affine maps,
+// bilinear samples with the edge pixels repeated) as the distortion's
+// frame. Pixels outside every triangle keep what `out` holds. The protocol
+// as PaintSmoothFrame's; returns the number of triangles painted.
+struct WarpTriangle {
+  PicturePoint from[3];
+  PicturePoint to[3];
+};
+int PaintSmoothWarp(const Bitmap& picture, std::span<const WarpTriangle> triangles, Bitmap& out,
+                    RunProtocol& protocol, int painting_threads = 0);
 
 }  // namespace vesk

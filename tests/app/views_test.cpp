@@ -88,7 +88,7 @@ class ViewsTest : public QObject, WindowFixture {
         "SwapMorphMesh N13 NewGridMesh TriangulateNodes AutoMesh",
         "View1 &View ZoomIn1 ZoomOut1 FitWindow1 ActualPixels1 N11 LinkWindows1",
         "Tools1 &Tools SheetGlass Colorize1 FlagStreaming1 Distorsion1 Ombrix1 N7 Animations N6 "
-        "Options Preview", "Window1 &Window Tile1 Cascade1 ArrangeIcons1",
+        "Options Preview N14 AverageFaces Caricature", "Window1 &Window Tile1 Cascade1 ArrangeIcons1",
         "Help1 &Help Index N8 About"}));
     const QStringList kancel_rows = {
         "KancelForm 194x90 10px \"Process\" hidden", "ProgressBar1 7,7 182x13 0..100=0 notext",

@@ -30,6 +30,8 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::optional<QList<int>>> number_answers;
   std::deque<std::optional<VideoOptions>> video_answers;
   std::deque<std::optional<AutoMeshChoice>> auto_mesh_answers;
+  std::deque<std::optional<AverageFacesChoice>> average_answers;
+  std::deque<std::optional<double>> amount_answers;
 
   // What the program asked or showed, in order.
   std::vector<Shown> messages;       // Message(), Information() and Error()
@@ -37,6 +39,7 @@ class ScriptedDialogs : public UserDialogs {
   QStringList filters;               // filter of every file dialog
   QStringList titles;                // title of every file dialog
   std::vector<VideoOptions> video_asked;  // the starting values of every video question
+  std::vector<CaricatureSubject> subjects;  // what every amount question showed
   int unexpected = 0;                // questions asked with no answer queued
   bool open_throws = false;          // open dialogs fail as an allocation would
   QString print_file;                // an accepted print dialog prints into it
@@ -72,6 +75,15 @@ class ScriptedDialogs : public UserDialogs {
                                             int) override {
     titles << "Auto Mesh";
     return Next(auto_mesh_answers, {});
+  }
+  std::optional<AverageFacesChoice> AskAverageFaces(QWidget*, const AverageFacesChoice&) override {
+    titles << "Average Faces";
+    return Next(average_answers, {});
+  }
+  std::optional<double> AskCaricatureAmount(QWidget*, const CaricatureSubject& subject,
+                                            double) override {
+    subjects.push_back(subject);
+    return Next(amount_answers, {});
   }
 
  protected:
