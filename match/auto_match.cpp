@@ -55,36 +55,53 @@ Result<std::optional<FacePair>> FacesOfBoth(const WorkPicture& work1, const Work
   return std::optional(FacePair{found[0], found[1]});
 }
 
-// FeaturePairs for a thread of its own: no exception leaves it.
-void FeaturesInto(const WorkPicture& first, const WorkPicture& second,
-                  const MatchOptions& options, std::optional<Result<std::vector<PointPair>>>& out) {
-  out.emplace(AtTheDoor([&] { return FeaturePairs(first, second, options); }));
-}
+using Found = std::optional<Result<std::vector<PointPair>>>;
+
+// Auto's features, found on a thread of their own from the start while the
+// faces and the flow are found on the caller's (the machines this runs on
+// have two cores at least). The thread neither reports progress nor asks
+// to stop, and no exception leaves it; Take waits for it.
+class FeaturesMeanwhile {
+ public:
+  FeaturesMeanwhile(const WorkPicture& first, const WorkPicture& second,
+                    const MatchOptions& options)
+      : quiet_(options) {
+    quiet_.progress = nullptr;
+    quiet_.cancelled = nullptr;
+    if (options.method == AutoMeshMethod::kAuto) {
+      worker_ = std::jthread(Find, std::cref(first), std::cref(second), std::cref(quiet_),
+                             std::ref(found_));
+    }
+  }
+  Found Take() {
+    if (worker_.joinable()) worker_.join();
+    return std::move(found_);
+  }
+
+ private:
+  static void Find(const WorkPicture& first, const WorkPicture& second,
+                   const MatchOptions& options, Found& found) {
+    found.emplace(AtTheDoor([&] { return FeaturePairs(first, second, options); }));
+  }
+  MatchOptions quiet_;
+  Found found_;
+  std::jthread worker_;
+};
 
 // The flow and the features as `options.method` asks (auto: both, the
-// features found meanwhile on a thread of their own, which neither reports
-// progress nor asks to stop), appended to `pairs` with their kinds, the
+// features from `meanwhile`), appended to `pairs` with their kinds, the
 // flow first. With `needed`, finding none is a failure that gives each
 // finder's reason after `prefix`, in the order the methods are listed.
 Status FindMatched(const WorkPicture& first, const WorkPicture& second,
-                   const MatchOptions& options, bool needed, const std::string& prefix,
-                   std::vector<PointPair>& pairs, std::vector<PointKind>& kinds) {
-  using Found = std::optional<Result<std::vector<PointPair>>>;
-  Found features, flow;
-  {
-    MatchOptions quiet = options;
-    quiet.progress = nullptr;
-    quiet.cancelled = nullptr;
-    std::jthread worker;
-    if (options.method == AutoMeshMethod::kAuto) {
-      worker = std::jthread(FeaturesInto, std::cref(first), std::cref(second), std::cref(quiet),
-                            std::ref(features));
-    }
-    if (options.method == AutoMeshMethod::kFeatures) {
-      features = FeaturePairs(first, second, options);
-    } else {
-      flow = FlowPairs(first, second, options);
-    }
+                   const MatchOptions& options, FeaturesMeanwhile& meanwhile, bool needed,
+                   const std::string& prefix, std::vector<PointPair>& pairs,
+                   std::vector<PointKind>& kinds) {
+  Found flow, features;
+  if (options.method == AutoMeshMethod::kFeatures) {
+    features = FeaturePairs(first, second, options);
+  } else {
+    flow = FlowPairs(first, second, options);
+    features = meanwhile.Take();
   }
   std::string reasons = prefix;
   for (const Found* found : {&features, &flow}) {
@@ -111,6 +128,7 @@ Result<MatchResult> Match(const Bitmap& first, const Bitmap& second, const Match
   const WorkPicture work1 = MakeWorkPicture(first);
   const WorkPicture work2 = MakeWorkPicture(second);
   if (!Continue(options, 10)) return Failure{kMatchCancelled};
+  FeaturesMeanwhile meanwhile(work1, work2, options);
 
   MatchResult result;
   Refinement points;
@@ -129,7 +147,7 @@ Result<MatchResult> Match(const Bitmap& first, const Bitmap& second, const Match
   }
   std::vector<PointKind> kinds;
   if (options.method != AutoMeshMethod::kFaces) {
-    Status found = FindMatched(work1, work2, options, points.face.empty(), no_face,
+    Status found = FindMatched(work1, work2, options, meanwhile, points.face.empty(), no_face,
                                points.matched, kinds);
     if (!found) return Failure{found.Message()};
   }
