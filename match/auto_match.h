@@ -7,17 +7,17 @@
 //             ratio test and a RANSAC homography with a wide threshold that
 //             drops wrong matches but keeps smooth bends;
 //   flow      dense DIS optical flow both ways (OpenCV), read on an even
-//             grid up to the pictures' edges where the two agree and the
-//             picture has texture;
+//             grid up to the pictures' edges, each point moved to the most
+//             textured pixel near it, where the two ways agree;
 //   auto      the whole picture: the face points when both pictures show a
-//             face, and features and flow for the rest (the core's AutoMesh
-//             keeps them outside the face and never lets them fold against
-//             it); without a face in both, features and flow alone.
+//             face, and flow and features for the rest (the core's AutoMesh
+//             keeps them off the landmarks and never lets them fold against
+//             the face); without a face in both, flow and features alone.
 // Faces and matches are found on copies reduced to at most 800 pixels on a
-// side; the shape predictor then works on the full picture, and feature and
-// flow points are refined at full size by pyramidal Lucas-Kanade tracking
-// (checked back the other way) and kept only where the two pictures look
-// alike around them, so large photos cost little more than small ones.
+// side; the shape predictor then works on the full picture, and on pictures
+// of one size every point is refined at full size by pyramidal Lucas-Kanade
+// tracking checked back the other way (a feature that does not come back
+// is dropped), so large photos cost little more than small ones.
 //
 // Nothing here names OpenCV or dlib: pictures go in as Bitmaps, points come
 // out as FoundPoints, and every failure, the libraries' own errors included,
@@ -54,10 +54,10 @@ struct MatchOptions {
   // FindFaceLandmarks with this face_rank and model_path, moved with the
   // picture if the caller has turned or scaled it since): the faces and
   // auto methods take them instead of finding the face again, which saves
-  // the detection and the shape predictor (some 0.1 s a picture). A
-  // sequence finds each picture's face once and hands it to both of the
-  // picture's pairs, as the first picture of one and the second of the
-  // other; MatchResult hands back the landmarks a match used.
+  // the face detection and the shape predictor. A sequence finds each
+  // picture's face once and hands it to both of the picture's pairs, as the
+  // first picture of one and the second of the other; MatchResult hands
+  // back the landmarks a match used.
   std::optional<FaceLandmarks> first_face;
   std::optional<FaceLandmarks> second_face;
   // Asked between steps (from the thread that runs the match): true stops
@@ -71,7 +71,7 @@ inline constexpr char kMatchCancelled[] = "Auto Mesh cancelled";
 
 struct MatchResult {
   // Full-size positions with their kinds: the face points in the order of
-  // FacePointPairs, then the features and the flow samples, each kind most
+  // FacePointPairs, then the flow samples and the features, each kind most
   // trusted first.
   std::vector<FoundPoint> points;
   // The landmarks of the face used on each picture (faces and auto with a

@@ -53,10 +53,12 @@ bool Continue(const MatchOptions& options, int percent);
 // else the first line that is not blank, trimmed.
 std::string LibraryCause(const std::string& what);
 
-// Runs `step`, turning any exception of the libraries (OpenCV's and
-// dlib's derive from std::exception; bad_alloc too) into a message. Also
-// makes sure OpenCV keeps its log lines to itself.
+// Turns OpenCV's own log off (quiet_libraries.cpp), once.
 void QuietLibraries();
+
+// Runs `step`, turning any exception of the libraries (OpenCV's and
+// dlib's derive from std::exception; bad_alloc too) into a one-line
+// message, with OpenCV quiet.
 template <typename Step>
 auto AtTheDoor(const Step& step) -> decltype(step()) {
   try {
@@ -107,9 +109,10 @@ Result<FaceLandmarks> LandmarksOf(const WorkPicture& picture, const std::vector<
 Result<std::vector<PointPair>> FeaturePairs(const WorkPicture& first, const WorkPicture& second,
                                             const MatchOptions& options);
 
-// Flow samples in full-size pixels: the grid over the first picture row by
-// row, then the samples along the second picture's edges (SampleGrid, at
-// the options' spacing); fewer than kMinAutoMeshPoints is a failure.
+// Flow samples in full-size pixels: the inner grid over the first picture
+// row by row, its edges, then the samples along the second picture's edges
+// (SampleGridOf, at the options' spacing); fewer than kMinAutoMeshPoints is
+// a failure.
 Result<std::vector<PointPair>> FlowPairs(const WorkPicture& first, const WorkPicture& second,
                                          const MatchOptions& options);
 

@@ -3,9 +3,9 @@
 // face's landmarks and the points over its forehead are kept first, thinned
 // only to a fine spacing, and their mesh with the corners and edge midpoints
 // of both pictures is made fold-free first, as on its own; matched points
-// (features, flow) then fill the rest of the picture outside the face at an
-// even spacing, and only they go when a triangle folds over, so they never
-// move or drop a face point.
+// (flow, features) then fill the rest of the picture at an even spacing,
+// never between the landmarks, and only they go when a triangle folds
+// over, so they never move or drop a face point.
 #pragma once
 
 #include <cstddef>
