@@ -1,5 +1,7 @@
 // The real dialog behind UserDialogs::AskAutoMesh: the method in a list and
-// the spacing in a spin box whose 0 reads "Automatic", with OK and Cancel.
+// the spacing of the matched points in a spin box whose 0 reads
+// "Automatic" (a 30th of the first image's diagonal), the choices of
+// vesk-batch automesh --method and --spacing, with OK and Cancel.
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -28,6 +30,9 @@ std::optional<AutoMeshChoice> QtUserDialogs::AskAutoMesh(QWidget* parent,
   spacing->setSpecialValueText("Automatic");
   spacing->setSuffix(" px");
   spacing->setValue(start.spacing);
+  spacing->setToolTip(
+      "Distance between the matched points outside the face (flow, features); Automatic: a 30th "
+      "of the first image's diagonal. Face points keep their own, finer spacing.");
   form->addRow("&Method:", method);
   form->addRow("&Spacing:", spacing);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);

@@ -12,7 +12,7 @@
 
 #include "core/faces/caricature.h"
 #include "core/image/similarity_warp.h"
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 
 namespace vesk {
 namespace {

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "core/image/similarity_warp.h"
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 
 namespace {
 

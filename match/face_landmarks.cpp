@@ -1,7 +1,5 @@
 #include "match/face_landmarks.h"
 
-#include <cstdlib>
-
 #include "match/match_steps.h"
 
 namespace vesk {
@@ -29,16 +27,8 @@ Result<FaceLandmarks> FindFaceLandmarks(const Bitmap& picture, const FaceOptions
       return Failure{fits.Message()};
     }
     const WorkPicture work = MakeWorkPicture(picture);
-    const std::vector<FaceBox> faces = DetectFaces(work);
-    Result<FaceBox> face = ChooseFace(faces, options.rank, options.picture_name);
-    if (!face) return Failure{face.Message()};
-    const std::string model = FaceModelPath(options.model_path, std::getenv(kFaceModelVariable));
-    Result<Landmarks> shape = PlaceLandmarks(work, face.Value(), model);
-    if (!shape) return Failure{shape.Message()};
-    FaceLandmarks landmarks;
-    landmarks.points = shape.Value();
-    landmarks.faces_found = static_cast<int>(faces.size());
-    return landmarks;
+    return LandmarksOf(work, DetectFaces(work), options.rank, options.model_path,
+                       options.picture_name);
   });
 }
 

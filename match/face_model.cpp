@@ -22,7 +22,11 @@
 #include <dlib/opencv/cv_image.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -75,16 +79,23 @@ dlib::cv_image<unsigned char> DlibView(const GreyPicture& picture) {
 // Loads the predictor from `path` unless it is the one loaded.
 Status LoadPredictor(FaceModel& model, const std::string& path) {
   if (model.predictor && model.predictor_path == path) return Status::Success();
+  const std::string named = "The face model " + path;
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    return Failure{"The face model " + path +
-                   " is missing (it comes with the Debian package libdlib-data)"};
+  if (std::filesystem::is_directory(path, error)) return Failure{named + " is a folder"};
+  if (!std::filesystem::exists(path, error)) {
+    return Failure{named + " is missing (it comes with the Debian package libdlib-data)"};
+  }
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    std::fclose(file);
+  } else {
+    return Failure{named + " cannot be read: " + std::strerror(errno)};
   }
   auto predictor = std::make_unique<dlib::shape_predictor>();
   try {
     dlib::deserialize(path) >> *predictor;
   } catch (const std::exception& failure) {
-    return Failure{"The face model " + path + " cannot be read: " + failure.what()};
+    return Failure{named + " is damaged or not a shape predictor (" +
+                   LibraryCause(failure.what()) + ")"};
   }
   if (predictor->num_parts() != kFaceLandmarkCount) {
     return Failure{"The face model " + path + " does not place 68 points"};
@@ -150,6 +161,20 @@ Result<Landmarks> PlaceLandmarks(const WorkPicture& picture, const FaceBox& face
     points[i] = {(double(a.x()) + double(last - b.x())) / 2, (double(a.y()) + double(b.y())) / 2};
   }
   return points;
+}
+
+Result<FaceLandmarks> LandmarksOf(const WorkPicture& picture, const std::vector<FaceBox>& faces,
+                                  int rank, const std::string& model_option,
+                                  const std::string& name) {
+  Result<FaceBox> face = ChooseFace(faces, rank, name);
+  if (!face) return Failure{face.Message()};
+  const std::string model = FaceModelPath(model_option, std::getenv(kFaceModelVariable));
+  Result<Landmarks> shape = PlaceLandmarks(picture, face.Value(), model);
+  if (!shape) return Failure{shape.Message()};
+  FaceLandmarks landmarks;
+  landmarks.points = shape.Value();
+  landmarks.faces_found = static_cast<int>(faces.size());
+  return landmarks;
 }
 
 }  // namespace vesk::match_steps

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,14 +48,24 @@ GreyPicture Resized(const GreyPicture& picture, int width, int height);
 // Tells the caller `percent` and answers false when it asked to stop.
 bool Continue(const MatchOptions& options, int percent);
 
+// A library's message on one line: dlib's "ERROR: ..." line when it has
+// one (its first line only repeats the file name, the others where it was),
+// else the first line that is not blank, trimmed.
+std::string LibraryCause(const std::string& what);
+
+// Turns OpenCV's own log off (quiet_libraries.cpp), once.
+void QuietLibraries();
+
 // Runs `step`, turning any exception of the libraries (OpenCV's and
-// dlib's derive from std::exception; bad_alloc too) into a message.
+// dlib's derive from std::exception; bad_alloc too) into a one-line
+// message, with OpenCV quiet.
 template <typename Step>
 auto AtTheDoor(const Step& step) -> decltype(step()) {
   try {
+    QuietLibraries();
     return step();
   } catch (const std::exception& error) {
-    return Failure{std::string("Auto Mesh failed: ") + error.what()};
+    return Failure{"Auto Mesh failed: " + LibraryCause(error.what())};
   } catch (...) {
     return Failure{"Auto Mesh failed"};
   }
@@ -79,26 +91,49 @@ Result<FaceBox> ChooseFace(const std::vector<FaceBox>& faces, int rank, const st
 using Landmarks = std::array<PicturePoint, kFaceLandmarkCount>;
 
 // The 68 landmarks of `face` on the full picture. The model is loaded on
-// first use and kept; a missing file fails with a message naming it and
-// its package.
+// first use and kept; a missing, unreadable or damaged file fails with one
+// line naming it and the cause (a missing one also its package).
 Result<Landmarks> PlaceLandmarks(const WorkPicture& picture, const FaceBox& face,
-                            const std::string& model_path);
+                                 const std::string& model_path);
+
+// The landmarks of the face of rank `rank` of the picture, among `faces`
+// (DetectFaces), or why not (no face, fewer than the rank, the model).
+Result<FaceLandmarks> LandmarksOf(const WorkPicture& picture, const std::vector<FaceBox>& faces,
+                                  int rank, const std::string& model_option,
+                                  const std::string& name);
 
 // ---- Features, flow, refinement ---------------------------------------------
 
-// Matched features, best first, in full-size pixels.
+// Matched features, best first, in full-size pixels; fewer than
+// kMinAutoMeshPoints is a failure.
 Result<std::vector<PointPair>> FeaturePairs(const WorkPicture& first, const WorkPicture& second,
                                             const MatchOptions& options);
 
-// Flow samples, row by row, in full-size pixels.
+// Flow samples in full-size pixels: the inner grid over the first picture
+// row by row, its edges, then the samples along the second picture's edges
+// (SampleGridOf, at the options' spacing); fewer than kMinAutoMeshPoints is
+// a failure.
 Result<std::vector<PointPair>> FlowPairs(const WorkPicture& first, const WorkPicture& second,
                                          const MatchOptions& options);
 
-// Rounds each first position to a pixel and, when the pictures have the
-// same size, tracks it onto the full second picture from its second
-// position; a point the tracking loses, or that does not come back to its
-// start, keeps its second position (moved by the rounding).
-void RefineAtFullSize(const WorkPicture& first, const WorkPicture& second,
-                      std::vector<PointPair>& pairs);
+// What the refinement at full size works on: the face points in
+// FacePointPairs' order (the landmarks, then the forehead) with the first
+// face's eye-corner distance, and the matched points.
+struct Refinement {
+  std::vector<PointPair> face;
+  double eyes = 0;
+  std::vector<PointPair> matched;
+  std::vector<bool> confirmed;  // for each matched point: the tracking agreed
+};
+
+// When the pictures have the same size, tracks each point's first
+// position onto the full second picture from its second position and back.
+// A matched point's first position is first rounded to a pixel (the
+// second moved alike); it moves where the tracking leads when that comes
+// back and stays within what the reduced copies could have missed, and is
+// then confirmed. A face point (not rounded) moves when its tracking comes
+// back within a tenth of `eyes` (a landmark) or four tenths (a forehead
+// point). Pictures of different sizes keep every position.
+void RefineAtFullSize(const WorkPicture& first, const WorkPicture& second, Refinement& points);
 
 }  // namespace vesk::match_steps

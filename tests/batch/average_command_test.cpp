@@ -12,7 +12,7 @@
 #include "core/generate/smooth_frame.h"
 #include "core/generate/smooth_span.h"
 #include "match/face_points_finder.h"
-#include "qtimage/image_convert.h"
+#include "pictures/image_convert.h"
 #include "tests/batch/batch_test_support.h"
 #include "tests/core/support/picture_psnr.h"
 
