@@ -98,20 +98,27 @@ Result<SequenceOptions> OptionsOf(const CommandLine& line, int pairs) {
 }
 
 // The triangles of pair k: its --mesh, or an Auto Mesh of its pictures.
-// (With --align faces, SequencePictures::Face holds each picture's face as
-// found for the alignment, placed on the picture as morphed: the pair's
-// Auto Mesh can take those two rather than look for the faces again.)
-Result<std::vector<TrianglePositions>> PairMesh(const CommandLine& line, int k,
+// A picture's face is looked for once: `faces` holds what is known of each
+// picture's face (found for the alignment, or by the pair before), which
+// the match takes instead of looking again, and gets what this match found.
+Result<std::vector<TrianglePositions>> PairMesh(const CommandLine& line, int k, int next,
                                                 const Bitmap& first, const Bitmap& second,
-                                                MatchOptions match) {
+                                                MatchOptions match,
+                                                std::vector<std::optional<FaceLandmarks>>& faces) {
   if (line.Has("--mesh")) {
     const std::string& path = line.Value("--mesh", static_cast<std::size_t>(k));
     Result<MeshFileContent> content = ReadMeshFile(path);
     if (!content) return Failure{path + ": " + content.Message()};
     return TrianglePositionsOf(content.Value().mesh);
   }
+  std::optional<FaceLandmarks>& first_face = faces[static_cast<std::size_t>(k)];
+  std::optional<FaceLandmarks>& second_face = faces[static_cast<std::size_t>(next)];
+  match.first_face = first_face;
+  match.second_face = second_face;
   Result<AutoMeshOutcome> outcome = AutoMeshOfPictures(first, second, match);
   if (!outcome) return Failure{outcome.Message()};
+  if (!first_face) first_face = outcome.Value().match.first_face;
+  if (!second_face) second_face = outcome.Value().match.second_face;
   return TrianglePositionsOf(outcome.Value().mesh);
 }
 
@@ -193,14 +200,18 @@ int RunSequence(const std::vector<std::string>& args) {
     run.Begin();
     Result<Bitmap> from = pictures.Picture(0);
     if (!from) return ReportBadInput(from.Message());
+    std::vector<std::optional<FaceLandmarks>> faces(static_cast<std::size_t>(count));
+    faces[0] = pictures.Face(0);
     for (int k = 0; k < pairs; ++k) {
       run.Counter(k + 1, pairs);
       const int next = (k + 1) % count;
       Result<Bitmap> to = pictures.Picture(next);
       if (!to) return ReportBadInput(to.Message());
+      std::optional<FaceLandmarks>& next_face = faces[static_cast<std::size_t>(next)];
+      if (!next_face) next_face = pictures.Face(next);
       match.first_name = names[static_cast<std::size_t>(k)];
       match.second_name = names[static_cast<std::size_t>(next)];
-      auto mesh = PairMesh(line.Value(), k, from.Value(), to.Value(), match);
+      auto mesh = PairMesh(line.Value(), k, next, from.Value(), to.Value(), match, faces);
       if (Interrupted()) return ReportCancelled("sequence", "; nothing written");
       if (!mesh) {
         return ReportBadInput("pair " + std::to_string(k + 1) + " (" + match.first_name +
