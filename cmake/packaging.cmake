@@ -54,5 +54,8 @@ configure_file("${CMAKE_CURRENT_LIST_DIR}/debian/changelog.in"
 vesk_install_gzipped("${PROJECT_BINARY_DIR}/debian/changelog" "${doc_dir}")
 install(FILES "${PROJECT_SOURCE_DIR}/README.md" DESTINATION "${doc_dir}")
 install(FILES "${PROJECT_SOURCE_DIR}/COPYRIGHT" DESTINATION "${doc_dir}" RENAME copyright)
+# lintian's answer to a tag it gives by mistake, with the reason in the file.
+install(FILES "${CMAKE_CURRENT_LIST_DIR}/debian/lintian-overrides"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME vesk)
 set(CPACK_GENERATOR "DEB")
 include(CPack)
