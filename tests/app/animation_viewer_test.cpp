@@ -201,9 +201,20 @@ class AnimationViewerTest : public QObject {
       TAniToolForm form(dialogs, list);
       form.FormActivate();
       auto* button = NamedChild<QPushButton>(form, "ExportVideoButton");
-      QCOMPARE(button->text(), QString("Export &Video..."));
-      if (cancel) QTimer::singleShot(0, button, &QPushButton::click);  // pressed while it runs
+      // While it runs only its button, then reading Cancel, takes a click.
+      const QString controls = "SpeedButton4 | SpeedButton3 | SpeedButton1 | BitBtn1 | "
+                               "BitmapListBox | ExportVideoButton";
+      QString running;
+      QTimer::singleShot(0, button, [&] {
+        running = Seen(form, controls);
+        if (cancel) button->click();
+      });
       form.ExportVideoClick();
+      const QString off = "SpeedButton4 off | SpeedButton3 off | SpeedButton1 off | BitBtn1 "
+                          "\"&Close\" off | BitmapListBox off | ExportVideoButton \"Cancel\"";
+      QCOMPARE(running, off);
+      QCOMPARE(Seen(form, controls),
+               QString(off).remove(" off").replace("Cancel", "Export &Video..."));
       QCOMPARE(dialogs.filters, QStringList{"MP4 video (*.mp4)|*.mp4|WebM video (*.webm)|"
                                             "*.webm|Animated GIF (*.gif)|*.gif"});
       QCOMPARE(QFile::exists(out + ".mp4"), !cancel);
@@ -212,7 +223,6 @@ class AnimationViewerTest : public QObject {
       QCOMPARE(dialogs.messages.size(), std::size_t{cancel ? 1u : 0u});
       QVERIFY(!cancel ||
               dialogs.messages[0].text == "Export cancelled: no video file was written.");
-      QCOMPARE(button->text(), QString("Export &Video..."));
     }
   }
   void VideoChoiceReachesTheWriterAndIsAskedNextFromTheLastOne() {
