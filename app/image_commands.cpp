@@ -5,7 +5,6 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 #include "app/user_dialogs.h"
 #include "core/image/bmp_codec.h"
@@ -70,7 +69,7 @@ void PrintBitmap(QWidget* parent, UserDialogs& dialogs, QPrinter& printer, const
 void RunPrinterSetup(QWidget* parent, UserDialogs& dialogs, QPrinter& printer) {
   // Without an installed printer Qt would offer its PDF writer; there is
   // nothing to set up, and no dialog is made that could warn on the terminal.
-  if (QPrinterInfo::availablePrinterNames().isEmpty() || !printer.isValid()) {
+  if (!dialogs.PrinterInstalled() || !printer.isValid()) {
     dialogs.Message(parent, kTitle, "There is no printer to set up");
     return;
   }

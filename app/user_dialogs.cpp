@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 
 namespace vesk {
@@ -89,6 +90,10 @@ Answer QtUserDialogs::Confirm(QWidget* parent, const QString& caption, const QSt
     default:
       return with_cancel ? Answer::Cancel : Answer::No;
   }
+}
+
+bool QtUserDialogs::PrinterInstalled() const {
+  return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
 bool QtUserDialogs::PrinterSetup(QWidget* parent, QPrinter& printer) {

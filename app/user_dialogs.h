@@ -72,6 +72,9 @@ class UserDialogs {
   // Confirmation with Yes/No, or Yes/No/Cancel when `with_cancel`.
   virtual Answer Confirm(QWidget* parent, const QString& caption, const QString& text,
                          bool with_cancel) = 0;
+  // Whether a printer is installed: without one Printer Setup has nothing
+  // to set up (printing still goes to a file).
+  virtual bool PrinterInstalled() const = 0;
   // Printer set-up and print dialogs; false when cancelled.
   virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
   virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
@@ -124,6 +127,7 @@ class QtUserDialogs : public UserDialogs {
   void Error(QWidget* parent, const QString& caption, const QString& text) override;
   Answer Confirm(QWidget* parent, const QString& caption, const QString& text,
                  bool with_cancel) override;
+  bool PrinterInstalled() const override;
   bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
   bool PrintDialog(QWidget* parent, QPrinter& printer) override;
   // A small form of spin boxes (number_dialog.cpp).

@@ -26,6 +26,21 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins")
 # The face model of Auto Mesh's faces method, read at run time.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, libdlib-data")
 set(CPACK_STRIP_FILES ON)
+# A stripped install (the package's, or `cmake --install build --strip`) also
+# drops the compiler's .comment and .note sections, as Debian's packaging does.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(program vesk vesk-batch)
+      set(file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+      if(EXISTS \"\${file}\")
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                                --remove-section=.note \"\${file}\" RESULT_VARIABLE failed)
+        if(failed)
+          message(FATAL_ERROR \"objcopy could not strip \${file}\")
+        endif()
+      endif()
+    endforeach()
+  endif()")
 
 # The documents every install carries in share/doc/vesk: the README, the
 # licences of the files (Debian's machine-readable copyright format) and the
@@ -40,5 +55,8 @@ configure_file("${CMAKE_CURRENT_LIST_DIR}/debian/changelog.in"
 vesk_install_gzipped("${PROJECT_BINARY_DIR}/debian/changelog" "${doc_dir}")
 install(FILES "${PROJECT_SOURCE_DIR}/README.md" DESTINATION "${doc_dir}")
 install(FILES "${PROJECT_SOURCE_DIR}/COPYRIGHT" DESTINATION "${doc_dir}" RENAME copyright)
+# lintian's answer to a tag it gives by mistake, with the reason in the file.
+install(FILES "${CMAKE_CURRENT_LIST_DIR}/debian/lintian-overrides"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME vesk)
 set(CPACK_GENERATOR "DEB")
 include(CPack)

@@ -22,6 +22,7 @@
 #include "app/main_window.h"
 #include "app/mesh_undo.h"
 #include "core/image/bmp_codec.h"
+#include "core/mesh/mesh_overlay.h"
 #include "support/scripted_dialogs.h"
 
 namespace vesk::testing {
@@ -166,6 +167,18 @@ class WindowFixture {
     s.FrameCount = frames;
     s.Equalize = 0;
     form_->SetSettings(s);
+  }
+  // The image windows at actual pixels that do not show the current mesh over
+  // their picture (a change nobody redrew), by title; "" when all do.
+  QString Stale() const {
+    QStringList stale;
+    for (TChildForm* w : {form_->FirstChild(), form_->SecondChild()}) {
+      if (w && w->Image1()->Zoom() == 256 &&
+          w->PictureBitmap() != vesk::DrawMesh(w->GetBitmap(), form_->MeshModel(), w->ImageKind,
+                                               form_->CurrentSettings()))
+        stale << w->windowTitle();
+    }
+    return stale.join(' ');
   }
   QStringList Shown() const {
     QStringList texts;

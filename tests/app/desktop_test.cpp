@@ -1,13 +1,13 @@
 // The desktop: enabled commands, the close query, every shortcut in every
 // window, and the details of texts, dialogs and errors.
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QToolButton>
 
-#include "app/avi_creator.h"
 #include "app/glyphs.h"
+#include "app/int_edit.h"
 #include "app/kancel_form.h"
 #include "app1_support.h"
 
@@ -20,14 +20,14 @@ class DesktopTest : public QObject, WindowFixture {
   void CommandState() {
     const QString one =
         "SheetGlass FlagStreaming1 SheetGlassButton FlagButton Copy Tile1 Cascade1 "
-        "ArrangeIcons1 ";
+        "ArrangeIcons1 ZoomIn1 ZoomOut1 FitWindow1 ActualPixels1 ";
     const QString vesk =
         "Colorize1 Distorsion1 Ombrix1 BitBtn1 DistorsionButton MorphButton "
         "PrintVeskImage1 SaveVeskImageAs CopyVesk2First CopyVesk2Second "
-        "CopyF2PButton CopyS2PButton";
+        "CopyF2PButton CopyS2PButton NewGridMesh AutoMesh";
     const QString rows[][2] = {{"nothing open", ""},
                                {"second", one},
-                               {"first node", one + "SwapMorphMesh SwapButton"},
+                               {"first node", one + "SwapMorphMesh SwapButton TriangulateNodes"},
                                {"first second vesk", one + vesk}};
     for (const auto& row : rows) {
       RestartWindow();
@@ -37,10 +37,45 @@ class DesktopTest : public QObject, WindowFixture {
       if (row[0].contains("node")) ClickAt(1, QPoint(5, 5));
       dialogs_.save_answers.push_back(std::nullopt);  // no frame list
       if (row[0].contains("vesk")) Run("Colorize1");
-      for (const QString& name : QString(one + vesk + " Paste SwapMorphMesh").split(' ')) {
+      for (const QString& name :
+           QString(one + vesk + " Paste SwapMorphMesh TriangulateNodes").split(' ')) {
         const bool on = form_->findChild<QObject*>(name)->property("enabled").toBool();
         QVERIFY2(on == row[1].split(' ').contains(name), qPrintable(row[0] + ": " + name));
       }
+    }
+  }
+  // The frame count and the precision on the tool panel: arrows, keys and typing
+  // reach the settings, within 1..100 and 1..1000 (the precision's arrows 1..200).
+  void PanelEditsReachTheSettings() {
+    const auto arrow = [&](const char* name, int direction) {
+      TUpDown* arrows = NamedChild<TUpDown>(*form_, name);
+      (direction > 0 ? arrows->UpButton() : arrows->DownButton())->click();
+    };
+    const auto key = [&](const char* edit, Qt::Key key, int times) {
+      for (int n = 0; n < times; ++n) QTest::keyClick(Edit(*form_, edit), key);
+    };
+    const auto type = [&](const char* edit, const char* text) {
+      Edit(*form_, edit)->selectAll();
+      QTest::keyClicks(Edit(*form_, edit), text);
+    };
+    const std::pair<std::function<void()>, const char*> rows[] = {
+        {[&] { arrow("UpDownMaxStep", +1); }, "13 13 1 1"},
+        {[&] { key("MaxStepButton", Qt::Key_Down, 2); }, "11 11 1 1"},
+        {[&] { arrow("UpDown1", +1); arrow("UpDown1", +1); }, "11 11 3 3"},
+        {[&] { key("Edit2", Qt::Key_Up, 1); }, "11 11 4 4"},
+        {[&] { arrow("UpDown1", -1); }, "11 11 3 3"},
+        {[&] { type("MaxStepButton", "100"); arrow("UpDownMaxStep", +1); }, "100 100 3 3"},
+        {[&] { type("Edit2", "1000"); }, "100 100 1000 1000"},
+        {[&] { arrow("UpDown1", +1); }, "100 100 200 200"},
+        {[&] { type("MaxStepButton", "0"); }, "100 100 200 200"},  // the number put back
+        {[&] { arrow("UpDownMaxStep", -1); }, "99 99 200 200"},
+    };
+    for (const auto& [act, seen] : rows) {
+      act();
+      const Settings& s = form_->CurrentSettings();
+      QCOMPARE(QString("%1 %2 %3 %4").arg(Edit(*form_, "MaxStepButton")->text()).arg(s.FrameCount)
+                   .arg(Edit(*form_, "Edit2")->text()).arg(s.Precision),
+               QString(seen));
     }
   }
   // Exit on an edited mesh: No closes without saving, Cancel stays; an unchanged
@@ -111,24 +146,6 @@ class DesktopTest : public QObject, WindowFixture {
       QCOMPARE(qAlpha(icon.pixel(0, 0)) + qAlpha(icon.pixel(size - 1, size / 2)), 0);
       QCOMPARE(qAlpha(icon.pixel(size / 2, size / 2)), 255);
     }
-  }
-  void FileDialogsAddTheExtension() {
-    WriteBmp(File("f3.bmp"), Bitmap(2, 2, kWhite));
-    QtUserDialogs real;
-    TAniToolForm creator(real, QString());
-    creator.show();
-    QStringList filters;
-    // Typing "f3" in the Add Bitmap dialog picks f3.bmp.
-    WhenModalOpens([&](QWidget* modal) {
-      auto* dialog = qobject_cast<QFileDialog*>(modal);
-      filters = dialog->nameFilters() << dialog->defaultSuffix();
-      dialog->findChild<QLineEdit*>("fileNameEdit")->setText("f3");
-      static_cast<QDialog*>(dialog)->accept();  // as the Open button does
-    });
-    Click(creator, "SpeedButton4");
-    QCOMPARE(filters, (QStringList{"Bitmaps (*.bmp)", "Icons (*.ico)", "bmp"}));
-    QCOMPARE(creator.EntryCount(), 1);
-    QCOMPARE(QFileInfo(creator.EntryName(0)).fileName(), QString("f3.bmp"));
   }
   void ErrorsEscapingACommandAreReported() {
     dialogs_.open_throws = true;

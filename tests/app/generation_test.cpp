@@ -29,9 +29,11 @@ class GenerationTest : public QObject, WindowFixture {
     form_->SheetGlassClick();
     QCOMPARE(Shown(), QStringList(2, "Vesk Error: First and Second image not open"));
     OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), TestPicture(8, 8, 1)));
-    form_->Ombrix1Click();
-    QCOMPARE(Shown().size(), 3);
-    QVERIFY(!form_->VeskChild());
+    form_->SheetGlassClick();  // on the first image; its end is heard
+    TChildForm* glass = form_->VeskChild();
+    QVERIFY(form_->BeepCount() == 1 && glass);
+    form_->Ombrix1Click();  // refused: the Vesk window stays
+    QVERIFY(Shown().size() == 3 && form_->VeskChild() == glass);
     QCOMPARE(dialogs_.filters.size(), 1);  // only the image's: no frame-list dialog
   }
   void CommandsWriteTheirFrames() {

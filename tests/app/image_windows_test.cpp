@@ -1,7 +1,11 @@
 // The image windows: opening a picture, the overlay on both windows, dragging,
 // the clipboard (a picture too large refused) and the image commands.
 #include <QPointer>
+#include <QScrollArea>
+#include <QWheelEvent>
 
+#include "app/image_view.h"
+#include "core/image/view_transform.h"
 #include "pictures/image_convert.h"
 #include "app1_support.h"
 
@@ -72,6 +76,40 @@ class ImageWindowsTest : public QObject, WindowFixture {
     Click(*form_, "SwapButton");
     QCOMPARE(NodeAt(1), QPoint(40, 30));
     QCOMPARE(Overlay(1, 40, 30), kSelected);
+  }
+  // The View items and Ctrl+wheel act on the active image window; linked, the
+  // other one follows, scroll position included.
+  void ViewItemsZoomTheActiveWindowAndTheLinkedOne() {
+    OpenBoth(400, 300);
+    form_->MdiArea()->setActiveSubWindow(Window(1));
+    const QSize room = Window(1)->findChild<QScrollArea*>("ScrollBox")->maximumViewportSize();
+    const int in = vesk::ZoomIn(256), in2 = vesk::ZoomIn(in);
+    const int fit = FitZoom(400, 300, room.width(), room.height());
+    const auto wheel = [&](int delta, Qt::KeyboardModifiers keys) {
+      QWheelEvent turn({50, 40}, Image(1)->mapToGlobal(QPointF(50, 40)), {}, {0, delta},
+                       Qt::NoButton, keys, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(Image(1), &turn);
+    };
+    const std::pair<std::function<void()>, QList<int>> rows[] = {
+        // zoom of the first and the second window, 1 when they show the same place
+        {[&] { wheel(120, {}); }, {256, 256, 1}},
+        {[&] { wheel(120, Qt::ControlModifier); }, {in, 256, 0}},
+        {[&] { wheel(-120, Qt::ControlModifier); }, {256, 256, 0}},  // scrolled to the mouse
+        {[&] { Run("ZoomIn1"); }, {in, 256, 0}},
+        {[&] { Run("ZoomIn1"); }, {in2, 256, 0}},
+        {[&] { Run("ZoomOut1"); }, {in, 256, 0}},
+        {[&] { Run("LinkWindows1"); }, {in, in, 1}},
+        {[&] { Run("ZoomIn1"); }, {in2, in2, 1}},
+        {[&] { Run("ActualPixels1"); }, {256, 256, 1}},
+        {[&] { Run("FitWindow1"); }, {fit, fit, 1}},
+        {[&] { Run("LinkWindows1"); Run("ZoomIn1"); }, {vesk::ZoomIn(fit), fit, 0}}};
+    for (const auto& [act, zooms] : rows) {
+      act();
+      const auto one = Window(1)->View().CurrentState(), two = Window(2)->View().CurrentState();
+      const bool same = one.zoom == two.zoom && one.scroll_x == two.scroll_x &&
+                        one.scroll_y == two.scroll_y;
+      QCOMPARE(QList<int>({one.zoom, two.zoom, same}), zooms);
+    }
   }
   void ImageCommands() {
     OpenImage(*form_, dialogs_, "OpenFirst", WriteBmp(File("a.bmp"), TestPicture(30, 20, 1)));

@@ -80,7 +80,7 @@ class MeshTest : public QObject, WindowFixture {
     std::vector<QString> reports{report()};
     for (const auto& [name, edit] : steps) {
       edit();
-      QCOMPARE(Item(*form_, "Undo1")->toolTip(), QString("Undo ") + name);
+      QCOMPARE(Item(*form_, "Undo1")->toolTip() + Stale(), QString("Undo ") + name);
       QVERIFY2(MeshBytes() != files.back(), name);
       files.push_back(MeshBytes());
       mesh_names.push_back(form_->MeshFileName);
@@ -89,7 +89,7 @@ class MeshTest : public QObject, WindowFixture {
     QCOMPARE(form_->MeshFileName, saved_mesh);
     for (size_t i = std::size(steps); i-- > 0;) {
       QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier);
-      QVERIFY2(MeshBytes() == files[i], steps[i].first);
+      QVERIFY2(MeshBytes() == files[i] && Stale().isEmpty(), steps[i].first);
       QCOMPARE(form_->MeshFileName, mesh_names[i]);
       QCOMPARE(report(), reports[i]);
       QCOMPARE(Item(*form_, "Redo1")->toolTip(), QString("Redo ") + steps[i].first);
@@ -98,9 +98,10 @@ class MeshTest : public QObject, WindowFixture {
     for (size_t i = 0; i < std::size(steps); ++i) {
       QTest::keyClick(form_.get(), i % 2 ? Qt::Key_Y : Qt::Key_Z,
                       i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+      QVERIFY2(Stale().isEmpty(), steps[i].first);
       QCOMPARE(report(), reports[i + 1]);
     }
-    QVERIFY(MeshBytes() == files.back());
+    QVERIFY(MeshBytes() == files.back() && Stale().isEmpty());
     QCOMPARE(form_->windowTitle(), "Trelvanique 1.1 " + saved_mesh);
     QVERIFY(form_->MeshSaved && !Item(*form_, "Redo1")->isEnabled());
     QCOMPARE(dialogs_.unexpected, 0);
@@ -218,9 +219,16 @@ class MeshTest : public QObject, WindowFixture {
     QCOMPARE(QDir::currentPath(), QFileInfo(File("sub")).absoluteFilePath());
     dialogs_.open_answers.push_back(QStringList{File("sub/m.mesh")});
     Run("OpenMesh");
-    const QList<QAction*> recent = form_->findChild<QMenu*>("RecentMeshesMenu")->actions();
+    QMenu* menu = form_->findChild<QMenu*>("RecentMeshesMenu");
+    QList<QAction*> recent = menu->actions();
     QVERIFY(recent.size() >= 2 && recent[0]->text().endsWith("m.mesh") &&
             recent[1]->text().endsWith("n.mesh"));
+    recent[1]->trigger();  // opens n.mesh, which heads the list then
+    QCOMPARE(form_->MeshFileName, File("sub/n.mesh"));
+    QVERIFY(QFile::remove(File("sub/m.mesh")));
+    menu->actions()[1]->trigger();  // gone: said so and left out
+    QCOMPARE(Shown().join(""), "Trelvanique: " + File("sub/m.mesh") + " file already not exist");
+    for (QAction* item : menu->actions()) QVERIFY(!item->text().endsWith(File("sub/m.mesh")));
   }
   void AtZoomEightEachPixelShowsAsABlock() {
     OpenBoth(60, 50);

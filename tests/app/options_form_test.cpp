@@ -1,11 +1,14 @@
 // The Options dialog through its real widgets: its controls, each edit's
-// range and keys, the previews, the colour swatches, OK and Cancel.
+// range and keys, the previews, the colour swatches, the renderer and the
+// timing, OK and Cancel.
 #include "app/options_form.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -83,11 +86,15 @@ class OptionsFormTest : public QObject {
     const char* const rows[] = {"Button1", "Return", "Button2", "Escape", "close"};
     for (const QString how : rows) {
       const bool stored = how == "Button1" || how == "Return";
-      TOptionsForm form{Settings{}};
+      const RunTiming opened{{TimingCurve::kEaseOut, TimingCurve::kEaseInOut}, 3};
+      TOptionsForm form{Settings{}, nullptr, Renderer::kSmooth, opened};
       form.show();
       const char* typed[] = {"50", "60", "4", "5", "6", "9"};
       for (int n = 1; n <= 6; ++n) Play(form, n, QString("*") + typed[n - 1]);
       NamedChild<QCheckBox>(form, "CheckBox1")->setChecked(false);
+      Click(form, "RenderingClassic");  // the colour curve is left as it opened
+      NamedChild<QComboBox>(form, "ShapeCurveBox")->setCurrentIndex(1);
+      NamedChild<QSpinBox>(form, "HoldBox")->setValue(2);
       const int bars[4][2] = {{2, 77}, {3, 1}, {1, 2}, {2, 3}};  // per swatch: bar, value
       for (int n = 1; n <= 4; ++n) {
         QTest::mouseClick(Nth<QRadioButton>(form, "RadioButton", n), Qt::LeftButton);
@@ -108,6 +115,9 @@ class OptionsFormTest : public QObject {
       QVERIFY(!stored || (numbers == QList<int>{50, 60, 4, 5, 6, 9} && colors == chosen));
       QVERIFY(stored || v == Settings());
       QCOMPARE(v.Equalize, stored ? 0 : 1);
+      const RunTiming edited{{TimingCurve::kEaseIn, TimingCurve::kEaseInOut}, 2};
+      QVERIFY(stored ? form.Rendering() == Renderer::kClassic && form.Timing() == edited
+                     : form.Rendering() == Renderer::kSmooth && form.Timing() == opened);
       QCOMPARE(form.result(), int(stored ? QDialog::Accepted : QDialog::Rejected));
     }
   }

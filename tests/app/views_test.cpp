@@ -9,12 +9,12 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
-#include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -36,7 +36,7 @@ class ViewsTest : public QObject, WindowFixture {
 
  private:
   // Caption | image windows as made: title, + when the mesh shows on it, * when
-  // active, place | Label1 | Paste.
+  // active, place | Label1 | Paste | the windows that do not show the mesh as it is.
   QString MainWindowShows() const {
     QStringList windows;
     for (QMdiSubWindow* w : form_->MdiArea()->subWindowList(QMdiArea::CreationOrder)) {
@@ -48,7 +48,8 @@ class ViewsTest : public QObject, WindowFixture {
     }
     return QStringList{form_->windowTitle(), windows.join(", "),
                        NamedChild<QLabel>(*form_, "Label1")->text(),
-                       Item(*form_, "Paste")->isEnabled() ? "on" : "off"}.join(" | ");
+                       Item(*form_, "Paste")->isEnabled() ? "on" : "off"}.join(" | ") +
+           (Stale().isEmpty() ? "" : " | not redrawn: " + Stale());
   }
 
  private slots:
@@ -56,7 +57,8 @@ class ViewsTest : public QObject, WindowFixture {
   void cleanup() { StopWindow(); }
   void ControlsAsDesigned() {
     const QStringList main_rows = {
-        "MDIForm 538x401 10px centred \"Trelvanique 1.1 NoName.mesh\"", "Panel1 0,0 538x57",
+        "MDIForm 538x401 10px centred \"Trelvanique 1.1 NoName.mesh\"",
+        "Panel1 0,0 538x57 box sunken",
         "NewButton 7,3 25x25 [New mesh] icon", "OpenMeshButton 34,3 25x25 [Open mesh] icon",
         "SaveMeshButton 62,3 25x25 [Save mesh] icon", "BitBtn1 228,3 25x25 [Colorize] icon off",
         "CopyF2PButton 104,3 25x25 [Copy Vesk 2 First] icon off",
@@ -73,7 +75,7 @@ class ViewsTest : public QObject, WindowFixture {
         "MaxStepButton 209,31 22x21 \"12\" [Number of frames]", "Label3 256,34 auto \"Precision:\"",
         "UpDownMaxStep 231,31 15x21 [Iteration] 1..100", "Edit2 304,31 22x21 \"1\" [Precision]",
         "UpDown1 326,31 15x21 [Precision] 1..200", "ClientArea 0,57 538x305",
-        "FoldOverLabel \"Folded triangles: 0\""};
+        "StatusBar", "FoldOverLabel \"Folded triangles: 0\""};
     QCOMPARE(Seen(*form_, main_rows), main_rows);
     QStringList menus;
     for (QAction* bar_item : form_->menuBar()->actions()) {
@@ -97,6 +99,9 @@ class ViewsTest : public QObject, WindowFixture {
     QCOMPARE(Seen(form_->KancelForm(), kancel_rows), kancel_rows);
     TOptionsForm options{Settings{}};
     options.show();
+    // Each page lays itself out when first shown.
+    auto* pages = NamedChild<QTabWidget>(options, "PageControl1");
+    for (int page = pages->count(); page-- > 0;) pages->setCurrentIndex(page);
     const QStringList options_rows = {
         "OptionsForm 372x188 10px centred \"Options\"", "PageControl1 0,0 372x155",
         "GroupBox1 4,2 306x114 \"Sheet Size\"", "\"Horizontal Size: \" 10,30 auto",
@@ -116,11 +121,17 @@ class ViewsTest : public QObject, WindowFixture {
         "\"Node Size:\" 232,12 auto", "Edit6 232,30 34x21 \"5\"", "UpDown6 266,30 15x21 1..12",
         "Shape6 288,30 10x10 #ffffff",
         "CheckBox1 232,92 auto \"Equalize\" [Equalize Pictures] down",
+        "RenderingGroup 4,2 358x119 \"Frames of Ombrix and Distorsion\"",
+        "RenderingClassic 8,18 auto \"Classic\" down", "RenderingSmooth 8,66 auto \"Smooth\" up",
+        "TimingGroup 4,2 358x119 \"Frames of Ombrix and Distorsion\"",
+        "\"Shape:\"",  // placed by the page's form layout
+        "ShapeCurveBox \"Linear\"", "\"Colour:\"", "ColourCurveBox \"Linear\"", "\"Hold frames:\"",
+        "HoldBox",
         "Button1 208,159 75x25 \"&OK\" default", "Button2 292,159 75x25 \"&Cancel\""};
     QCOMPARE(Seen(options, options_rows), options_rows);
-    auto* pages = NamedChild<QTabWidget>(options, "PageControl1");
-    QCOMPARE(pages->tabText(0) + "|" + pages->tabText(1) + "|" + pages->tabText(2),
-             "Sheet Glass|Flag Streaming|Costumize");
+    QStringList tabs;
+    for (int page = 0; page < pages->count(); ++page) tabs << pages->tabText(page);
+    QCOMPARE(tabs.join('|'), "Sheet Glass|Flag Streaming|Costumize|Rendering|Timing");
     QTemporaryDir dir;
     const QString list =
         WriteFrameList(dir, 3, [](int k) { return Bitmap(16, 12, MakeColor(k, 9, 9)); });
@@ -157,7 +168,7 @@ class ViewsTest : public QObject, WindowFixture {
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     const QStringList about_rows = {
-        "AboutBox 298x221 10px centred \"About Trelvanique\"", "Panel1 8,8 281x161",
+        "AboutBox 298x221 10px centred \"About Trelvanique\"", "Panel1 8,8 281x161 panel sunken",
         "ProgramIcon 8,8 auto picture", "Version 88,40 185x16 \"Version: 1.1\"",
         "ProductName 88,16 185x16 \"Product Name: Vesk Trelvanique\"",
         "Comments 8,96 265x16 \"Morphs and effects, made by its team\" [Click Here]",
@@ -230,6 +241,18 @@ class ViewsTest : public QObject, WindowFixture {
         {"swap", [&] { Key(Qt::CTRL | Qt::Key_W); }, false, three + "off"},
         {"undo", [&] { Key(Qt::CTRL | Qt::Key_Z); }, true, three + "on"},
         {"triangulate", [&] { Run("TriangulateNodes"); }, true, three + "off"},
+        {"Vesk to second", [&] { Click(*form_, "CopyS2PButton"); }, false, three + "off"},
+        {"options: a new line colour drawn at once",
+         [&] {
+           WhenModalOpens([](QWidget* options) {
+             Click(*options, "RadioButton4");
+             NamedChild<QScrollBar>(*options, "ScrollBar1")->setValue(99);
+             Click(*options, "Button1");
+           });
+           Run("Options");
+           QCOMPARE(form_->CurrentSettings().LineColor, MakeColor(99, 0, 255));
+         },
+         false, three + "off"},
         {"cascade", [&] { Run("Cascade1"); }, false,
          m2 + "a.bmp+ 0,0 120x96, b.bmp+ 10,21 120x96, Trelvanique* 20,42 120x96 | " +
              "(   9:  11) | off"},
@@ -257,6 +280,9 @@ class ViewsTest : public QObject, WindowFixture {
       listed << item->text() + (item->isChecked() ? "*" : "");
     }
     QCOMPARE(listed, QStringList({"&1 Trelvanique", "&2 a.bmp", "&3 b.bmp*"}));
+    form_->FirstChild()->showMinimized();
+    window_menu->actions()[5]->trigger();  // brings a.bmp back and up
+    QVERIFY(form_->ActiveChild() == form_->FirstChild() && !form_->FirstChild()->isMinimized());
   }
   // The progress window through the protocol of a run: bars, counter, caption,
   // the main window's state, KancelFlag and the hooks called.
@@ -313,6 +339,7 @@ class ViewsTest : public QObject, WindowFixture {
       auto* control = preview->findChild<QWidget*>(name);
       if (auto* slider = qobject_cast<QSlider*>(control)) slider->setValue(value);
       if (auto* box = qobject_cast<QComboBox*>(control)) box->setCurrentIndex(value);
+      if (auto* speed = qobject_cast<QSpinBox*>(control)) speed->setValue(value);
     };
     const std::pair<std::function<void()>, const char*> rows[] = {
         // counter, slider, kind | frames asked for | playing
@@ -326,9 +353,14 @@ class ViewsTest : public QObject, WindowFixture {
         {[&] { WhenModalOpens(ok); Run("Options"); }, "3/5 0..5=3 Distortion | 1 | stopped"},
         {[&] { Click(*preview, "PlayButton"); QMetaObject::invokeMethod(timer, "timeout"); },
          "4/5 0..5=4 Distortion | 1 | &Stop 250"},
+        {[&] {
+           set("SpeedEdit", 10);
+           for (int tick = 0; tick < 2; ++tick) QMetaObject::invokeMethod(timer, "timeout");
+         },
+         "0/5 0..5=0 Distortion | 1 | &Stop 100"},
         {[&] { preview->hide(), Edit(*form_, "MaxStepButton")->setText("6"); },
-         "4/5 0..5=4 Distortion | 0 | stopped"},
-        {[&] { preview->show(); }, "4/6 0..6=4 Distortion | 1 | stopped"},
+         "0/5 0..5=0 Distortion | 0 | stopped"},
+        {[&] { preview->show(); }, "0/6 0..6=0 Distortion | 1 | stopped"},
     };
     for (const auto& [act, seen] : rows) {
       const std::uint64_t asked = preview->RequestedSerial();
@@ -437,13 +469,27 @@ class ViewsTest : public QObject, WindowFixture {
     Key(Qt::Key_F1);
     QCOMPARE(Shown().last(), "Trelvanique: The help file ./Zelph.hlp is too large.");
     RememberHelpFolder(QString());
-    // Printing: without a printer nothing to set up; a cancelled print writes nothing.
+    // About shows its box until OK. Printer Setup asks where a printer is
+    // installed, else says there is none; a cancelled print writes nothing.
+    WhenModalOpens([](QWidget* about) {
+      Click(*about, "OKButton");
+      if (!about->isVisible()) return;
+      about->close();
+      QFAIL("About stays open");
+    });
+    Run("About");
+    for (const bool installed : {false, true}) {
+      dialogs_.printer_installed = installed;
+      dialogs_.printer_answers = {true};
+      dialogs_.titles.clear();
+      dialogs_.messages.clear();
+      Run("PrinterSetup1");
+      QCOMPARE(dialogs_.titles.join("") + Shown().join(""),
+               installed ? "Printer Setup" : "Trelvanique: There is no printer to set up");
+    }
     OpenBoth(8, 6);
     dialogs_.save_answers = {std::nullopt};
     Run("Colorize1");
-    Run("PrinterSetup1");
-    QCOMPARE(Shown().last() == "Trelvanique: There is no printer to set up",
-             QPrinterInfo::availablePrinterNames().isEmpty());
     dialogs_.print_file = File("page.pdf");
     dialogs_.printer_answers = {false, true};
     for (int press = 0; press < 2; ++press) {

@@ -10,7 +10,7 @@
 #include "core/faces/mean_shape.h"
 #include "core/faces/mean_shape_file.h"
 #include "core/generate/smooth_frame.h"
-#include "core/generate/smooth_span.h"
+#include "core/image/bilinear_span.h"
 #include "match/face_points_finder.h"
 #include "pictures/image_convert.h"
 #include "tests/batch/batch_test_support.h"

@@ -11,6 +11,7 @@ set(expected
   bin/vesk bin/vesk-batch share/vesk/Zelph.hlp share/applications/vesk.desktop
   share/mime/packages/vesk.xml share/man/man1/vesk.1.gz share/man/man1/vesk-batch.1.gz
   share/doc/vesk/README.md share/doc/vesk/copyright share/doc/vesk/changelog.gz
+  share/lintian/overrides/vesk
   share/icons/hicolor/48x48/apps/vesk.png share/icons/hicolor/64x64/apps/vesk.png
   share/icons/hicolor/128x128/apps/vesk.png share/icons/hicolor/256x256/apps/vesk.png)
 file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")

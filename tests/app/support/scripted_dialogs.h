@@ -43,6 +43,7 @@ class ScriptedDialogs : public UserDialogs {
   int unexpected = 0;                // questions asked with no answer queued
   bool open_throws = false;          // open dialogs fail as an allocation would
   QString print_file;                // an accepted print dialog prints into it
+  bool printer_installed = false;    // as PrinterInstalled() answers
 
   void Message(QWidget*, const QString& caption, const QString& text) override {
     messages.push_back({caption, text});
@@ -57,10 +58,15 @@ class ScriptedDialogs : public UserDialogs {
     confirmations.push_back({caption, text});
     return Next(confirm_answers, with_cancel ? Answer::Cancel : Answer::No);
   }
-  bool PrinterSetup(QWidget*, QPrinter&) override { return Next(printer_answers, false); }
-  bool PrintDialog(QWidget* parent, QPrinter& printer) override {
+  bool PrinterInstalled() const override { return printer_installed; }
+  bool PrinterSetup(QWidget*, QPrinter&) override {
+    titles << "Printer Setup";
+    return Next(printer_answers, false);
+  }
+  bool PrintDialog(QWidget*, QPrinter& printer) override {
     if (!print_file.isEmpty()) printer.setOutputFileName(print_file);  // a PDF by its name
-    return PrinterSetup(parent, printer);
+    titles << "Print";
+    return Next(printer_answers, false);
   }
   std::optional<QList<int>> AskNumbers(QWidget*, const QString& caption, const QStringList&,
                                        const QList<int>&, int, int) override {

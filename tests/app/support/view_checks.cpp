@@ -2,14 +2,21 @@
 
 #include <QAbstractSlider>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSpinBox>
+#include <utility>
 
 #include "app/int_edit.h"
 #include "app/options_form.h"
@@ -23,6 +30,7 @@ QString Caption(const QWidget& w) {
   if (auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();
   if (auto* edit = qobject_cast<const QLineEdit*>(&w)) return edit->text();
   if (auto* group = qobject_cast<const QGroupBox*>(&w)) return group->title();
+  if (auto* list = qobject_cast<const QComboBox*>(&w)) return list->currentText();
   return QString();
 }
 
@@ -52,10 +60,11 @@ QStringList State(const QWidget& w, bool designed) {
     s << "notext";
   if (auto* arrows = qobject_cast<const TUpDown*>(&w))
     s << QString("%1..%2").arg(arrows->Min()).arg(arrows->Max());
-  if (auto* shape = qobject_cast<const TShape*>(&w)) {
-    s << QColor(RedOf(shape->BrushColor()), GreenOf(shape->BrushColor()),
-                BlueOf(shape->BrushColor()))
-             .name();
+  if (auto* shape = qobject_cast<const TShape*>(&w)) {  // as painted
+    const QImage shot = const_cast<TShape*>(shape)->grab().toImage();
+    const QPoint centre(shot.width() / 2, shot.height() / 2);
+    s << (shot.isNull() ? QString("empty") : QColor(shot.pixel(centre)).name());
+    if (!shot.isNull() && shot.pixel(0, 0) != qRgb(0, 0, 0)) s << "without outline";
   }
   if (auto* label = qobject_cast<const QLabel*>(&w)) {
     if (label->alignment() & Qt::AlignRight) s << "right";
@@ -67,6 +76,13 @@ QStringList State(const QWidget& w, bool designed) {
     if (button->isCheckable()) s << (button->isChecked() ? "down" : "up");
   }
   if (auto* push = qobject_cast<const QPushButton*>(&w); push && push->isDefault()) s << "default";
+  // A plain frame's bevel: its shape and shadow.
+  const bool plain_frame = w.metaObject() == &QFrame::staticMetaObject;
+  if (auto* frame = static_cast<const QFrame*>(&w); plain_frame && frame->frameShape()) {
+    const char* shapes[] = {"", "box", "panel", "win panel", "h line", "v line", "styled panel"};
+    const char* shadows[] = {"", "plain", "raised", "sunken"};
+    s << QString("%1 %2").arg(shapes[frame->frameShape()], shadows[frame->frameShadow() >> 4]);
+  }
   if (w.isHidden()) s << "hidden";
   if (!w.isEnabled()) s << "off";
   return s;
@@ -101,6 +117,90 @@ QStringList Seen(const QWidget& window, const QStringList& rows) {
 
 QString Seen(const QWidget& window, const QString& rows) {
   return Seen(window, rows.split(" | ")).join(" | ");
+}
+
+namespace {
+
+QString Plain(QString text) { return text.remove('&'); }
+
+QString Field(const QWidget& w) {
+  QString shown;
+  if (auto* spin = qobject_cast<const QSpinBox*>(&w)) {
+    shown = QString("%1 %2..%3%4").arg(spin->text()).arg(spin->minimum()).arg(spin->maximum())
+                .arg(spin->toolTip().isEmpty() ? "" : " [" + spin->toolTip() + "]");
+  } else if (auto* list = qobject_cast<const QComboBox*>(&w)) {
+    shown = QString("%1 of %2").arg(list->currentText()).arg(list->count());
+  } else if (auto* box = qobject_cast<const QCheckBox*>(&w)) {
+    shown = Plain(box->text()) + (box->isChecked() ? " down" : " up");
+  } else if (auto* label = qobject_cast<const QLabel*>(&w)) {
+    shown = Plain(label->text());
+  }
+  return w.isEnabled() ? shown : shown + " off";
+}
+
+// The fields of the dialog's form, row by row: the label's widget, the field's.
+QList<std::pair<QWidget*, QWidget*>> FormRows(const QWidget& dialog) {
+  QList<std::pair<QWidget*, QWidget*>> rows;
+  auto* form = qobject_cast<QFormLayout*>(dialog.layout());
+  for (int row = 0; form && row < form->rowCount(); ++row) {
+    const auto at = [&](QFormLayout::ItemRole role) {
+      QLayoutItem* item = form->itemAt(row, role);
+      return item ? item->widget() : nullptr;
+    };
+    rows << std::pair(at(QFormLayout::LabelRole),
+                      at(QFormLayout::FieldRole) ? at(QFormLayout::FieldRole)
+                                                 : at(QFormLayout::SpanningRole));
+  }
+  return rows;
+}
+
+}  // namespace
+
+QString DialogShows(const QWidget& dialog) {
+  QStringList parts{dialog.windowTitle()};
+  if (auto* files = qobject_cast<const QFileDialog*>(&dialog)) {
+    parts << files->nameFilters().join(";;")
+          << (files->acceptMode() == QFileDialog::AcceptSave ? "save" : "open")
+          << (files->fileMode() == QFileDialog::ExistingFiles ? "many" : "one")
+          << "suffix " + files->defaultSuffix();
+    if (files->testOption(QFileDialog::DontConfirmOverwrite)) parts << "no overwrite question";
+  }
+  if (auto* box = qobject_cast<const QMessageBox*>(&dialog)) {
+    const char* icons[] = {"no icon", "information", "warning", "critical", "question"};
+    parts << icons[box->icon()] << box->text();
+  }
+  for (const auto& [label, field] : FormRows(dialog)) {
+    if (qobject_cast<QDialogButtonBox*>(field)) continue;
+    parts << (label ? Field(*label) + " " : QString()) + (field ? Field(*field) : "-");
+  }
+  QStringList captions;
+  for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+    if (qobject_cast<QDialogButtonBox*>(button->parentWidget()) && button->isVisible())
+      captions << Plain(button->text()) + (button->isEnabled() ? "" : " off");
+  }
+  if (auto* box = qobject_cast<const QMessageBox*>(&dialog)) {
+    captions.clear();
+    for (QAbstractButton* button : box->buttons()) captions << Plain(button->text());
+  }
+  parts << captions.join(' ');
+  return parts.join(" | ");
+}
+
+void FillForm(QWidget& dialog, const QVariantList& values) {
+  qsizetype next = 0;
+  for (const auto& [label, field] : FormRows(dialog)) {
+    if (next == values.size()) return;
+    if (auto* spin = qobject_cast<QSpinBox*>(field)) spin->setValue(values[next++].toInt());
+    if (auto* list = qobject_cast<QComboBox*>(field)) list->setCurrentIndex(values[next++].toInt());
+    if (auto* box = qobject_cast<QCheckBox*>(field)) box->setChecked(values[next++].toBool());
+  }
+}
+
+void Press(QWidget& dialog, const QString& caption) {
+  for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+    if (Plain(button->text()) == caption && button->isVisible()) return button->click();
+  }
+  qFatal("no button %s", qPrintable(caption));
 }
 
 }  // namespace vesk

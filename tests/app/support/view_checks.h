@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QRegion>
 #include <QStringList>
+#include <QVariantList>
 #include <QWidget>
 
 namespace vesk {
@@ -15,10 +16,23 @@ namespace vesk {
 // quoted caption of an unnamed label. The place, the hint and the icon are
 // shown only where the row gives a place ("x,y " or a window's "wxh "). A label, check
 // box or radio button at its natural size has the size "auto"; a window shows
-// its client size, font height and whether it is centred on the screen.
+// its client size, font height and whether it is centred on the screen; a
+// plain frame its bevel.
 QStringList Seen(const QWidget& window, const QStringList& rows);
 // The same for rows joined by " | ".
 QString Seen(const QWidget& window, const QString& rows);
+
+// What a dialog of the platform shows, " | " between parts: its title; a file
+// dialog's filters, mode and default suffix; a message box's icon and text;
+// each row of its form as "label: value" (a spin box with its range, a list
+// with its item count, a check box up or down; "off" when disabled); the
+// buttons.
+QString DialogShows(const QWidget& dialog);
+// Sets the form's editable fields in order (spin boxes and lists take a
+// number, check boxes a bool).
+void FillForm(QWidget& dialog, const QVariantList& values);
+// Clicks the dialog's button captioned `caption` (without '&').
+void Press(QWidget& dialog, const QString& caption);
 
 // Counts the paint events `widget` receives and the area they paint; as the
 // application's filter, those of every "Image1" in a window named "VeskChild".
