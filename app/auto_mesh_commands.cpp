@@ -1,9 +1,10 @@
-// The main window's Auto Mesh: asks for the method and the spacing, finds
-// the corresponding points of the first and the second image on a thread of
-// its own while the progress window shows how far it got, and replaces the
-// mesh with the result as one undo step. Kancel stops the search at its next
-// step and leaves the mesh as it was; so does an error, which the error box
-// shows.
+// The main window's Auto Mesh: on pictures of different sizes first offers
+// to fit the second to the first (a step of its own), asks for the method
+// and the spacing, finds the corresponding points of the first and the
+// second image on a thread of its own while the progress window shows how
+// far it got, and replaces the mesh with the result as one undo step. Kancel
+// stops the search at its next step and leaves the mesh as it was; so does
+// an error, which the error box shows.
 #include <QFileInfo>
 #include <algorithm>
 #include <atomic>
@@ -28,6 +29,8 @@ std::string PictureName(const QString& file_name, const char* otherwise) {
 
 void TMDIForm::AutoMeshClick() {
   if (!BothImagesOpen()) return;
+  const Answer fit = AskFitBeforeAutoMesh();
+  if (fit == Answer::Cancel) return;
   QStringList methods;
   for (AutoMeshMethod method : kAutoMeshMethods) {
     methods << QString::fromStdString(std::string(MethodCaption(method)));
@@ -37,6 +40,7 @@ void TMDIForm::AutoMeshClick() {
   if (!choice) return;
   auto_mesh_method_ = std::clamp(choice->method, 0, int(std::size(kAutoMeshMethods)) - 1);
   auto_mesh_spacing_ = std::clamp(choice->spacing, 0, kMaxSpacing);
+  if (fit == Answer::Yes) FitSecondToFirstClick();  // its own step
 
   MatchOptions options;
   options.method = kAutoMeshMethods[auto_mesh_method_];

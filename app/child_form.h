@@ -102,6 +102,9 @@ class TChildForm : public QMdiSubWindow {
   bool Painting = false;  // a button is held on the Vesk image
   Color PaintColor = 0;   // the colour picked at mouse-down on the Vesk image
   TMeshNode* DragNode = nullptr;
+  // The clean image is the opened picture fitted to the first image's size
+  // (Fit Second Image to First), not yet saved as a file of its own.
+  bool FittedPicture = false;
 
   // Loads the file into the window; false (after its message) when the file
   // is not found or is not a picture this program reads.

@@ -170,6 +170,9 @@ void TMDIForm::BuildMenu() {
   AddItem(edit, "TriangulateNodes", "&Triangulate Nodes", none,
           &TMDIForm::TriangulateNodesClick);
   AddItem(edit, "AutoMesh", "&Auto Mesh...", none, &TMDIForm::AutoMeshClick);
+  AddDivider(edit, "N15");
+  AddItem(edit, "FitSecondToFirst", "F&it Second Image to First", none,
+          &TMDIForm::FitSecondToFirstClick);
 
   BuildViewMenu(menu("View1", "&View"));
 
@@ -384,6 +387,7 @@ void TMDIForm::UpdateCommandState() {
       first && second);
   set({"ArrangeIcons1", "Tile1", "Cascade1"}, {}, any);
   set({"NewGridMesh", "AutoMesh"}, {}, first && second);
+  set({"FitSecondToFirst"}, {}, PictureSizesDiffer());
   set({"TriangulateNodes"}, {}, !mesh_.NodeList().empty());
   set({"Caricature"}, {}, first);
   set({"ZoomIn1", "ZoomOut1", "FitWindow1", "ActualPixels1"}, {}, any);

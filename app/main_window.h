@@ -37,6 +37,7 @@ class FrameOutput;
 class KancelRun;
 class MeshUndo;
 struct MeshUndoState;
+class StepExchange;
 class TChildForm;
 class TKancelForm;
 class TUpDown;
@@ -161,6 +162,9 @@ class TMDIForm : public QMainWindow {
   // the mesh (`step_name` names the step, e.g. "New grid mesh"); then no
   // drag goes on, the mesh counts as changed and the windows follow.
   void ApplyMeshEdit(const QString& step_name, const std::function<void(Mesh&)>& edit);
+  // The same for a step that also swaps in what `exchange` holds (a picture).
+  void ApplyMeshEdit(const QString& step_name, std::unique_ptr<StepExchange> exchange,
+                     const std::function<void(Mesh&)>& edit);
   // The status bar's "Folded triangles: N".
   void ShowFoldOverCount();
   // The status bar's account of the mesh in place (Auto Mesh's summary, or
@@ -173,6 +177,12 @@ class TMDIForm : public QMainWindow {
   // caricature_commands.cpp): the result goes to a new Vesk window.
   void AverageFacesClick();
   void CaricatureClick();
+
+  // ---- Pictures of different sizes (picture_fit_commands.cpp) -----------
+  // Fit Second Image to First: the second picture fitted to the first's
+  // size as the sequence fits pictures, its nodes moved with it, one step.
+  // The fitted picture is not a file until a mesh save asks for its name.
+  void FitSecondToFirstClick();
 
   // ---- Opening by name (open_files.cpp) ---------------------------------
   // Opens files given on the command line or dropped on the window: a
@@ -196,6 +206,17 @@ class TMDIForm : public QMainWindow {
 
  private:
   void SavemeshClickCommand() { SavemeshClick(); }
+  // True when the first and the second image are open and of other sizes.
+  bool PictureSizesDiffer() const;
+  // Before Auto Mesh: on pictures of different sizes, whether to fit the
+  // second to the first first (Yes, No, or Cancel for no Auto Mesh); No
+  // when the sizes agree.
+  Answer AskFitBeforeAutoMesh();
+  // Before a mesh save: a fitted second picture not yet saved is saved as a
+  // BMP file the user names, which the mesh then names. Nothing when the
+  // user cancelled; else whether the mesh may be written (false: the error
+  // was shown).
+  std::optional<bool> SaveFittedSecondImage();
   void BuildMenu();
   void BuildUndoItems(QMenu* edit);
   void BuildViewMenu(QMenu* view);

@@ -119,6 +119,11 @@ bool TMDIForm::SavemeshClick() {
       dialogs_.Confirm(this, "Confirm", kOverwriteQuestion, false) != Answer::Yes) {
     return true;
   }
+  // A fitted second picture is saved first, so the mesh names a file that
+  // holds it; cancelling is no error, as declining to overwrite is not.
+  const std::optional<bool> picture = SaveFittedSecondImage();
+  if (!picture) return true;
+  if (!*picture) return false;
   Status saved =
       WriteMeshFile(name, mesh_, FileNameBytes(FirstFileName), FileNameBytes(SecondFileName));
   if (!saved) {

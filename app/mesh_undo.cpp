@@ -5,13 +5,18 @@
 
 namespace vesk {
 
-// One step: the states before and after it. Only the names the step changed
-// are put back, so an image opened after the step keeps its name on undo.
+// One step: the states before and after it, and what else it exchanged. Only
+// the names the step changed are put back, so an image opened after the step
+// keeps its name on undo.
 class MeshStepCommand : public QUndoCommand {
  public:
   MeshStepCommand(MeshUndo& owner, const QString& name, MeshUndoState before,
-                  MeshUndoState after)
-      : QUndoCommand(name), owner_(owner), before_(std::move(before)), after_(std::move(after)) {}
+                  MeshUndoState after, std::unique_ptr<StepExchange> exchange)
+      : QUndoCommand(name),
+        owner_(owner),
+        before_(std::move(before)),
+        after_(std::move(after)),
+        exchange_(std::move(exchange)) {}
 
   void undo() override { Go(before_, after_); }
   void redo() override {
@@ -25,6 +30,7 @@ class MeshStepCommand : public QUndoCommand {
 
  private:
   void Go(const MeshUndoState& to, const MeshUndoState& from) {
+    if (exchange_) exchange_->Exchange();
     MeshUndoState target = to;
     const MeshUndoState now = owner_.Capture();
     for (std::size_t i = 0; i < target.names.size(); ++i) {
@@ -36,6 +42,7 @@ class MeshStepCommand : public QUndoCommand {
   MeshUndo& owner_;
   MeshUndoState before_;
   MeshUndoState after_;
+  std::unique_ptr<StepExchange> exchange_;
   bool pushed_ = true;
 };
 
@@ -43,21 +50,33 @@ MeshUndo::MeshUndo(CaptureFn capture, RestoreFn restore, QObject* parent)
     : QObject(parent), capture_(std::move(capture)), restore_(std::move(restore)) {}
 
 void MeshUndo::Record(const QString& name, const std::function<void()>& edit) {
+  Record(name, nullptr, edit);
+}
+
+void MeshUndo::Record(const QString& name, std::unique_ptr<StepExchange> exchange,
+                      const std::function<void()>& edit) {
+  Q_ASSERT(depth_ == 0 || !exchange);
   if (depth_ > 0) {
     edit();
     return;
   }
   MeshUndoState before = Capture();
   ++depth_;
+  if (exchange) exchange->Exchange();
   edit();
   --depth_;
-  Push(name, before);
+  PushStep(name, before, std::move(exchange));
 }
 
 void MeshUndo::Push(const QString& name, const MeshUndoState& before) {
+  PushStep(name, before, nullptr);
+}
+
+void MeshUndo::PushStep(const QString& name, const MeshUndoState& before,
+                        std::unique_ptr<StepExchange> exchange) {
   MeshUndoState after = Capture();
-  if (after == before) return;
-  stack_.push(new MeshStepCommand(*this, name, before, std::move(after)));
+  if (after == before && !exchange) return;
+  stack_.push(new MeshStepCommand(*this, name, before, std::move(after), std::move(exchange)));
 }
 
 void MeshUndo::BeginDrag(MeshUndoState before) { drag_ = Drag{std::move(before), Capture()}; }

@@ -2,7 +2,9 @@
 // mesh before and after it (a MeshSnapshot) and, when the step changed them,
 // the mesh file name and the two image file names (Open Morph Mesh), so undo
 // puts back exactly what there was: list orders and selection included, and
-// a mesh saved after undoing is byte for byte the file it was.
+// a mesh saved after undoing is byte for byte the file it was. A step may
+// also hold what it replaced beyond the mesh (Fit Second Image to First: the
+// second picture) as a StepExchange.
 //
 // Every command that changes the mesh goes through Record; a mouse gesture
 // whose change is known only afterwards uses Capture and Push, and a node
@@ -15,6 +17,7 @@
 #include <QUndoStack>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "core/mesh/mesh_gestures.h"
@@ -34,6 +37,15 @@ struct MeshUndoState {
   bool operator==(const MeshUndoState&) const = default;
 };
 
+// What a step changes beside the mesh and the names: it holds the other
+// value (the picture the step replaced, or put in) and Exchange swaps it
+// with the one in place. Undo and redo call it before the mesh is put back.
+class StepExchange {
+ public:
+  virtual ~StepExchange() = default;
+  virtual void Exchange() = 0;
+};
+
 class MeshUndo : public QObject {
   Q_OBJECT
 
@@ -50,6 +62,11 @@ class MeshUndo : public QObject {
   // morph mesh" in the tool tip). Calls made while an edit runs (a command
   // that uses another command) join the outer step.
   void Record(const QString& name, const std::function<void()>& edit);
+  // The same for a step that also swaps in what `exchange` holds, first,
+  // before `edit` runs; it is recorded even when the mesh stays. Not to be
+  // called while another edit runs.
+  void Record(const QString& name, std::unique_ptr<StepExchange> exchange,
+              const std::function<void()>& edit);
 
   MeshUndoState Capture() const { return capture_(); }
   // Records the change from `before` to the present state as one step.
@@ -72,6 +89,8 @@ class MeshUndo : public QObject {
  private:
   friend class MeshStepCommand;
   void Apply(const MeshUndoState& state);
+  void PushStep(const QString& name, const MeshUndoState& before,
+                std::unique_ptr<StepExchange> exchange);
 
   CaptureFn capture_;
   RestoreFn restore_;

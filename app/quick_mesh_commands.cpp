@@ -43,11 +43,16 @@ void TMDIForm::ShowMeshReport(const QString& report) {
 
 void TMDIForm::ApplyMeshEdit(const QString& step_name,
                              const std::function<void(Mesh&)>& edit) {
+  ApplyMeshEdit(step_name, nullptr, edit);
+}
+
+void TMDIForm::ApplyMeshEdit(const QString& step_name, std::unique_ptr<StepExchange> exchange,
+                             const std::function<void(Mesh&)>& edit) {
   // The nodes a drag could hold may go with the edit.
   for (TChildForm* child : {first_child_, second_child_}) {
     if (child) child->DragNode = nullptr;
   }
-  undo_->Record(step_name, [this, &edit] { edit(mesh_); });
+  undo_->Record(step_name, std::move(exchange), [this, &edit] { edit(mesh_); });
   RedrawImageWindows();
   UpdateCommandState();
 }

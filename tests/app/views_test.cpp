@@ -87,7 +87,7 @@ class ViewsTest : public QObject, WindowFixture {
         "File1 &File OpenFirst OpenSecond N2 NewMesh OpenMesh Savemesh SaveMashAs N1 "
         "SaveVeskImageAs N9 PrintVeskImage1 PrinterSetup1 N3 Exit1 N12 RecentMeshes",
         "Edit1 &Edit Undo1 Redo1 N10 Copy Paste N5 CopyVesk2First CopyVesk2Second N4 "
-        "SwapMorphMesh N13 NewGridMesh TriangulateNodes AutoMesh",
+        "SwapMorphMesh N13 NewGridMesh TriangulateNodes AutoMesh N15 FitSecondToFirst",
         "View1 &View ZoomIn1 ZoomOut1 FitWindow1 ActualPixels1 N11 LinkWindows1",
         "Tools1 &Tools SheetGlass Colorize1 FlagStreaming1 Distorsion1 Ombrix1 N7 Animations N6 "
         "Options Preview N14 AverageFaces Caricature", "Window1 &Window Tile1 Cascade1 ArrangeIcons1",
