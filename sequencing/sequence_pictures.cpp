@@ -1,16 +1,28 @@
-#include "batch/sequence_pictures.h"
+#include "sequencing/sequence_pictures.h"
 
-#include "batch/batch_support.h"
+#include "pictures/picture_reader.h"
 
-namespace vesk::batch {
+namespace vesk {
 
 SequencePictures::SequencePictures(std::vector<std::string> paths, bool align_faces,
+                                   std::optional<ImageSize> output_size,
                                    const std::string& scratch_folder)
     : paths_(std::move(paths)),
       align_faces_(align_faces),
+      size_given_(output_size.has_value()),
       kept_(kSequenceMemoryBudget, {scratch_folder.empty() ? "." : scratch_folder, ""}),
       read_(paths_.size(), false),
-      faces_(paths_.size()) {}
+      read_sizes_(paths_.size()),
+      faces_(paths_.size()) {
+  if (output_size) {
+    width_ = output_size->width;
+    height_ = output_size->height;
+  }
+}
+
+void SequencePictures::KeepFace(int i, const FaceLandmarks& face) {
+  faces_[static_cast<std::size_t>(i)] = face;
+}
 
 Result<Similarity> SequencePictures::Placement(int i, const Bitmap& loaded) {
   Similarity placement = FitInside(loaded.Width(), loaded.Height(), width_, height_);
@@ -33,30 +45,41 @@ Result<Similarity> SequencePictures::Placement(int i, const Bitmap& loaded) {
   return placement;
 }
 
-Result<Bitmap> SequencePictures::Picture(int i) {
+Result<Bitmap> SequencePictures::Place(int i) {
   const auto index = static_cast<std::size_t>(i);
-  if (read_[index]) {
-    Result<Bitmap> kept = kept_.Get(index);
-    if (!kept) return Failure{Name(i) + ": " + kept.Message()};
-    return kept;
-  }
-  Result<Bitmap> loaded = LoadImageFile(Name(i));
-  if (!loaded) return loaded;
-  if (i == 0) {
-    width_ = loaded.Value().Width();
-    height_ = loaded.Value().Height();
+  Result<Bitmap> loaded = ReadPicture(Name(i));
+  if (!loaded) return Failure{Name(i) + ": " + loaded.Message()};
+  const int width = loaded.Value().Width(), height = loaded.Value().Height();
+  if (i == 0 && !size_given_) {
+    width_ = width;
+    height_ = height;
   }
   Result<Similarity> placement = Placement(i, loaded.Value());
   if (!placement) return Failure{placement.Message()};
-  // The first picture, and any other that needs no move, stays as it is.
-  Bitmap placed = placement.Value() == Similarity{} && loaded.Value().Width() == width_ &&
-                          loaded.Value().Height() == height_
+  // A picture that needs no move (the first, without a size given) stays
+  // as it is.
+  Bitmap placed = placement.Value() == Similarity{} && width == width_ && height == height_
                       ? std::move(loaded).Value()
                       : WarpPicture(loaded.Value(), placement.Value(), width_, height_);
   Status kept = kept_.Put(index, placed);
   if (!kept) return Failure{Name(i) + ": " + kept.Message()};
   read_[index] = true;
+  read_sizes_[index] = ImageSize{width, height};
   return placed;
 }
 
-}  // namespace vesk::batch
+Result<Bitmap> SequencePictures::Picture(int i) {
+  // The first picture sets the size when none is given, and the eyes when
+  // faces are aligned.
+  if (i != 0 && !read_[0] && (!size_given_ || align_faces_)) {
+    Result<Bitmap> first = Place(0);
+    if (!first) return first;
+  }
+  const auto index = static_cast<std::size_t>(i);
+  if (!read_[index]) return Place(i);
+  Result<Bitmap> kept = kept_.Get(index);
+  if (!kept) return Failure{Name(i) + ": " + kept.Message()};
+  return kept;
+}
+
+}  // namespace vesk
