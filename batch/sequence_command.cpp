@@ -20,6 +20,7 @@
 #include "core/mesh/mesh_file.h"
 #include "core/sequence/sequence_file.h"
 #include "sequencing/pair_auto_mesh.h"
+#include "sequencing/sequence_export.h"
 #include "sequencing/sequence_output.h"
 #include "sequencing/sequence_render.h"
 
@@ -137,37 +138,24 @@ Status MeshPairs(const CommandLine& line, Sequence& sequence, SequencePictures& 
 // The frames into `out`; answers the exit status.
 int Render(const Sequence& sequence, SequencePictures& pictures,
            const SequenceTriangles& triangles, const std::string& out) {
-  const bool video = !IsFrameListName(out);
-  const auto failed = [&](const Status& status) {
-    return ReportBadInput(video ? out + ": " + status.Message() : status.Message());
-  };
-  SequenceOutput output;
-  Status status = output.Open(out, sequence.Options(), pictures.Width(), pictures.Height());
-  if (!status) return failed(status);
-  const std::string list = output.ListPath();  // the list's name as written
   BatchRun run("sequence");
-  status = RenderSequence(
-      sequence, pictures, triangles, run,
-      [&output](const Bitmap& frame) { return output.Write(frame); },
-      [&run](int k, int pairs) {
+  const SequenceExport done =
+      ExportSequence(sequence, pictures, triangles, out, run, [&run](int k, int pairs) {
         run.SetTitle("sequence " + std::to_string(k + 1) + "/" + std::to_string(pairs));
       });
   run.End();
-  if (!status || Interrupted()) {
-    Status stopped = output.Stop(!status);
-    if (!status) return failed(status);
-    if (!stopped) return failed(stopped);
-    return ReportCancelled("sequence", video ? "; nothing written"
-                                             : "; " + std::to_string(output.FramesWritten()) +
-                                                   " frames kept in " + list);
+  if (!done.status) {
+    return ReportBadInput(done.video ? out + ": " + done.status.Message() : done.status.Message());
   }
-  status = output.Finish();
-  if (!status) return failed(status);
-  if (video) {
-    std::cout << "sequence: " << output.FramesWritten() << " frames written to " << out
-              << std::endl;
+  if (done.cancelled || Interrupted()) {
+    return ReportCancelled("sequence", done.video ? "; nothing written"
+                                                  : "; " + std::to_string(done.frames) +
+                                                        " frames kept in " + done.list_path);
+  }
+  if (done.video) {
+    std::cout << "sequence: " << done.frames << " frames written to " << out << std::endl;
   } else {
-    std::cout << "sequence: " << output.FramesWritten() << " frames written, listed in " << list
+    std::cout << "sequence: " << done.frames << " frames written, listed in " << done.list_path
               << std::endl;
   }
   return kExitDone;

@@ -2,6 +2,7 @@
 
 #include "core/generate/morph.h"
 #include "core/sequence/sequence_options.h"
+#include "core/sequence/sequence_timeline.h"
 
 namespace vesk {
 namespace {
@@ -86,6 +87,25 @@ Status RenderSequence(const Sequence& sequence, SequencePictures& pictures,
   }
   if (!from) return Failure{from.Message()};
   return Status::Success();
+}
+
+Result<Bitmap> RenderSequenceFrame(const Sequence& sequence, SequencePictures& pictures,
+                                   const SequenceTriangles& triangles, int index,
+                                   PreviewPainter& painter) {
+  const GenerationSetup setup = SequenceGenerationSetup(sequence.Options());
+  if (sequence.PairCount() == 0) return Failure{"A sequence needs two pictures"};
+  const int pair = LocateSequenceFrame(index, setup.frame_count, setup.hold).pair;
+  Result<Bitmap> from = pictures.Picture(pair);
+  if (!from) return from;
+  Result<Bitmap> to = pictures.Picture((pair + 1) % pictures.Count());
+  if (!to) return to;
+  PreviewInputs inputs;
+  inputs.first = &from.Value();
+  inputs.second = &to.Value();
+  inputs.triangles = triangles[static_cast<std::size_t>(pair)];
+  inputs.setup = setup;
+  // Pair k's run frame t stands at index k (N + H) + t (sequence_timeline.h).
+  return painter.Frame(inputs, index - pair * (setup.frame_count + setup.hold));
 }
 
 }  // namespace vesk

@@ -12,6 +12,7 @@
 
 #include "core/common/result.h"
 #include "core/generate/generation_input.h"
+#include "core/generate/preview_frame.h"
 #include "core/generate/run_protocol.h"
 #include "core/sequence/sequence.h"
 #include "sequencing/sequence_pictures.h"
@@ -40,5 +41,11 @@ Status RenderSequence(const Sequence& sequence, SequencePictures& pictures,
                       const SequenceTriangles& triangles, RunProtocol& run,
                       const FrameWriter& write,
                       const std::function<void(int, int)>& pair_begins = {});
+
+// Frame `index` (0 .. SequenceFrameCount - 1) of the sequence alone, the
+// picture RenderSequence writes there, painted by `painter` (the player's).
+Result<Bitmap> RenderSequenceFrame(const Sequence& sequence, SequencePictures& pictures,
+                                   const SequenceTriangles& triangles, int index,
+                                   PreviewPainter& painter);
 
 }  // namespace vesk
