@@ -153,6 +153,9 @@ void TMDIForm::BuildMenu() {
   recent_menu_->setObjectName("RecentMeshesMenu");
   recent_menu_->menuAction()->setObjectName("RecentMeshes");
   FillRecentMeshes();
+  AddDivider(file, "N15");
+  AddItem(file, "NewSequence", "New Se&quence", none, &TMDIForm::NewSequenceClick);
+  AddItem(file, "OpenSequence", "Open Seq&uence...", none, &TMDIForm::OpenSequenceClick);
 
   QMenu* edit = menu("Edit1", "&Edit");
   BuildUndoItems(edit);

@@ -47,6 +47,18 @@ void TMDIForm::OpenImageWindow(TChildForm*& slot, int kind, const QString& file_
   }
 }
 
+void TMDIForm::OpenImageWindow(TChildForm*& slot, int kind, const Bitmap& picture) {
+  DestroyChild(slot);
+  auto* child = new TChildForm(*this, dialogs_);
+  child->setObjectName(SlotName(kind));
+  slot = child;
+  mdi_area_->addSubWindow(child);
+  child->show();
+  child->SetBitmap(picture);
+  child->ImageKind = kind;
+  child->DrawMesh();
+}
+
 void TMDIForm::OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind) {
   std::optional<QString> chosen = dialogs_.OpenFileName(this, QString(), PictureFilter());
   if (!chosen) return;
@@ -60,6 +72,7 @@ void TMDIForm::OpenImageFile(TChildForm*& slot, QString& file_name_field, int ki
     return;
   }
   file_name_field = file_name;
+  sequence_pair_owner_ = nullptr;  // the image windows hold no sequence's pair now
   OpenImageWindow(slot, kind, file_name);
   UpdateCommandState();
   Tile1Click();
@@ -100,6 +113,7 @@ void TMDIForm::NewMeshClick() {
 }
 
 void TMDIForm::ClearMeshAndRedraw() {
+  sequence_pair_owner_ = nullptr;
   ShowMeshCaption();
   ShowMeshReport(QString());
   mesh_.FreeMesh();

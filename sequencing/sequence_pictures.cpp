@@ -82,4 +82,24 @@ Result<Bitmap> SequencePictures::Picture(int i) {
   return kept;
 }
 
+std::unique_ptr<SequencePictures> PlaceSequencePictures(const Sequence& sequence,
+                                                        const std::string& scratch_folder) {
+  std::vector<std::string> paths;
+  for (const SequencePicture& picture : sequence.Pictures()) paths.push_back(picture.path);
+  return std::make_unique<SequencePictures>(std::move(paths), sequence.Options().align_faces,
+                                            sequence.Options().output_size, scratch_folder);
+}
+
+bool PlacedAlike(const Sequence& a, const Sequence& b) {
+  if (a.PictureCount() != b.PictureCount() ||
+      a.Options().align_faces != b.Options().align_faces ||
+      a.Options().output_size != b.Options().output_size) {
+    return false;
+  }
+  for (int i = 0; i < a.PictureCount(); ++i) {
+    if (a.Picture(i).path != b.Picture(i).path) return false;
+  }
+  return true;
+}
+
 }  // namespace vesk

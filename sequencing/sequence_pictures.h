@@ -13,6 +13,7 @@
 // pictures here, so a picture stands in the same pixels for all of them.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "core/image/bitmap_store.h"
 #include "core/image/similarity_warp.h"
 #include "core/mesh/grid_mesh.h"
+#include "core/sequence/sequence.h"
 #include "match/face_landmarks.h"
 
 namespace vesk {
@@ -75,5 +77,13 @@ class SequencePictures {
   int width_ = 0;
   int height_ = 0;
 };
+
+// The pictures of `sequence` placed by its options (output size, faces
+// aligned).
+std::unique_ptr<SequencePictures> PlaceSequencePictures(const Sequence& sequence,
+                                                        const std::string& scratch_folder);
+// Whether two states of a sequence place their pictures alike: the same
+// files in the same order, the same output size and alignment.
+bool PlacedAlike(const Sequence& a, const Sequence& b);
 
 }  // namespace vesk
