@@ -133,7 +133,9 @@ SequenceWindow::SequenceWindow(TMDIForm& owner, UserDialogs& dialogs)
 
   pictures_ = new PictureStrip(this);
   auto* picture_column = new QVBoxLayout;
-  picture_column->addWidget(new QLabel("&Pictures (Ctrl+Up/Down moves, Del removes, Ins adds)"));
+  auto* pictures_label = new QLabel("&Pictures (Ctrl+Up/Down moves, Del removes, Ins adds)");
+  pictures_label->setBuddy(pictures_);
+  picture_column->addWidget(pictures_label);
   picture_column->addWidget(pictures_, 1);
   auto* picture_buttons = new QHBoxLayout;
   picture_buttons->addWidget(button("AddButton", "&Add...", [this] { 
@@ -156,7 +158,9 @@ SequenceWindow::SequenceWindow(TMDIForm& owner, UserDialogs& dialogs)
   pairs_->setObjectName("PairList");
   pairs_->setWordWrap(true);
   auto* pair_column = new QVBoxLayout;
-  pair_column->addWidget(new QLabel("P&airs (double-click or Enter edits one)"));
+  auto* pairs_label = new QLabel("P&airs (double-click or Enter edits one)");
+  pairs_label->setBuddy(pairs_);
+  pair_column->addWidget(pairs_label);
   pair_column->addWidget(pairs_, 1);
   auto* pair_buttons = new QHBoxLayout;
   pair_buttons->addWidget(button("EditPairButton", "&Edit Pair", [this] {
