@@ -401,7 +401,7 @@ void TMDIForm::ShowCoords(int x, int y) {
 
 bool TMDIForm::FormCloseQuery() {
   if (run_active_) return false;
-  return MeshMayBeDropped();
+  return SequenceWindowsClosed() && MeshMayBeDropped();
 }
 
 void TMDIForm::FormClose() {

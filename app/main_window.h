@@ -201,6 +201,9 @@ class TMDIForm : public QMainWindow {
   bool EditSequencePair(SequenceWindow* sequence, const PairInPlace& pair);
   // The sequence window whose pair is in the image windows, while it is.
   SequenceWindow* SequencePairOwner() const;
+  // Closes every sequence window, each asking about its unsaved changes;
+  // false when one stays open.
+  bool SequenceWindowsClosed();
   // A saved sequence goes into the recent list.
   void RememberSequence(const QString& file_name) { RememberMesh(file_name); }
 
@@ -247,8 +250,8 @@ class TMDIForm : public QMainWindow {
   // Opens one image window of kind 1 or 2 from `file_name` into `slot`,
   // replacing the window there; the slot is none when loading fails.
   void OpenImageWindow(TChildForm*& slot, int kind, const QString& file_name);
-  // The same with a picture already read (a sequence's pair).
-  void OpenImageWindow(TChildForm*& slot, int kind, const Bitmap& picture);
+  // The same with the picture put in by `load` (false: it failed).
+  void OpenImageWindow(TChildForm*& slot, int kind, const std::function<bool(TChildForm&)>& load);
   void OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind);
   // Open First or Second image after its dialog.
   void OpenImageFile(TChildForm*& slot, QString& file_name_field, int kind,

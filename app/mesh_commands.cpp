@@ -33,30 +33,24 @@ const char* SlotName(int kind) {
 }  // namespace
 
 void TMDIForm::OpenImageWindow(TChildForm*& slot, int kind, const QString& file_name) {
+  OpenImageWindow(slot, kind,
+                  [&file_name](TChildForm& child) { return child.LoadImage(file_name); });
+}
+
+void TMDIForm::OpenImageWindow(TChildForm*& slot, int kind,
+                               const std::function<bool(TChildForm&)>& load) {
   DestroyChild(slot);
   auto* child = new TChildForm(*this, dialogs_);
   child->setObjectName(SlotName(kind));
   slot = child;
   mdi_area_->addSubWindow(child);
   child->show();
-  if (child->LoadImage(file_name)) {
+  if (load(*child)) {
     child->ImageKind = kind;
     child->DrawMesh();
   } else {
     DestroyChild(slot);
   }
-}
-
-void TMDIForm::OpenImageWindow(TChildForm*& slot, int kind, const Bitmap& picture) {
-  DestroyChild(slot);
-  auto* child = new TChildForm(*this, dialogs_);
-  child->setObjectName(SlotName(kind));
-  slot = child;
-  mdi_area_->addSubWindow(child);
-  child->show();
-  child->SetBitmap(picture);
-  child->ImageKind = kind;
-  child->DrawMesh();
 }
 
 void TMDIForm::OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind) {

@@ -51,6 +51,13 @@ SequenceWindow* TMDIForm::OpenSequenceFile(const QString& file_name) {
   return window;
 }
 
+bool TMDIForm::SequenceWindowsClosed() {
+  for (SequenceWindow* window : findChildren<SequenceWindow*>()) {
+    if (!window->close()) return false;
+  }
+  return true;
+}
+
 SequenceWindow* TMDIForm::SequencePairOwner() const {
   return qobject_cast<SequenceWindow*>(sequence_pair_owner_.data());
 }
@@ -63,8 +70,14 @@ bool TMDIForm::EditSequencePair(SequenceWindow* sequence, const PairInPlace& pai
   FirstFileName = pair.first_name;
   SecondFileName = pair.second_name;
   MeshFileName.clear();
-  OpenImageWindow(first_child_, kFirstImage, pair.first);
-  OpenImageWindow(second_child_, kSecondImage, pair.second);
+  const auto put = [](const Bitmap& picture) {
+    return [&picture](TChildForm& child) {
+      child.SetBitmap(picture);
+      return true;
+    };
+  };
+  OpenImageWindow(first_child_, kFirstImage, put(pair.first));
+  OpenImageWindow(second_child_, kSecondImage, put(pair.second));
   mesh_ = RestoreMeshSnapshot(pair.mesh);
   // Undo stays within the pair: the steps of another mesh are dropped.
   undo_->Stack().clear();

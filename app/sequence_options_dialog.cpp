@@ -42,12 +42,13 @@ constexpr Renderer kRenderers[] = {Renderer::kSmooth, Renderer::kClassic};
 }  // namespace
 
 std::optional<SequenceOptions> QtUserDialogs::AskSequenceOptions(QWidget* parent,
-                                                                const SequenceOptions& initial) {
+                                                                 const SequenceOptions& initial) {
   QDialog dialog(parent);
   dialog.setObjectName("SequenceOptionsDialog");
   dialog.setWindowTitle("Sequence Options");
   auto* form = new QFormLayout(&dialog);
-  auto* frames = Spin(dialog, "Frames", kMinFramesPerPair, kMaxFramesPerPair, initial.frames_per_pair);
+  auto* frames =
+      Spin(dialog, "Frames", kMinFramesPerPair, kMaxFramesPerPair, initial.frames_per_pair);
   form->addRow("Frames a pair:", frames);
   auto* hold = Spin(dialog, "Hold", 0, kMaxHoldFrames, initial.hold);
   hold->setToolTip("Extra frames on every picture");

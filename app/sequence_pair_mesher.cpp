@@ -60,8 +60,7 @@ PairMeshResult SequencePairMesher::Mesh(const PairMeshRequest& request) {
   match.first_name = request.paths[static_cast<std::size_t>(request.first)];
   match.second_name = request.paths[static_cast<std::size_t>(request.second)];
   match.cancelled = [this] { return cancel_.load(); };
-  Result<AutoMeshOutcome> outcome =
-      AutoMeshPair(*pictures_, request.first, request.second, match);
+  Result<AutoMeshOutcome> outcome = AutoMeshPair(*pictures_, request.first, request.second, match);
   PairMeshResult result;
   result.key = request.key;
   result.frame = request.frame;

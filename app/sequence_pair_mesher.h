@@ -36,10 +36,10 @@ struct PairMeshRequest {
 struct PairMeshResult {
   PairKey key;
   MeshFrame frame;
-  bool made = false;       // else failed (or cancelled)
+  bool made = false;  // else failed (or cancelled)
   bool cancelled = false;
   MeshSnapshot mesh;
-  std::string text;        // the Auto Mesh summary, or the failure's reason
+  std::string text;  // the Auto Mesh summary, or the failure's reason
 };
 
 // The request for the sequence's next pair to mesh, if there is one.

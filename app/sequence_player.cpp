@@ -130,8 +130,8 @@ void SequencePlayer::Compute() {
     QString failure;
     if (frame) {
       const Bitmap& full = frame.Value();
-      const double scale = std::min({1.0, double(kPlayerSide) / full.Width(),
-                                     double(kPlayerSide) / full.Height()});
+      const double scale =
+          std::min({1.0, double(kPlayerSide) / full.Width(), double(kPlayerSide) / full.Height()});
       image = scale < 1 ? ToQImage(AreaShrink(full, std::max(1, int(full.Width() * scale)),
                                               std::max(1, int(full.Height() * scale))))
                         : ToQImage(full);
@@ -139,8 +139,10 @@ void SequencePlayer::Compute() {
       failure = QString::fromStdString(frame.Message());
     }
     QMetaObject::invokeMethod(
-        this, [this, serial = job.serial, index = job.index, image,
-               failure] { Show(serial, index, image, failure); },
+        this,
+        [this, serial = job.serial, index = job.index, image, failure] {
+          Show(serial, index, image, failure);
+        },
         Qt::QueuedConnection);
   }
 }

@@ -40,9 +40,7 @@ constexpr char kExportFilter[] =
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-QString PictureFilter() {
-  return "Pictures|" + Text(PicturePatterns()) + "|All Files|*.*";
-}
+QString PictureFilter() { return "Pictures|" + Text(PicturePatterns()) + "|All Files|*.*"; }
 
 }  // namespace
 
@@ -131,48 +129,49 @@ SequenceWindow::SequenceWindow(TMDIForm& owner, UserDialogs& dialogs)
     return b;
   };
 
+  // A list under its label, with a row of buttons below.
+  auto column = [](const QString& caption, QListWidget* list, QHBoxLayout* buttons) {
+    auto* label = new QLabel(caption);
+    label->setBuddy(list);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(label);
+    layout->addWidget(list, 1);
+    layout->addLayout(buttons);
+    return layout;
+  };
   pictures_ = new PictureStrip(this);
-  auto* picture_column = new QVBoxLayout;
-  auto* pictures_label = new QLabel("&Pictures (Ctrl+Up/Down moves, Del removes, Ins adds)");
-  pictures_label->setBuddy(pictures_);
-  picture_column->addWidget(pictures_label);
-  picture_column->addWidget(pictures_, 1);
   auto* picture_buttons = new QHBoxLayout;
-  picture_buttons->addWidget(button("AddButton", "&Add...", [this] { 
-    pictures_->AddAsked(pictures_->count()); }));
-  picture_buttons->addWidget(button("RemoveButton", "&Remove", [this] {
-    RemovePicture(pictures_->currentRow());
+  picture_buttons->addWidget(button("AddButton", "A&dd...", [this] {
+    emit pictures_->AddAsked(pictures_->currentRow() < 0 ? pictures_->count()
+                                                         : pictures_->currentRow() + 1);
   }));
+  picture_buttons->addWidget(
+      button("RemoveButton", "&Remove", [this] { RemovePicture(pictures_->currentRow()); }));
   picture_buttons->addWidget(button("UpButton", "&Up", [this] {
     MovePicture(pictures_->currentRow(), pictures_->currentRow() - 1);
   }));
   picture_buttons->addWidget(button("DownButton", "Do&wn", [this] {
     MovePicture(pictures_->currentRow(), pictures_->currentRow() + 1);
   }));
-  picture_buttons->addWidget(button("LocateButton", "&Locate...", [this] {
-    LocatePicture(pictures_->currentRow());
-  }));
-  picture_column->addLayout(picture_buttons);
+  picture_buttons->addWidget(
+      button("LocateButton", "&Locate...", [this] { LocatePicture(pictures_->currentRow()); }));
+  QVBoxLayout* picture_column =
+      column("Pic&tures (Ctrl+Up/Down moves, Del removes, Ins adds)", pictures_, picture_buttons);
 
   pairs_ = new QListWidget(this);
   pairs_->setObjectName("PairList");
   pairs_->setWordWrap(true);
-  auto* pair_column = new QVBoxLayout;
-  auto* pairs_label = new QLabel("P&airs (double-click or Enter edits one)");
-  pairs_label->setBuddy(pairs_);
-  pair_column->addWidget(pairs_label);
-  pair_column->addWidget(pairs_, 1);
   auto* pair_buttons = new QHBoxLayout;
-  pair_buttons->addWidget(button("EditPairButton", "&Edit Pair", [this] {
-    OpenPair(pairs_->currentRow());
-  }));
+  pair_buttons->addWidget(
+      button("EditPairButton", "&Edit Pair", [this] { OpenPair(pairs_->currentRow()); }));
   pair_buttons->addWidget(button("MeshAgainButton", "Auto &Mesh Again", [this] {
     const int k = pairs_->currentRow();
     if (k < 0 || k >= sequence_.PairCount()) return;
     sequence_.ClearMesh(sequence_.PairAt(k));
     Changed();
   }));
-  pair_column->addLayout(pair_buttons);
+  QVBoxLayout* pair_column =
+      column("Pa&irs (double-click or Enter edits one)", pairs_, pair_buttons);
 
   player_ = new SequencePlayer(this);
 
@@ -183,7 +182,7 @@ SequenceWindow::SequenceWindow(TMDIForm& owner, UserDialogs& dialogs)
   auto* commands = new QHBoxLayout;
   commands->addWidget(button("OptionsButton", "&Options...", &SequenceWindow::OptionsClick));
   commands->addWidget(button("SaveButton", "&Save", &SequenceWindow::SaveClick));
-  commands->addWidget(button("SaveAsButton", "Save A&s...", &SequenceWindow::SaveAsClick));
+  commands->addWidget(button("SaveAsButton", "Save &As...", &SequenceWindow::SaveAsClick));
   commands->addWidget(button("ExportButton", "E&xport...", &SequenceWindow::ExportClick));
   status_ = new QLabel(this);
   status_->setObjectName("SequenceStatus");
@@ -205,8 +204,7 @@ SequenceWindow::SequenceWindow(TMDIForm& owner, UserDialogs& dialogs)
   new FileDropFilter(this, [this](const QStringList& files) { AddPictures(files); });
   connect(pairs_, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { OpenPair(pairs_->row(item)); });
-  connect(&owner_.Undo().Stack(), &QUndoStack::indexChanged, this,
-          &SequenceWindow::TakeEditedMesh);
+  connect(&owner_.Undo().Stack(), &QUndoStack::indexChanged, this, &SequenceWindow::TakeEditedMesh);
   Changed(false);
   ShowCaption();
 }
@@ -239,7 +237,8 @@ void SequenceWindow::ShowCaption() {
 
 void SequenceWindow::AddPictures(const QStringList& files, int before) {
   int at = before < 0 || before > sequence_.PictureCount() ? sequence_.PictureCount() : before;
-  for (const QString& file : files) sequence_.Add(at++, QFileInfo(file).absoluteFilePath().toStdString());
+  for (const QString& file : files)
+    sequence_.Add(at++, QFileInfo(file).absoluteFilePath().toStdString());
   Changed();
   pictures_->setCurrentRow(at - 1);
 }
@@ -283,8 +282,9 @@ void SequenceWindow::ReadPictures() {
       QString failure;
       if (read) {
         size = ImageSize{read.Value().Width(), read.Value().Height()};
-        thumbnail = ToQImage(read.Value()).scaled(kThumbnailSide, kThumbnailSide,
-                                                  Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        thumbnail = ToQImage(read.Value())
+                        .scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio,
+                                Qt::SmoothTransformation);
       } else {
         failure = Text(read.Message());
       }
@@ -351,7 +351,8 @@ QString SequenceWindow::PairText(int k) const {
   const PairKey key = sequence_.PairAt(k);
   const int first = sequence_.IndexOf(key.first);
   const int second = sequence_.IndexOf(key.second);
-  QString text = QString("%1. %2 \u2192 %3: ").arg(k + 1).arg(PictureName(first), PictureName(second));
+  QString text =
+      QString("%1. %2 \u2192 %3: ").arg(k + 1).arg(PictureName(first), PictureName(second));
   const PairMesh& mesh = sequence_.MeshOf(key);
   switch (mesh.state) {
     case PairState::kAutomatic:
@@ -359,6 +360,13 @@ QString SequenceWindow::PairText(int k) const {
       break;
     case PairState::kEdited:
       text += "edited by hand";
+      if (sequence_.Frame() && mesh.frame != *sequence_.Frame()) {
+        text += QString(
+                    " on pictures placed for %1 x %2 (another size or alignment now: "
+                    "edit it again or Auto Mesh Again)")
+                    .arg(mesh.frame.size.width)
+                    .arg(mesh.frame.size.height);
+      }
       break;
     case PairState::kFailed:
       text += "failed: " + Text(mesh.text);
@@ -393,7 +401,8 @@ void SequenceWindow::Refresh() {
       line += "reading...";
     }
     auto* item = new QListWidgetItem(line, pictures_);
-    if (thumbnails_.count(picture.id)) item->setIcon(QPixmap::fromImage(thumbnails_.at(picture.id)));
+    if (thumbnails_.count(picture.id))
+      item->setIcon(QPixmap::fromImage(thumbnails_.at(picture.id)));
     item->setToolTip(Text(picture.path));
   }
   pairs_->clear();
@@ -438,9 +447,12 @@ void SequenceWindow::OpenPair(int k) {
   for (const Result<Bitmap>* picture : {&first_picture, &second_picture}) {
     if (!*picture) return dialogs_.Message(this, kTitle, Text(picture->Message()));
   }
-  PairInPlace pair{std::move(first_picture).Value(), std::move(second_picture).Value(),
-                   Text(sequence_.Picture(first).path), Text(sequence_.Picture(second).path),
-                   mesh.mesh, QString()};
+  PairInPlace pair{std::move(first_picture).Value(),
+                   std::move(second_picture).Value(),
+                   Text(sequence_.Picture(first).path),
+                   Text(sequence_.Picture(second).path),
+                   mesh.mesh,
+                   QString()};
   switch (mesh.state) {
     case PairState::kAutomatic:
       pair.report = Text(mesh.text);
@@ -459,8 +471,12 @@ void SequenceWindow::OpenPair(int k) {
 void SequenceWindow::TakeEditedMesh() {
   if (!PairInEdit() || owner_.SequencePairOwner() != this) return;
   MeshSnapshot mesh = TakeMeshSnapshot(owner_.MeshModel());
-  if (mesh == sequence_.MeshOf(*editing_).mesh) return;
-  if (sequence_.SetEditedMesh(*editing_, std::move(mesh))) Changed();
+  if (mesh != sequence_.MeshOf(*editing_).mesh &&
+      sequence_.SetEditedMesh(*editing_, std::move(mesh))) {
+    Changed();
+  }
+  // The mesh is kept by the sequence, whose saving is asked about instead.
+  owner_.Undo().MarkSaved();
 }
 
 // ---- Options, files and export ---------------------------------------------
@@ -512,7 +528,9 @@ bool SequenceWindow::SaveAsClick() {
   return chosen && SaveTo(*chosen);
 }
 
-bool SequenceWindow::SaveClick() { return file_name_.isEmpty() ? SaveAsClick() : SaveTo(file_name_); }
+bool SequenceWindow::SaveClick() {
+  return file_name_.isEmpty() ? SaveAsClick() : SaveTo(file_name_);
+}
 
 void SequenceWindow::ExportClick() {
   std::optional<QString> chosen =
@@ -535,15 +553,15 @@ bool SequenceWindow::ExportTo(const QString& file_name) {
   std::unique_ptr<SequencePictures> pictures =
       PlaceSequencePictures(sequence_, QFileInfo(file_name).absolutePath().toStdString());
   KancelRun run(owner_.KancelForm(), *this, nullptr, nullptr);
-  const SequenceExport done = ExportSequence(
-      sequence_, *pictures, triangles.Value(), out, run, [this](int k, int pairs) {
+  const SequenceExport done =
+      ExportSequence(sequence_, *pictures, triangles.Value(), out, run, [this](int k, int pairs) {
         owner_.KancelForm().setWindowTitle(QString("Export: pair %1 of %2").arg(k + 1).arg(pairs));
       });
   run.End();
   owner_.KancelForm().setWindowTitle("Process");
   if (!done.status) {
-    dialogs_.Error(this, kTitle, (done.video ? file_name + ": " : QString()) +
-                                     Text(done.status.Message()));
+    dialogs_.Error(this, kTitle,
+                   (done.video ? file_name + ": " : QString()) + Text(done.status.Message()));
     return false;
   }
   if (done.cancelled) {

@@ -115,7 +115,9 @@ Status MeshPairs(const CommandLine& line, Sequence& sequence, SequencePictures& 
   for (int k = 0; k < static_cast<int>(line.ValueCount("--mesh")); ++k) {
     const std::string& path = line.Value("--mesh", static_cast<std::size_t>(k));
     Result<MeshFileContent> content = ReadMeshFile(path);
-    if (!content) return Failure{PairName(sequence, k, name) + ": " + path + ": " + content.Message()};
+    if (!content) {
+      return Failure{PairName(sequence, k, name) + ": " + path + ": " + content.Message()};
+    }
     sequence.SetEditedMesh(sequence.PairAt(k), TakeMeshSnapshot(content.Value().mesh));
   }
   const std::vector<PairKey> to_mesh = sequence.PairsToMesh();
@@ -211,11 +213,10 @@ int RunSequence(const std::vector<std::string>& args) {
   sequence.Value().SetOptions(options.Value());
 
   // 1. Every picture and every pair's mesh, before anything is written.
-  std::vector<std::string> paths;
-  for (const SequencePicture& picture : sequence.Value().Pictures()) paths.push_back(picture.path);
-  const std::string scratch = std::filesystem::path(out.empty() ? save : out).parent_path().string();
-  SequencePictures pictures(paths, options.Value().align_faces, options.Value().output_size,
-                            scratch);
+  const std::string scratch =
+      std::filesystem::path(out.empty() ? save : out).parent_path().string();
+  std::unique_ptr<SequencePictures> placed = PlaceSequencePictures(sequence.Value(), scratch);
+  SequencePictures& pictures = *placed;
   Status meshed = MeshPairs(line, sequence.Value(), pictures);
   if (Interrupted()) return ReportCancelled("sequence", "; nothing written");
   if (!meshed) return ReportBadInput(meshed.Message());

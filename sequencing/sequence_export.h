@@ -21,8 +21,8 @@ struct SequenceExport {
   Status status = Status::Success();  // the output's or the render's failure
   bool cancelled = false;             // `run` asked to stop
   bool video = false;
-  int frames = 0;                     // frames written
-  std::string list_path;              // the frame list as written (".any" added)
+  int frames = 0;         // frames written
+  std::string list_path;  // the frame list as written (".any" added)
 };
 
 SequenceExport ExportSequence(const Sequence& sequence, SequencePictures& pictures,

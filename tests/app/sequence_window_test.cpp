@@ -3,6 +3,8 @@
 // elsewhere, the export against vesk-batch's frames for the saved file,
 // the player, and a cancelled export. One window runs through the steps
 // in order, so each pair is meshed once.
+#include "app/sequence_window.h"
+
 #include <QListWidget>
 #include <QMenu>
 #include <QProcess>
@@ -11,7 +13,6 @@
 
 #include "app/kancel_form.h"
 #include "app/sequence_player.h"
-#include "app/sequence_window.h"
 #include "app1_support.h"
 #include "core/image/area_shrink.h"
 #include "pictures/image_convert.h"
@@ -67,7 +68,8 @@ class SequenceWindowTest : public QObject, WindowFixture {
     QCOMPARE(form_->SecondChild()->GetBitmap().Width(), 512);  // placed into 512 x 600
     QCOMPARE(form_->SecondChild()->GetBitmap().Height(), 600);
     QVERIFY(PairLine(0).startsWith("[in the image windows]"));
-    Run("SwapMorphMesh");  // an edit in the image windows
+    Run("SwapMorphMesh");       // an edit in the image windows, kept by the sequence:
+    QVERIFY(form_->MeshSaved);  // no mesh question on leaving
     const MeshSnapshot edited = TakeMeshSnapshot(form_->MeshModel());
     const PairKey pair = window_->Model().PairAt(0);
     QVERIFY(PairLine(0).endsWith("edited by hand"));

@@ -5,6 +5,8 @@
 //   cmake --build build --target sequence_screenshot
 //   QT_QPA_PLATFORM=offscreen build/tools/screenshot/sequence_screenshot OUT.png
 //   (OUT.png: docs/screenshots/sequence_window.jpg)
+#include "app/sequence_window.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -16,7 +18,6 @@
 
 #include "app/main_window.h"
 #include "app/sequence_player.h"
-#include "app/sequence_window.h"
 #include "tools/screenshot/one_answer.h"
 
 namespace {
