@@ -540,24 +540,29 @@ void SequenceWindow::ExportClick() {
 
 bool SequenceWindow::ExportTo(const QString& file_name) {
   const std::string out = file_name.toStdString();
+  // The export works on a copy: messages processed during the run (a
+  // picture read, a pair meshed) may change the sequence meanwhile.
+  const Sequence exported = sequence_;
   const auto name = [this](int i) { return PictureName(i).toStdString(); };
-  Status possible = CheckSequenceOutput(out, sequence_.Options());
-  Result<SequenceTriangles> triangles = TrianglesOfPairs(sequence_, name);
+  Status possible = CheckSequenceOutput(out, exported.Options());
+  Result<SequenceTriangles> triangles = TrianglesOfPairs(exported, name);
   if (possible && !triangles) possible = Failure{triangles.Message()};
-  if (possible && sequence_.PairCount() == 0) possible = Failure{"A sequence needs two pictures"};
+  if (possible && exported.PairCount() == 0) possible = Failure{"A sequence needs two pictures"};
   if (!possible) {
     dialogs_.Message(this, kTitle, Text(possible.Message()));
     return false;
   }
   // Placed afresh, large pictures kept beside the output, as vesk-batch does.
   std::unique_ptr<SequencePictures> pictures =
-      PlaceSequencePictures(sequence_, QFileInfo(file_name).absolutePath().toStdString());
+      PlaceSequencePictures(exported, QFileInfo(file_name).absolutePath().toStdString());
+  owner_.setEnabled(false);  // the pair in the image windows stays as it is
   KancelRun run(owner_.KancelForm(), *this, nullptr, nullptr);
   const SequenceExport done =
-      ExportSequence(sequence_, *pictures, triangles.Value(), out, run, [this](int k, int pairs) {
+      ExportSequence(exported, *pictures, triangles.Value(), out, run, [this](int k, int pairs) {
         owner_.KancelForm().setWindowTitle(QString("Export: pair %1 of %2").arg(k + 1).arg(pairs));
       });
   run.End();
+  owner_.setEnabled(true);
   owner_.KancelForm().setWindowTitle("Process");
   if (!done.status) {
     dialogs_.Error(this, kTitle,

@@ -138,6 +138,25 @@ class SequenceWindowTest : public QObject, WindowFixture {
                         .convertToFormat(QImage::Format_RGB32));
   }
 
+  void AMissingPictureIsNamedAndLocated() {
+    WriteBytes(File("m.vseq"), ("vesk-sequence 1\npicture gone.png\npicture " + kPortraits[1] +
+                                "\npicture " + kPortraits[2] + "\n")
+                                   .toUtf8());
+    form_->OpenFiles({File("m.vseq")});
+    QVERIFY2(Shown().last().startsWith("Sequence: Picture not found: ") &&
+                 Shown().last().endsWith("/gone.png. Choose it in the list and press Locate."),
+             qPrintable(Shown().last()));
+    SequenceWindow* opened = nullptr;
+    for (SequenceWindow* w : form_->findChildren<SequenceWindow*>())
+      opened = w != window_ ? w : opened;
+    QVERIFY(opened->Pictures()->item(0)->text().contains("missing: "));
+    opened->Pictures()->setCurrentRow(0);
+    dialogs_.open_answers.push_back(QStringList{kPortraits[0]});
+    Click(*opened, "LocateButton");
+    QTRY_VERIFY(opened->Pictures()->item(0)->text().endsWith("grace_hopper.jpg\n512 x 600"));
+    delete opened;
+  }
+
   void ACancelledExportLeavesNoFile() {
     QTimer::singleShot(0, [this] { form_->KancelForm().KancelButtonClick(); });
     QVERIFY(!window_->ExportTo(File("c.gif")));
