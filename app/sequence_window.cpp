@@ -220,8 +220,7 @@ std::optional<PairKey> SequenceWindow::PairInEdit() const {
 }
 
 bool SequenceWindow::Working() const {
-  return mesher_->Busy() ||
-         std::any_of(reading_.begin(), reading_.end(), [](const auto& r) { return r.second; });
+  return mesher_->Busy() || !reading_.empty();
 }
 
 QString SequenceWindow::PictureName(int index) const {
@@ -274,7 +273,7 @@ void SequenceWindow::ReadPictures() {
         read_failures_.count(picture.id)) {
       continue;
     }
-    reading_[picture.id] = true;
+    reading_.insert(picture.id);
     reader_.start([this, id = picture.id, path = picture.path] {
       Result<Bitmap> read = ReadPicture(path);
       QImage thumbnail;

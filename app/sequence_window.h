@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include "core/image/bitmap.h"
 #include "core/sequence/sequence.h"
@@ -141,7 +142,7 @@ class SequenceWindow : public QWidget {
 
   std::map<PictureId, QImage> thumbnails_;
   std::map<PictureId, QString> read_failures_;
-  std::map<PictureId, bool> reading_;
+  std::set<PictureId> reading_;  // pictures being read
   QThreadPool reader_;
   std::unique_ptr<SequencePairMesher> mesher_;
   std::optional<PairKey> editing_;
