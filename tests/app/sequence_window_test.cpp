@@ -7,6 +7,7 @@
 
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QSlider>
@@ -60,7 +61,16 @@ class SequenceWindowTest : public QObject, WindowFixture {
   }
 
   void AnEditedPairKeepsItsMeshWhenPicturesMoveElsewhere() {
-    window_->AddPictures({kSource + "/tests/data/photos/astronaut.webp"});
+    QMimeData dropped;  // a fourth picture dropped below the others
+    dropped.setUrls({QUrl::fromLocalFile(kSource + "/tests/data/photos/astronaut.webp")});
+    QWidget* strip = window_->Pictures()->viewport();
+    const QPoint below(10, strip->height() - 4);
+    QDragEnterEvent enter(below, Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QDropEvent drop(below, Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    for (QEvent* event : {static_cast<QEvent*>(&enter), static_cast<QEvent*>(&drop)}) {
+      QApplication::sendEvent(strip, event);
+    }
+    QTRY_COMPARE(window_->Model().PictureCount(), 4);
     QTRY_VERIFY_WITH_TIMEOUT(AllMeshed(), 60000);
     window_->Pairs()->setCurrentRow(0);
     QTest::keyClick(window_->Pairs(), Qt::Key_Return);  // opens the pair
