@@ -336,14 +336,18 @@ void SequenceWindow::MeshNext() {
 }
 
 void SequenceWindow::MeshDone(const PairMeshResult& result) {
+  bool taken = false;
   if (!result.cancelled) {
-    if (result.made) {
-      sequence_.SetAutomaticMesh(result.key, result.mesh, result.text, result.frame);
-    } else {
-      sequence_.SetFailed(result.key, result.text, result.frame);
-    }
+    taken = result.made
+                ? sequence_.SetAutomaticMesh(result.key, result.mesh, result.text, result.frame)
+                : sequence_.SetFailed(result.key, result.text, result.frame);
   }
   Changed(false);
+  // The pair in the image windows meshed again (Auto Mesh Again, new
+  // options): the windows show its new mesh.
+  if (taken && PairInEdit() == result.key && owner_.SequencePairOwner() == this) {
+    OpenPair(sequence_.PairIndex(result.key));
+  }
 }
 
 QString SequenceWindow::PairText(int k) const {
