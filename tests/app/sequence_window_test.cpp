@@ -1,7 +1,7 @@
 // The sequence window through its widgets: opened by three pictures at
 // once, a pair edited in the image windows and kept through a reorder
 // elsewhere, the export against vesk-batch's frames for the saved file,
-// the player, and a cancelled export. One window runs through the steps
+// the player, videos and a cancelled export. One window runs through the steps
 // in order, so each pair is meshed once.
 #include "app/sequence_window.h"
 
@@ -167,7 +167,11 @@ class SequenceWindowTest : public QObject, WindowFixture {
     delete opened;
   }
 
-  void ACancelledExportLeavesNoFile() {
+  void VideosAreWrittenAndACancelledExportLeavesNoFile() {
+    for (const char* video : {"v.mp4", "v.gif"}) {
+      QVERIFY(window_->ExportTo(File(video)));
+      QVERIFY(QFileInfo(File(video)).size() > 1000);
+    }
     QTimer::singleShot(0, [this] { form_->KancelForm().KancelButtonClick(); });
     QVERIFY(!window_->ExportTo(File("c.gif")));
     QVERIFY(!QFile::exists(File("c.gif")));
