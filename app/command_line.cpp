@@ -23,11 +23,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 const char* UsageText() {
-  return "usage: vesk [MESH.mesh | FIRST SECOND | PICTURE]\n"
+  return "usage: vesk [MESH.mesh | FIRST SECOND | PICTURE | PIC1 PIC2 PIC3 ... | S.vseq]\n"
          "Starts the desktop program of Vesk Trelvanique. A mesh file (.mesh) opens\n"
          "with the two pictures it names; pictures (BMP, PNG, JPEG, WebP, TIFF, HEIC,\n"
-         "HEIF, AVIF) open as the first and the second image. Names after -- are files\n"
-         "even when they begin with -.\n"
+         "HEIF, AVIF) open as the first and the second image; three or more pictures,\n"
+         "or a sequence file (.vseq), open the sequence window. Names after -- are\n"
+         "files even when they begin with -.\n"
          "  --help     show this help and exit\n"
          "  --version  show the version and exit\n"
          "vesk-batch renders the same commands without a window (vesk-batch --help).\n";

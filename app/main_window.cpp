@@ -153,6 +153,9 @@ void TMDIForm::BuildMenu() {
   recent_menu_->setObjectName("RecentMeshesMenu");
   recent_menu_->menuAction()->setObjectName("RecentMeshes");
   FillRecentMeshes();
+  AddDivider(file, "N15");
+  AddItem(file, "NewSequence", "New Se&quence", none, &TMDIForm::NewSequenceClick);
+  AddItem(file, "OpenSequence", "Open Seq&uence...", none, &TMDIForm::OpenSequenceClick);
 
   QMenu* edit = menu("Edit1", "&Edit");
   BuildUndoItems(edit);
@@ -402,7 +405,7 @@ void TMDIForm::ShowCoords(int x, int y) {
 
 bool TMDIForm::FormCloseQuery() {
   if (run_active_) return false;
-  return MeshMayBeDropped();
+  return SequenceWindowsClosed() && MeshMayBeDropped();
 }
 
 void TMDIForm::FormClose() {

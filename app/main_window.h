@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <exception>
@@ -43,6 +44,8 @@ class TKancelForm;
 class TUpDown;
 class UserDialogs;
 class Bitmap;
+class SequenceWindow;
+struct PairInPlace;
 enum class Glyph;
 enum class ImageWindow;
 struct EffectSource;
@@ -192,6 +195,28 @@ class TMDIForm : public QMainWindow {
   void OpenFiles(const QStringList& files);
   // Open Morph Mesh after its dialog.
   void OpenMeshFile(const QString& file_name);
+  // ---- Sequences (sequence_commands.cpp) ---------------------------------
+  // File > New Sequence: an empty sequence window.
+  void NewSequenceClick();
+  // File > Open Sequence: a sequence file, or pictures (any number) that
+  // make a new sequence.
+  void OpenSequenceClick();
+  // A sequence window on `pictures`, or on the sequence file (none when it
+  // cannot be read, after its message).
+  SequenceWindow* OpenSequenceWindow(const QStringList& pictures);
+  SequenceWindow* OpenSequenceFile(const QString& file_name);
+  // Puts a pair of `sequence` into the first and second image windows, its
+  // mesh in place of the mesh (asked about first when it is not a pair's);
+  // false when the user keeps the mesh.
+  bool EditSequencePair(SequenceWindow* sequence, const PairInPlace& pair);
+  // The sequence window whose pair is in the image windows, while it is.
+  SequenceWindow* SequencePairOwner() const;
+  // Closes every sequence window, each asking about its unsaved changes;
+  // false when one stays open.
+  bool SequenceWindowsClosed();
+  // A saved sequence goes into the recent list.
+  void RememberSequence(const QString& file_name) { RememberMesh(file_name); }
+
   // The "Recent meshes" submenu, newest first.
   QMenu* RecentMeshesMenu() const { return recent_menu_; }
 
@@ -246,6 +271,8 @@ class TMDIForm : public QMainWindow {
   // Opens one image window of kind 1 or 2 from `file_name` into `slot`,
   // replacing the window there; the slot is none when loading fails.
   void OpenImageWindow(TChildForm*& slot, int kind, const QString& file_name);
+  // The same with the picture put in by `load` (false: it failed).
+  void OpenImageWindow(TChildForm*& slot, int kind, const std::function<bool(TChildForm&)>& load);
   void OpenImageCommand(TChildForm*& slot, QString& file_name_field, int kind);
   // Open First or Second image after its dialog.
   void OpenImageFile(TChildForm*& slot, QString& file_name_field, int kind,
@@ -341,6 +368,7 @@ class TMDIForm : public QMainWindow {
   // The last choices of Average Faces and Caricature.
   AverageFacesChoice average_choice_;
   double caricature_amount_ = 2;
+  QPointer<QObject> sequence_pair_owner_;  // a SequenceWindow
 };
 
 }  // namespace vesk

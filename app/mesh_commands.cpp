@@ -33,13 +33,19 @@ const char* SlotName(int kind) {
 }  // namespace
 
 void TMDIForm::OpenImageWindow(TChildForm*& slot, int kind, const QString& file_name) {
+  OpenImageWindow(slot, kind,
+                  [&file_name](TChildForm& child) { return child.LoadImage(file_name); });
+}
+
+void TMDIForm::OpenImageWindow(TChildForm*& slot, int kind,
+                               const std::function<bool(TChildForm&)>& load) {
   DestroyChild(slot);
   auto* child = new TChildForm(*this, dialogs_);
   child->setObjectName(SlotName(kind));
   slot = child;
   mdi_area_->addSubWindow(child);
   child->show();
-  if (child->LoadImage(file_name)) {
+  if (load(*child)) {
     child->ImageKind = kind;
     child->DrawMesh();
   } else {
@@ -60,6 +66,7 @@ void TMDIForm::OpenImageFile(TChildForm*& slot, QString& file_name_field, int ki
     return;
   }
   file_name_field = file_name;
+  sequence_pair_owner_ = nullptr;  // the image windows hold no sequence's pair now
   OpenImageWindow(slot, kind, file_name);
   UpdateCommandState();
   Tile1Click();
@@ -100,6 +107,7 @@ void TMDIForm::NewMeshClick() {
 }
 
 void TMDIForm::ClearMeshAndRedraw() {
+  sequence_pair_owner_ = nullptr;
   ShowMeshCaption();
   ShowMeshReport(QString());
   mesh_.FreeMesh();

@@ -1,5 +1,7 @@
 // The main window's opening by name: files from the command line and files
-// dropped on the window, and the "Recent meshes" submenu of the File menu.
+// dropped on the window (meshes, sequences, pictures: three or more make a
+// sequence), and the "Recent meshes" submenu of the File menu, which also
+// lists saved sequences.
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -8,6 +10,7 @@
 #include "app/recent_meshes.h"
 #include "app/user_dialogs.h"
 #include "core/common/file_io.h"
+#include "core/sequence/sequence_file.h"
 
 namespace vesk {
 
@@ -21,6 +24,8 @@ void TMDIForm::OpenFiles(const QStringList& files) {
     const QString& absolute = absolute_names[i];
     if (!FileReadable(absolute.toStdString())) {
       dialogs_.Message(this, ApplicationTitle(), file + " file already not exist");
+    } else if (absolute.endsWith(kSequenceExtension, Qt::CaseInsensitive)) {
+      OpenSequenceFile(absolute);
     } else if (absolute.endsWith(".mesh", Qt::CaseInsensitive)) {
       // As after the file dialog: the mesh's folder becomes the current one,
       // where the image names it holds are looked for.
@@ -30,7 +35,9 @@ void TMDIForm::OpenFiles(const QStringList& files) {
       pictures << absolute;
     }
   }
-  if (pictures.size() == 1) {
+  if (pictures.size() >= 3) {
+    OpenSequenceWindow(pictures);  // three or more pictures at once make a sequence
+  } else if (pictures.size() == 1) {
     if (first_child_) {
       OpenImageFile(second_child_, SecondFileName, kSecondImage, pictures[0]);
     } else {

@@ -11,6 +11,7 @@
 
 #include "core/faces/face_shape.h"
 #include "core/image/bitmap.h"
+#include "core/sequence/sequence_options.h"
 #include "video/video_writer.h"
 
 class QPrinter;
@@ -102,6 +103,11 @@ class UserDialogs {
                                                     const CaricatureSubject& subject,
                                                     double start) = 0;
 
+  // The options of a sequence, starting at `initial`; nothing when
+  // cancelled.
+  virtual std::optional<SequenceOptions> AskSequenceOptions(QWidget* parent,
+                                                            const SequenceOptions& initial) = 0;
+
   // "Bitmap|*.BMP|All Files|*.*" as a Qt name filter list; a description
   // that already ends in its patterns ("AVI-Files (*.avi)") shows them once.
   static QString ToQtFilter(const QString& filter);
@@ -146,6 +152,9 @@ class QtUserDialogs : public UserDialogs {
   // TCaricatureForm (caricature_form.h).
   std::optional<double> AskCaricatureAmount(QWidget* parent, const CaricatureSubject& subject,
                                             double start) override;
+  // Every option in one form (sequence_options_dialog.cpp).
+  std::optional<SequenceOptions> AskSequenceOptions(QWidget* parent,
+                                                    const SequenceOptions& initial) override;
 
  protected:
   std::optional<QStringList> AskOpen(QWidget* parent, const QString& title,

@@ -1,262 +1,241 @@
-// vesk-batch sequence PIC1 PIC2 ... --out OUT.mp4|OUT.webm|OUT.gif|OUT.any
-// [options]: morphs each picture into the next, all pairs into one video or
-// one frame list, with an Auto Mesh made for each pair (or the pair's
-// --mesh). Every picture is loaded, fitted, aligned and meshed before
-// anything is written, so a pair that fails is named with both pictures and
-// nothing is left behind; then the frames are rendered pair by pair and
-// streamed into the output, never all held at once. The last frame of a pair
-// is the first of the next: it is written once.
-#include <algorithm>
-#include <cctype>
+// vesk-batch sequence PIC1 PIC2 ... [--out OUT] [--save S.vseq] [options]
+// vesk-batch sequence --from S.vseq [--out OUT] [--save S.vseq] [options]
+// Morphs each picture into the next, all pairs into one video or one frame
+// list, with an Auto Mesh made for each pair that has no mesh (or the
+// pair's --mesh); --from takes the pictures, options and meshes of a saved
+// sequence (options given here replace the file's), --save writes the
+// sequence with every pair's mesh. Every picture is read, fitted, aligned
+// and meshed before anything is written, so a pair that fails is named with
+// both pictures and nothing is left behind; then the frames are rendered
+// pair by pair and streamed into the output, never all held at once
+// (sequencing/, which the sequence window shares).
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "batch/batch_support.h"
-#include "batch/sequence_pictures.h"
-#include "batch/video_options.h"
+#include "batch/video_options.h"  // the --fps, --quality and --lossless rules
 #include "core/common/file_io.h"
-#include "core/generate/morph.h"
 #include "core/mesh/mesh_file.h"
-#include "match/auto_match.h"
-#include "video/video_stream.h"
+#include "core/sequence/sequence_file.h"
+#include "sequencing/pair_auto_mesh.h"
+#include "sequencing/sequence_export.h"
+#include "sequencing/sequence_output.h"
+#include "sequencing/sequence_render.h"
 
 namespace vesk::batch {
 namespace {
 
+static_assert(kMaxSequenceFps == kVideoMaxFps && kMaxSequenceQuality == kVideoMaxQuality,
+              "the sequence's ranges are the video writer's");
+
 constexpr const char* kUsage =
-    "sequence PIC1 PIC2 ... --out OUT.mp4|OUT.webm|OUT.gif|OUT.any [--frames N] [--fps F] "
-    "[--method auto|faces|features|flow] [--mesh MESH]... [--render smooth|classic] "
-    "[--shape-curve C] [--colour-curve C] [--hold H] [--loop] [--align faces] [--quality Q] "
-    "[--lossless]";
+    "sequence PIC1 PIC2 ...|--from S.vseq [--out OUT.mp4|OUT.webm|OUT.gif|OUT.any] "
+    "[--save S.vseq] [--frames N] [--fps F] [--method auto|faces|features|flow] [--mesh MESH]... "
+    "[--render smooth|classic] [--shape-curve C] [--colour-curve C] [--hold H] [--loop] "
+    "[--align faces] [--quality Q] [--lossless]";
 
-// One second a pair at the usual video rate.
-constexpr int kSequenceFps = 25;
-constexpr int kFramesPerPair = 25;
-// Every pixel of a morph changes every frame, so the encoder carries no
-// detail over from frame to frame: photos come out 3 to 6 dB below a still
-// at the video command's default; 80 (H.264 CRF 11, VP9 CRF 12) makes up
-// most of it.
-constexpr int kSequenceQuality = 80;
-constexpr int kMaxFramesPerPair = 1000;
-
-struct SequenceOptions {
-  GenerationSetup setup;
-  MatchOptions match;
-  std::optional<VideoOptions> video;  // none: a frame list
-  bool loop = false;
-  bool align_faces = false;
-};
-
-bool EndsWith(std::string name, const std::string& ending) {
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return name.ends_with(ending);
-}
-
-// The options, or the usage problem.
-Result<SequenceOptions> OptionsOf(const CommandLine& line, int pairs) {
-  SequenceOptions options;
-  const std::string& out = line.Value("--out");
-  if (VideoFormatOf(out)) {
-    Result<VideoOptions> video = VideoOptionsOf(line, out, kSequenceFps, kSequenceQuality);
-    if (!video) return Failure{video.Message()};
-    options.video = video.Value();
-  } else if (!EndsWith(out, ".any")) {
-    return Failure{"--out must end in .mp4, .webm, .gif or .any"};
-  }
-  // Smooth by default: sharp in-between frames that move smoothly.
-  GenerationSetup& setup = options.setup;
-  setup.renderer = Renderer::kSmooth;
-  setup.equalize = false;
-  Result<int> frames = line.IntValue("--frames", kFramesPerPair, 2, kMaxFramesPerPair);
+// The options given on the command line in place of `base`'s (the
+// defaults, or a saved sequence's), or the usage problem.
+Result<SequenceOptions> OptionsOf(const CommandLine& line, SequenceOptions options) {
+  Result<int> frames =
+      line.IntValue("--frames", options.frames_per_pair, kMinFramesPerPair, kMaxFramesPerPair);
   if (!frames) return Failure{frames.Message()};
-  setup.frame_count = frames.Value();
+  options.frames_per_pair = frames.Value();
+  GenerationSetup setup = SequenceGenerationSetup(options);
   for (Status read : {ReadRenderOption(line, setup), ReadTimingOptions(line, setup)}) {
     if (!read) return Failure{read.Message()};
   }
+  options.renderer = setup.renderer;
+  options.curves = setup.curves;
+  options.hold = setup.hold;
   if (line.Has("--method")) {
     std::optional<AutoMeshMethod> method = MethodOfWord(line.Value("--method"));
     if (!method) {
       return Failure{"--method must be auto, faces, features or flow, not \"" +
                      line.Value("--method") + "\""};
     }
-    options.match.method = *method;
+    options.method = *method;
   }
-  if (line.Has("--mesh") && line.ValueCount("--mesh") != static_cast<std::size_t>(pairs)) {
-    return Failure{"--mesh must name one mesh for each pair, " + std::to_string(pairs) +
-                   " here"};
-  }
-  options.loop = line.Has("--loop");
-  options.align_faces = line.Has("--align");
-  if (options.align_faces && line.Value("--align") != "faces") {
+  if (line.Has("--align") && line.Value("--align") != "faces") {
     return Failure{"--align must be faces, not \"" + line.Value("--align") + "\""};
+  }
+  options.loop = options.loop || line.Has("--loop");
+  options.align_faces = options.align_faces || line.Has("--align");
+  Result<int> fps = line.IntValue("--fps", options.fps, 1, kMaxSequenceFps);
+  if (!fps) return Failure{fps.Message()};
+  Result<int> quality = line.IntValue("--quality", options.quality, 0, kMaxSequenceQuality);
+  if (!quality) return Failure{quality.Message()};
+  options.fps = fps.Value();
+  options.quality = quality.Value();
+  options.lossless = options.lossless || line.Has("--lossless");
+  const std::string& out = line.Value("--out");
+  if (!out.empty() && !IsFrameListName(out) && !VideoFormatOf(out)) {
+    return Failure{"--out must end in .mp4, .webm, .gif or .any"};
+  }
+  if (!out.empty()) {
+    Status possible = CheckSequenceOutput(out, options);
+    if (!possible) return Failure{possible.Message()};
   }
   return options;
 }
 
-// The triangles of pair k: its --mesh, or an Auto Mesh of its pictures.
-// A picture's face is looked for once: `faces` holds what is known of each
-// picture's face (found for the alignment, or by the pair before), which
-// the match takes instead of looking again, and gets what this match found.
-Result<std::vector<TrianglePositions>> PairMesh(const CommandLine& line, int k, int next,
-                                                const Bitmap& first, const Bitmap& second,
-                                                MatchOptions match,
-                                                std::vector<std::optional<FaceLandmarks>>& faces) {
-  if (line.Has("--mesh")) {
-    const std::string& path = line.Value("--mesh", static_cast<std::size_t>(k));
-    Result<MeshFileContent> content = ReadMeshFile(path);
-    if (!content) return Failure{path + ": " + content.Message()};
-    return TrianglePositionsOf(content.Value().mesh);
+// The sequence of the command line: the pictures named, or the saved one.
+Result<Sequence> SequenceOf(const CommandLine& line) {
+  if (!line.Has("--from")) {
+    Sequence sequence;
+    for (const std::string& name : line.Positional()) sequence.Add(sequence.PictureCount(), name);
+    return sequence;
   }
-  std::optional<FaceLandmarks>& first_face = faces[static_cast<std::size_t>(k)];
-  std::optional<FaceLandmarks>& second_face = faces[static_cast<std::size_t>(next)];
-  match.first_face = first_face;
-  match.second_face = second_face;
-  Result<AutoMeshOutcome> outcome = AutoMeshOfPictures(first, second, match);
-  if (!outcome) return Failure{outcome.Message()};
-  if (!first_face) first_face = outcome.Value().match.first_face;
-  if (!second_face) second_face = outcome.Value().match.second_face;
-  return TrianglePositionsOf(outcome.Value().mesh);
+  Result<Sequence> read = ReadSequenceFile(line.Value("--from"));
+  if (!read) return read;
+  const std::string missing = MissingPicturesMessage(read.Value());
+  if (!missing.empty()) return Failure{line.Value("--from") + ": " + missing};
+  return read;
 }
 
-// One pair's run as the sequence sees it: BatchRun's progress and Ctrl+C,
-// the frames to `write`, leaving out the first `skip` (the picture that
-// the pair before ended on, with its hold frames).
-class PairRun : public RunProtocol {
- public:
-  PairRun(BatchRun& run, const std::function<Status(const Bitmap&)>& write, int skip)
-      : run_(run), write_(write), skip_(skip) {}
-  void Begin() override { run_.Begin(); }
-  void Counter(int k, int n) override { run_.Counter(k, n); }
-  void InnerBar(int percent) override { run_.InnerBar(percent); }
-  bool CancelRequested() override { return run_.CancelRequested(); }
-  Status WriteFrame(const Bitmap& frame) override {
-    if (skip_ > 0) {
-      --skip_;
-      return Status::Success();
+// Every picture read and placed, and every pair meshed: the pair's --mesh,
+// its mesh from the saved sequence, or an Auto Mesh. The failure is the
+// line to report ("" after Ctrl+C).
+Status MeshPairs(const CommandLine& line, Sequence& sequence, SequencePictures& pictures) {
+  BatchRun run("sequence: meshes");
+  MatchOptions match;
+  match.method = sequence.Options().method;
+  match.cancelled = [&run] { return run.CancelRequested(); };
+  match.progress = [&run](int percent) { run.InnerBar(percent); };
+  run.Begin();
+  for (int i = 0; i < sequence.PictureCount(); ++i) {
+    Result<Bitmap> picture = pictures.Picture(i);
+    if (Interrupted()) return Failure{""};
+    if (!picture) return Failure{picture.Message()};
+    sequence.SetPictureSize(i, pictures.ReadSize(i));
+  }
+  const auto name = [&sequence](int i) { return sequence.Picture(i).path; };
+  for (int k = 0; k < static_cast<int>(line.ValueCount("--mesh")); ++k) {
+    const std::string& path = line.Value("--mesh", static_cast<std::size_t>(k));
+    Result<MeshFileContent> content = ReadMeshFile(path);
+    if (!content) {
+      return Failure{PairName(sequence, k, name) + ": " + path + ": " + content.Message()};
     }
-    return write_(frame);
+    sequence.SetEditedMesh(sequence.PairAt(k), TakeMeshSnapshot(content.Value().mesh));
   }
-  void End() override { run_.End(); }
-
- private:
-  BatchRun& run_;
-  const std::function<Status(const Bitmap&)>& write_;
-  int skip_;
-};
-
-// Renders every pair into `write`; stops at a failure or Ctrl+C.
-Status RenderPairs(SequencePictures& pictures, int pairs,
-                   const std::vector<std::vector<TrianglePositions>>& meshes,
-                   const GenerationSetup& setup, BatchRun& run,
-                   const std::function<Status(const Bitmap&)>& write) {
-  Result<Bitmap> from = pictures.Picture(0);
-  for (int k = 0; k < pairs && from && !run.Cancelled(); ++k) {
-    run.SetTitle("sequence " + std::to_string(k + 1) + "/" + std::to_string(pairs));
-    Result<Bitmap> to = pictures.Picture((k + 1) % pictures.Count());
-    if (!to) return Failure{to.Message()};
-    PairRun pair(run, write, k == 0 ? 0 : 1 + setup.hold);
-    Bitmap vesk;
-    Status done = RunMorph(from.Value(), to.Value(), meshes[static_cast<std::size_t>(k)], setup,
-                           vesk, pair);
-    if (!done) return done;
-    from = std::move(to);
+  const std::vector<PairKey> to_mesh = sequence.PairsToMesh();
+  for (std::size_t n = 0; n < to_mesh.size(); ++n) {
+    const PairKey key = to_mesh[n];
+    const int k = sequence.PairIndex(key);
+    run.Counter(static_cast<int>(n) + 1, static_cast<int>(to_mesh.size()));
+    match.first_name = name(sequence.IndexOf(key.first));
+    match.second_name = name(sequence.IndexOf(key.second));
+    Result<AutoMeshOutcome> outcome = AutoMeshPair(pictures, sequence.IndexOf(key.first),
+                                                   sequence.IndexOf(key.second), match);
+    if (Interrupted()) return Failure{""};
+    if (!outcome) return Failure{PairName(sequence, k, name) + ": " + outcome.Message()};
+    sequence.SetAutomaticMesh(key, TakeMeshSnapshot(outcome.Value().mesh), outcome.Value().report,
+                              *sequence.Frame());
   }
-  if (!from) return Failure{from.Message()};
   return Status::Success();
 }
 
+// The frames into `out`; answers the exit status.
+int Render(const Sequence& sequence, SequencePictures& pictures,
+           const SequenceTriangles& triangles, const std::string& out) {
+  BatchRun run("sequence");
+  const SequenceExport done =
+      ExportSequence(sequence, pictures, triangles, out, run, [&run](int k, int pairs) {
+        run.SetTitle("sequence " + std::to_string(k + 1) + "/" + std::to_string(pairs));
+      });
+  run.End();
+  if (!done.status) {
+    return ReportBadInput(done.video ? out + ": " + done.status.Message() : done.status.Message());
+  }
+  if (done.cancelled || Interrupted()) {
+    return ReportCancelled("sequence", done.video ? "; nothing written"
+                                                  : "; " + std::to_string(done.frames) +
+                                                        " frames kept in " + done.list_path);
+  }
+  if (done.video) {
+    std::cout << "sequence: " << done.frames << " frames written to " << out << std::endl;
+  } else {
+    std::cout << "sequence: " << done.frames << " frames written, listed in " << done.list_path
+              << std::endl;
+  }
+  return kExitDone;
+}
+
 int RunSequence(const std::vector<std::string>& args) {
-  auto line = CommandLine::Parse(args, 2,
-                                 {{"--out", 1}, {"--frames", 1}, kFpsOption, {"--method", 1},
-                                  {"--mesh", 1, true}, {"--render", 1}, {"--shape-curve", 1},
-                                  {"--colour-curve", 1}, {"--hold", 1}, {"--loop", 0},
-                                  {"--align", 1}, kQualityOption, kLosslessOption},
-                                 true);
-  if (!line) return ReportUsage(kUsage, line.Message());
-  if (!line.Value().Has("--out")) return ReportUsage(kUsage, "option --out is missing");
-  const std::vector<std::string>& names = line.Value().Positional();
-  const int count = static_cast<int>(names.size());
-  const int pairs = line.Value().Has("--loop") ? count : count - 1;
-  Result<SequenceOptions> options = OptionsOf(line.Value(), pairs);
+  auto parsed = CommandLine::Parse(
+      args, 0,
+      {{"--out", 1}, {"--save", 1}, {"--from", 1}, {"--frames", 1}, kFpsOption, {"--method", 1},
+       {"--mesh", 1, true}, {"--render", 1}, {"--shape-curve", 1}, {"--colour-curve", 1},
+       {"--hold", 1}, {"--loop", 0}, {"--align", 1}, kQualityOption, kLosslessOption},
+      true);
+  if (!parsed) return ReportUsage(kUsage, parsed.Message());
+  const CommandLine& line = parsed.Value();
+  const std::size_t named = line.Positional().size();
+  if (line.Has("--from") && named > 0) {
+    return ReportUsage(kUsage, "unexpected word " + line.Positional()[0] + " (--from names them)");
+  }
+  if (line.Has("--from") && line.Has("--mesh")) {
+    return ReportUsage(kUsage, "--mesh is for pictures named here, not with --from");
+  }
+  if (!line.Has("--from") && named < 2) {
+    return ReportUsage(kUsage, named == 1 ? "a file name is missing" : "file names are missing");
+  }
+  if (!line.Has("--out") && !line.Has("--save")) {
+    return ReportUsage(kUsage, "option --out is missing");
+  }
+  const std::string& out = line.Value("--out");
+  const std::string& save = line.Value("--save");
+  if (line.Has("--save") && !save.ends_with(kSequenceExtension)) {
+    return ReportUsage(kUsage, std::string("--save must end in ") + kSequenceExtension);
+  }
+  const int pictures_named = static_cast<int>(named);
+  const int pairs = line.Has("--loop") ? pictures_named : pictures_named - 1;
+  if (line.Has("--mesh") && line.ValueCount("--mesh") != static_cast<std::size_t>(pairs)) {
+    return ReportUsage(kUsage, "--mesh must name one mesh for each pair, " +
+                                   std::to_string(pairs) + " here");
+  }
+  // Usage problems of the options come before the saved sequence is read.
+  Result<SequenceOptions> given = OptionsOf(line, SequenceOptions{});
+  if (!given) return ReportUsage(kUsage, given.Message());
+
+  // 0. The outputs can be written: found out before any work.
+  for (const std::string* target : {&out, &save}) {
+    if (target->empty()) continue;
+    Status writable = CheckWritable(*target);
+    if (!writable) return ReportBadInput(writable.Message());
+  }
+  Result<Sequence> sequence = SequenceOf(line);
+  if (!sequence) return ReportBadInput(sequence.Message());
+  Result<SequenceOptions> options = OptionsOf(line, sequence.Value().Options());
   if (!options) return ReportUsage(kUsage, options.Message());
-  const std::string& out = line.Value().Value("--out");
-  // 0. The output can be written: found out before any work.
-  Status writable = CheckWritable(out);
-  if (!writable) return ReportBadInput(writable.Message());
+  sequence.Value().SetOptions(options.Value());
 
   // 1. Every picture and every pair's mesh, before anything is written.
-  SequencePictures pictures(names, options.Value().align_faces,
-                            std::filesystem::path(out).parent_path().string());
-  std::vector<std::vector<TrianglePositions>> meshes;
-  {
-    BatchRun run("sequence: meshes");
-    MatchOptions match = options.Value().match;
-    match.cancelled = [&run] { return run.CancelRequested(); };
-    match.progress = [&run](int percent) { run.InnerBar(percent); };
-    run.Begin();
-    Result<Bitmap> from = pictures.Picture(0);
-    if (!from) return ReportBadInput(from.Message());
-    std::vector<std::optional<FaceLandmarks>> faces(static_cast<std::size_t>(count));
-    faces[0] = pictures.Face(0);
-    for (int k = 0; k < pairs; ++k) {
-      run.Counter(k + 1, pairs);
-      const int next = (k + 1) % count;
-      Result<Bitmap> to = pictures.Picture(next);
-      if (!to) return ReportBadInput(to.Message());
-      std::optional<FaceLandmarks>& next_face = faces[static_cast<std::size_t>(next)];
-      if (!next_face) next_face = pictures.Face(next);
-      match.first_name = names[static_cast<std::size_t>(k)];
-      match.second_name = names[static_cast<std::size_t>(next)];
-      auto mesh = PairMesh(line.Value(), k, next, from.Value(), to.Value(), match, faces);
-      if (Interrupted()) return ReportCancelled("sequence", "; nothing written");
-      if (!mesh) {
-        return ReportBadInput("pair " + std::to_string(k + 1) + " (" + match.first_name +
-                              " and " + match.second_name + "): " + mesh.Message());
-      }
-      meshes.push_back(std::move(mesh).Value());
-      from = std::move(to);
-    }
-  }
+  const std::string scratch =
+      std::filesystem::path(out.empty() ? save : out).parent_path().string();
+  std::unique_ptr<SequencePictures> placed = PlaceSequencePictures(sequence.Value(), scratch);
+  SequencePictures& pictures = *placed;
+  Status meshed = MeshPairs(line, sequence.Value(), pictures);
+  if (Interrupted()) return ReportCancelled("sequence", "; nothing written");
+  if (!meshed) return ReportBadInput(meshed.Message());
+  const auto name = [&sequence](int i) { return sequence.Value().Picture(i).path; };
+  Result<SequenceTriangles> triangles = TrianglesOfPairs(sequence.Value(), name);
+  if (!triangles) return ReportBadInput(triangles.Message());
 
   // 2. The frames, pair by pair, straight into the output.
-  BatchRun run("sequence");
-  int written = 0;
-  Status status;
-  if (options.Value().video) {
-    VideoStream video;
-    status = video.Open(out, pictures.Width(), pictures.Height(), *options.Value().video);
-    const std::function<Status(const Bitmap&)> write = [&](const Bitmap& frame) {
-      ++written;
-      return video.Add(frame);
-    };
-    if (status) status = RenderPairs(pictures, pairs, meshes, options.Value().setup, run, write);
-    run.End();
-    if (Interrupted()) return ReportCancelled("sequence", "; nothing written");
-    if (status) status = video.Finish();
-    if (!status) return ReportBadInput(out + ": " + status.Message());
-    std::cout << "sequence: " << written << " frames written to " << out << std::endl;
-    return kExitDone;
+  if (!out.empty()) {
+    const int rendered = Render(sequence.Value(), pictures, triangles.Value(), out);
+    if (rendered != kExitDone) return rendered;
   }
-  status = run.OpenFrameList(out);
-  if (!status) return ReportBadInput(status.Message());
-  const std::function<Status(const Bitmap&)> write = [&](const Bitmap& frame) {
-    return run.WriteFrame(frame);
-  };
-  status = RenderPairs(pictures, pairs, meshes, options.Value().setup, run, write);
-  run.End();
-  Status closed = run.CloseFrameList(!status);
-  if (!status) return ReportBadInput(status.Message());
-  if (!closed) return ReportBadInput(closed.Message());
-  if (run.Cancelled()) {
-    return ReportCancelled("sequence", "; " + std::to_string(run.FramesWritten()) +
-                                           " frames kept in " + out);
+  // 3. The sequence with its meshes, once everything else is done.
+  if (!save.empty()) {
+    Status saved = WriteSequenceFile(save, sequence.Value());
+    if (!saved) return ReportBadInput(save + ": " + saved.Message());
+    std::cout << "sequence: saved in " << save << " with " << sequence.Value().PairCount()
+              << " pair meshes" << std::endl;
   }
-  std::cout << "sequence: " << run.FramesWritten() << " frames written, listed in " << out
-            << std::endl;
   return kExitDone;
 }
 

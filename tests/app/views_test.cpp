@@ -85,7 +85,8 @@ class ViewsTest : public QObject, WindowFixture {
     }
     QCOMPARE(menus, QStringList({
         "File1 &File OpenFirst OpenSecond N2 NewMesh OpenMesh Savemesh SaveMashAs N1 "
-        "SaveVeskImageAs N9 PrintVeskImage1 PrinterSetup1 N3 Exit1 N12 RecentMeshes",
+        "SaveVeskImageAs N9 PrintVeskImage1 PrinterSetup1 N3 Exit1 N12 RecentMeshes "
+        "N15 NewSequence OpenSequence",
         "Edit1 &Edit Undo1 Redo1 N10 Copy Paste N5 CopyVesk2First CopyVesk2Second N4 "
         "SwapMorphMesh N13 NewGridMesh TriangulateNodes AutoMesh N15 FitSecondToFirst",
         "View1 &View ZoomIn1 ZoomOut1 FitWindow1 ActualPixels1 N11 LinkWindows1",
@@ -417,7 +418,7 @@ class ViewsTest : public QObject, WindowFixture {
     const std::pair<const char*, const char*> rows[] = {
         // first and second image window, messages; dropped when the names start with "drop"
         {"", "- -"}, {"a.bmp", "a.bmp -"}, {"drop a.bmp; drop b.bmp", "a.bmp b.bmp"},
-        {"b.bmp a.bmp c.bmp", "b.bmp a.bmp"}, {"m.mesh", "b.bmp a.bmp"},
+        {"b.bmp a.bmp", "b.bmp a.bmp"}, {"m.mesh", "b.bmp a.bmp"},
         {"drop gone.bmp b.bmp", "b.bmp - gone.bmp file already not exist"}};
     for (const auto& [calls, seen] : rows) {
       RestartWindow();

@@ -1,8 +1,11 @@
-// vesk-batch sequence: portraits lined up by their eyes into a frame list or a video.
+// vesk-batch sequence: portraits lined up by their eyes into a frame list or a video; a
+// sequence saved with its meshes and rendered again.
 #include <QImage>
 #include <numbers>
 
 #include "core/image/similarity_warp.h"
+#include "core/mesh/mesh_file.h"
+#include "core/mesh/mesh_snapshot.h"
 #include "match/face_landmarks.h"
 #include "pictures/image_convert.h"
 #include "tests/batch/batch_test_support.h"
@@ -52,6 +55,31 @@ TEST_F(SequenceCommand, PassesThroughEachPictureWithItsEyesLinedUpInAListOrAVide
   ASSERT_EQ(decoded.size(), kFrameBytes * 17);
   for (int index : {0, 1, 5, 6, 10, 11, 15, 16}) {  // each picture and its hold frame
     EXPECT_GE(Psnr(decoded, kFrameBytes * index, 512, pictures[index / 5 % 3]), 38) << index;
+  }
+}
+
+// Saved with its meshes, a sequence renders the same frames from another folder; a pair's mesh
+// file changed by hand changes that pair's in-between frames and no other frame.
+TEST_F(SequenceCommand, SavedSequenceRendersTheSameFramesAndTakesAPairMeshChangedByHand) {
+  for (const char* folder : {"s", "a", "b", "c"}) std::filesystem::create_directories(dir_ / folder);
+  ASSERT_EQ(Run("sequence " + kExamples + "/grace_hopper.jpg " + kExamples + "/astronaut.png " +
+                VESK_SOURCE_DIR + "/tests/data/photos/portrait.png --frames 4 --save s/S.vseq "
+                "--out a/A.any"), 0) << err_;
+  EXPECT_NE(Text("s/S.vseq").find("\npair 2 auto 512x600 Faces: "), std::string::npos);
+  ASSERT_EQ(Run("sequence --from s/S.vseq --out b/B.any"), 0) << err_;
+  ASSERT_EQ(Text("b/B.any"), ListOf(1, 9));
+  EXPECT_EQ(Text("a/A.any"), Text("b/B.any"));
+  Result<MeshFileContent> pair = ReadMeshFile(PathOf("s/S.pair-2.mesh"));
+  ASSERT_TRUE(pair.Ok());
+  MeshSnapshot moved = TakeMeshSnapshot(pair.Value().mesh);
+  moved.nodes[0].X2 += 9, moved.nodes[0].Y2 -= 7;
+  ASSERT_TRUE(WriteMeshFile(PathOf("s/S.pair-2.mesh"), RestoreMeshSnapshot(moved),
+                            pair.Value().first_file_name, pair.Value().second_file_name));
+  ASSERT_EQ(Run("sequence --from s/S.vseq --out c/C.any"), 0) << err_;
+  for (int n = 1; n <= 9; ++n) {  // pair 2 paints frames 6 to 8 and ends on the last picture
+    const std::string frame = "/imag" + std::to_string(n) + ".bmp";
+    EXPECT_EQ(Text("a" + frame), Text("b" + frame)) << n;
+    EXPECT_EQ(Text("a" + frame) == Text("c" + frame), n < 6 || n > 8) << n;
   }
 }
 

@@ -16,9 +16,10 @@
 
 namespace {
 
-// Answers the one file question with the example mesh, every other
-// question with a cancel, and prints what would have been shown.
-class ScriptDialogs : public vesk::UserDialogs {
+// Answers the one file question with the example mesh, the questions it
+// names with a cancel (the others, never asked here, are the real dialogs),
+// and prints what would have been shown.
+class ScriptDialogs : public vesk::QtUserDialogs {
  public:
   explicit ScriptDialogs(QString mesh) : mesh_(std::move(mesh)) {}
   void Message(QWidget*, const QString& caption, const QString& text) override {

@@ -32,6 +32,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::optional<AutoMeshChoice>> auto_mesh_answers;
   std::deque<std::optional<AverageFacesChoice>> average_answers;
   std::deque<std::optional<double>> amount_answers;
+  std::deque<std::optional<SequenceOptions>> sequence_options_answers;
 
   // What the program asked or showed, in order.
   std::vector<Shown> messages;       // Message(), Information() and Error()
@@ -90,6 +91,10 @@ class ScriptedDialogs : public UserDialogs {
                                             double) override {
     subjects.push_back(subject);
     return Next(amount_answers, {});
+  }
+  std::optional<SequenceOptions> AskSequenceOptions(QWidget*, const SequenceOptions&) override {
+    titles << "Sequence Options";
+    return Next(sequence_options_answers, {});
   }
 
  protected:
