@@ -153,7 +153,7 @@ void TMDIForm::BuildMenu() {
   recent_menu_->setObjectName("RecentMeshesMenu");
   recent_menu_->menuAction()->setObjectName("RecentMeshes");
   FillRecentMeshes();
-  AddDivider(file, "N15");
+  AddDivider(file, "N16");
   AddItem(file, "NewSequence", "New Se&quence", none, &TMDIForm::NewSequenceClick);
   AddItem(file, "OpenSequence", "Open Seq&uence...", none, &TMDIForm::OpenSequenceClick);
 

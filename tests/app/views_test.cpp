@@ -86,7 +86,7 @@ class ViewsTest : public QObject, WindowFixture {
     QCOMPARE(menus, QStringList({
         "File1 &File OpenFirst OpenSecond N2 NewMesh OpenMesh Savemesh SaveMashAs N1 "
         "SaveVeskImageAs N9 PrintVeskImage1 PrinterSetup1 N3 Exit1 N12 RecentMeshes "
-        "N15 NewSequence OpenSequence",
+        "N16 NewSequence OpenSequence",
         "Edit1 &Edit Undo1 Redo1 N10 Copy Paste N5 CopyVesk2First CopyVesk2Second N4 "
         "SwapMorphMesh N13 NewGridMesh TriangulateNodes AutoMesh N15 FitSecondToFirst",
         "View1 &View ZoomIn1 ZoomOut1 FitWindow1 ActualPixels1 N11 LinkWindows1",
