@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/image/area_shrink.h"
 #include "core/sequence/sequence_timeline.h"
 #include "pictures/image_convert.h"
 #include "sequencing/sequence_pictures.h"
@@ -122,19 +121,15 @@ void SequencePlayer::Compute() {
     }
     if (!pictures_ || !PlacedAlike(*placed_for_, *job.sequence)) {
       pictures_ = PlaceSequencePictures(*job.sequence, std::string());
+      reduced_ = std::make_unique<ReducedPictures>(*pictures_, kPlayerSide);
       placed_for_ = job.sequence;
     }
     Result<Bitmap> frame =
-        RenderSequenceFrame(*job.sequence, *pictures_, *job.triangles, job.index, painter_);
+        RenderSequenceFrame(*job.sequence, *reduced_, *job.triangles, job.index, painter_);
     QImage image;
     QString failure;
     if (frame) {
-      const Bitmap& full = frame.Value();
-      const double scale =
-          std::min({1.0, double(kPlayerSide) / full.Width(), double(kPlayerSide) / full.Height()});
-      image = scale < 1 ? ToQImage(AreaShrink(full, std::max(1, int(full.Width() * scale)),
-                                              std::max(1, int(full.Height() * scale))))
-                        : ToQImage(full);
+      image = ToQImage(frame.Value());
     } else {
       failure = QString::fromStdString(frame.Message());
     }

@@ -2,10 +2,11 @@
 // a Play button that steps through them at the sequence's frame rate, and
 // the frame on view. Frames are computed on a thread of their own from a
 // copy of the sequence, by the sequencing library (RenderSequenceFrame: the
-// picture the export writes at that place), and shrunk there to the view's
-// size when they are larger. A request that arrives while a frame is
-// computed replaces any request still waiting, so scrubbing never waits and
-// the newest frame wins.
+// picture the export writes at that place), painted at the view's size from
+// pictures shrunk once to it: once a picture is shrunk, large photos scrub
+// as fast as small ones. A request that arrives while a frame is computed
+// replaces any request still waiting, so scrubbing never waits and the
+// newest frame wins.
 #pragma once
 
 #include <QImage>
@@ -84,6 +85,7 @@ class SequencePlayer : public QWidget {
   QThreadPool pool_;
   // The worker thread's own.
   std::unique_ptr<SequencePictures> pictures_;
+  std::unique_ptr<ReducedPictures> reduced_;  // pictures_ shrunk to the view
   std::shared_ptr<const Sequence> placed_for_;
   PreviewPainter painter_;
 };

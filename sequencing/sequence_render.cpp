@@ -1,6 +1,11 @@
 #include "sequencing/sequence_render.h"
 
+#include <algorithm>
+#include <cmath>
+#include <span>
+
 #include "core/generate/morph.h"
+#include "core/image/area_shrink.h"
 #include "core/sequence/sequence_options.h"
 #include "core/sequence/sequence_timeline.h"
 
@@ -89,7 +94,42 @@ Status RenderSequence(const Sequence& sequence, SequencePictures& pictures,
   return Status::Success();
 }
 
-Result<Bitmap> RenderSequenceFrame(const Sequence& sequence, SequencePictures& pictures,
+Result<Bitmap> ReducedPictures::Picture(int i) {
+  if (auto kept = kept_.find(i); kept != kept_.end()) return kept->second;
+  Result<Bitmap> placed = pictures_.Picture(i);
+  if (!placed) return placed;
+  const Bitmap& full = placed.Value();
+  const double scale = std::min({1.0, double(max_side_) / full.Width(),
+                                 double(max_side_) / full.Height()});
+  Bitmap reduced = scale < 1 ? AreaShrink(full, std::max(1, int(full.Width() * scale)),
+                                          std::max(1, int(full.Height() * scale)))
+                             : full;
+  return kept_.emplace(i, std::move(reduced)).first->second;
+}
+
+namespace {
+
+// `triangles` of pictures of `from` size moved onto pictures of `to` size.
+std::vector<TrianglePositions> Scaled(std::span<const TrianglePositions> triangles,
+                                      ImageSize from, ImageSize to) {
+  const double sx = double(to.width) / from.width, sy = double(to.height) / from.height;
+  const auto point = [&](Point p) {
+    return Point{static_cast<int>(std::lround(p.x * sx)), static_cast<int>(std::lround(p.y * sy))};
+  };
+  const auto corners = [&](const Corners& c) {
+    return Corners{point(c.p0), point(c.p1), point(c.p2)};
+  };
+  std::vector<TrianglePositions> scaled;
+  scaled.reserve(triangles.size());
+  for (const TrianglePositions& t : triangles) {
+    scaled.push_back({corners(t.first), corners(t.second)});
+  }
+  return scaled;
+}
+
+}  // namespace
+
+Result<Bitmap> RenderSequenceFrame(const Sequence& sequence, ReducedPictures& pictures,
                                    const SequenceTriangles& triangles, int index,
                                    PreviewPainter& painter) {
   const GenerationSetup setup = SequenceGenerationSetup(sequence.Options());
@@ -99,10 +139,14 @@ Result<Bitmap> RenderSequenceFrame(const Sequence& sequence, SequencePictures& p
   if (!from) return from;
   Result<Bitmap> to = pictures.Picture((pair + 1) % pictures.Count());
   if (!to) return to;
+  const std::vector<TrianglePositions>& mesh = triangles[static_cast<std::size_t>(pair)];
+  const ImageSize full = pictures.FullSize(), reduced{from.Value().Width(), from.Value().Height()};
+  const std::vector<TrianglePositions> scaled =
+      reduced == full ? std::vector<TrianglePositions>{} : Scaled(mesh, full, reduced);
   PreviewInputs inputs;
   inputs.first = &from.Value();
   inputs.second = &to.Value();
-  inputs.triangles = triangles[static_cast<std::size_t>(pair)];
+  inputs.triangles = reduced == full ? std::span<const TrianglePositions>(mesh) : scaled;
   inputs.setup = setup;
   // Pair k's run frame t stands at index k (N + H) + t (sequence_timeline.h).
   return painter.Frame(inputs, index - pair * (setup.frame_count + setup.hold));

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,9 +43,30 @@ Status RenderSequence(const Sequence& sequence, SequencePictures& pictures,
                       const FrameWriter& write,
                       const std::function<void(int, int)>& pair_begins = {});
 
+// The placed pictures of a sequence shrunk (by area averaging) to at most
+// `max_side` pixels on a side, each shrunk once and kept: what the player
+// paints from, so a frame of 48-megapixel photos costs what one of small
+// photos does. Pictures that fit are kept as they are.
+class ReducedPictures {
+ public:
+  ReducedPictures(SequencePictures& pictures, int max_side)
+      : pictures_(pictures), max_side_(max_side) {}
+  Result<Bitmap> Picture(int i);
+  int Count() const { return pictures_.Count(); }
+  // The size of the pictures as placed (once one was read).
+  ImageSize FullSize() const { return {pictures_.Width(), pictures_.Height()}; }
+
+ private:
+  SequencePictures& pictures_;
+  int max_side_;
+  std::map<int, Bitmap> kept_;
+};
+
 // Frame `index` (0 .. SequenceFrameCount - 1) of the sequence alone, the
-// picture RenderSequence writes there, painted by `painter` (the player's).
-Result<Bitmap> RenderSequenceFrame(const Sequence& sequence, SequencePictures& pictures,
+// picture RenderSequence writes there, painted by `painter` (the player's)
+// from the reduced pictures with every mesh scaled to them: the exported
+// frame shrunk, within the rounding of the scaled nodes.
+Result<Bitmap> RenderSequenceFrame(const Sequence& sequence, ReducedPictures& pictures,
                                    const SequenceTriangles& triangles, int index,
                                    PreviewPainter& painter);
 

@@ -18,6 +18,7 @@
 #include "core/image/area_shrink.h"
 #include "pictures/image_convert.h"
 #include "pictures/picture_reader.h"
+#include "tests/core/support/picture_psnr.h"
 
 namespace {
 
@@ -144,8 +145,12 @@ class SequenceWindowTest : public QObject, WindowFixture {
     QVERIFY(exported);
     const QImage shown = player->View()->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shown.width(), 409);  // 512 x 600 shrunk into 480 x 480
-    QCOMPARE(shown, ToQImage(AreaShrink(exported.Value(), shown.width(), shown.height()))
-                        .convertToFormat(QImage::Format_RGB32));
+    // Painted from the shrunk pictures: the exported frame shrunk, but for
+    // the nodes' rounding at the smaller size (54 dB here; the mesh left at
+    // the pictures' full size gives 47).
+    const Bitmap expected = AreaShrink(exported.Value(), shown.width(), shown.height());
+    const double psnr = testing_support::PsnrWhere(FromQImage(shown), expected);
+    QVERIFY2(psnr >= 50, qPrintable(QString::number(psnr)));
   }
 
   void AMissingPictureIsNamedAndLocated() {
