@@ -4,10 +4,10 @@
 // vesk-batch automesh --method and --spacing, with OK and Cancel.
 #include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
 
+#include "app/dialog_buttons.h"
 #include "app/user_dialogs.h"
 
 namespace vesk {
@@ -35,10 +35,7 @@ std::optional<AutoMeshChoice> QtUserDialogs::AskAutoMesh(QWidget* parent,
       "of the first image's diagonal. Face points keep their own, finer spacing.");
   form->addRow("&Method:", method);
   form->addRow("&Spacing:", spacing);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  form->addRow(buttons);
+  AddOkCancelRow(dialog, *form);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return AutoMeshChoice{method->currentIndex(), spacing->value()};
 }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "app/dialog_buttons.h"
 #include "app/user_dialogs.h"
 #include "core/faces/eye_frame.h"
 
@@ -61,8 +62,7 @@ std::optional<AverageFacesChoice> QtUserDialogs::AskAverageFaces(QWidget* parent
   shape_row->addWidget(shape);
   shape_row->addWidget(browse);
   form->addRow("&Mean shape file:", shape_row);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  form->addRow(buttons);
+  QDialogButtonBox* buttons = AddOkCancelRow(dialog, *form);
 
   const auto enable_ok = [&] {
     buttons->button(QDialogButtonBox::Ok)->setEnabled(list->count() > 0);
@@ -82,8 +82,6 @@ std::optional<AverageFacesChoice> QtUserDialogs::AskAverageFaces(QWidget* parent
                                                       "Mean shapes (*.pts)");
     if (!name.isEmpty()) shape->setText(name);
   });
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   AverageFacesChoice choice;
   for (int i = 0; i < list->count(); ++i) choice.pictures << list->item(i)->text();

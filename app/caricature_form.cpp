@@ -1,6 +1,5 @@
 #include "app/caricature_form.h"
 
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -10,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/dialog_buttons.h"
 #include "core/faces/caricature.h"
 #include "core/image/similarity_warp.h"
 #include "pictures/image_convert.h"
@@ -54,10 +54,7 @@ TCaricatureForm::TCaricatureForm(const CaricatureSubject& subject, double amount
                            int(kMaxCaricatureAmount * kSliderSteps));
   form->addRow("&Amount:", amount_box_);
   form->addRow(amount_slider_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  form->addRow(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  AddOkCancelRow(*this, *form);
   connect(amount_slider_, &QSlider::valueChanged, this,
           [this](int steps) { amount_box_->setValue(double(steps) / kSliderSteps); });
   connect(amount_box_, &QDoubleSpinBox::valueChanged, this, [this](double value) {

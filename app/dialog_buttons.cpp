@@ -1,5 +1,8 @@
 #include "app/dialog_buttons.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -25,6 +28,14 @@ QPushButton* MakeCloseButton(QWidget* parent, const QString& caption, const QRec
   button->setAutoDefault(false);
   button->setGeometry(geometry);
   return button;
+}
+
+QDialogButtonBox* AddOkCancelRow(QDialog& dialog, QFormLayout& form) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  form.addRow(buttons);
+  return buttons;
 }
 
 }  // namespace vesk

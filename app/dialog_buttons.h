@@ -1,12 +1,16 @@
-// The small buttons the animation dialogs share: glyph buttons with a tool
-// tip (the viewer's Play / Pause / Play-next-frame group, the AVI creator's
-// Add / Remove / Create) and the close button "BitBtn1" of both.
+// The buttons dialogs share: glyph buttons with a tool tip (the viewer's
+// Play / Pause / Play-next-frame group, the AVI creator's Add / Remove /
+// Create), the close button "BitBtn1" of both, and the OK and Cancel row
+// that ends every question laid out as a form.
 #pragma once
 
 #include <QRect>
 #include <QStyle>
 #include <QString>
 
+class QDialog;
+class QDialogButtonBox;
+class QFormLayout;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -22,5 +26,8 @@ QToolButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& h
 // The close button "BitBtn1", hint "Close this dialog box"; it never takes
 // the Enter key as the dialog's default button.
 QPushButton* MakeCloseButton(QWidget* parent, const QString& caption, const QRect& geometry);
+
+// OK (accepts `dialog`) and Cancel (rejects it) as the last row of `form`.
+QDialogButtonBox* AddOkCancelRow(QDialog& dialog, QFormLayout& form);
 
 }  // namespace vesk

@@ -1,10 +1,10 @@
 // The real dialog behind UserDialogs::AskNumbers: one spin box per label in
 // a small form with OK and Cancel.
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
 
+#include "app/dialog_buttons.h"
 #include "app/user_dialogs.h"
 
 namespace vesk {
@@ -23,10 +23,7 @@ std::optional<QList<int>> QtUserDialogs::AskNumbers(QWidget* parent, const QStri
     form->addRow(labels[i], box);
     boxes << box;
   }
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  form->addRow(buttons);
+  AddOkCancelRow(dialog, *form);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   QList<int> numbers;
   for (QSpinBox* box : boxes) numbers << box->value();

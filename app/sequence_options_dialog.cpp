@@ -5,11 +5,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QSpinBox>
 
+#include "app/dialog_buttons.h"
 #include "app/user_dialogs.h"
 #include "core/generate/timing_curve.h"
 #include "core/image/bitmap.h"
@@ -94,10 +94,7 @@ std::optional<SequenceOptions> QtUserDialogs::AskSequenceOptions(QWidget* parent
   lossless->setObjectName("Lossless");
   lossless->setChecked(initial.lossless);
   form->addRow(lossless);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  form->addRow(buttons);
+  AddOkCancelRow(dialog, *form);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
 
   SequenceOptions chosen = initial;

@@ -2,10 +2,10 @@
 // quality and the lossless switch in a small form with OK and Cancel.
 #include <QCheckBox>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
 
+#include "app/dialog_buttons.h"
 #include "app/user_dialogs.h"
 
 namespace vesk {
@@ -29,10 +29,7 @@ std::optional<VideoOptions> QtUserDialogs::AskVideoOptions(QWidget* parent,
   form->addRow(lossless);
   QObject::connect(lossless, &QCheckBox::toggled, quality, &QWidget::setDisabled);
   quality->setDisabled(initial.lossless);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  form->addRow(buttons);
+  AddOkCancelRow(dialog, *form);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return VideoOptions{fps->value(), quality->value(), lossless->isChecked()};
 }
