@@ -15,6 +15,7 @@
 #include "app/dialog_buttons.h"
 #include "app/user_dialogs.h"
 #include "core/faces/eye_frame.h"
+#include "core/image/picture_file.h"
 
 namespace vesk {
 namespace {
@@ -69,8 +70,10 @@ std::optional<AverageFacesChoice> QtUserDialogs::AskAverageFaces(QWidget* parent
   };
   enable_ok();
   QObject::connect(add, &QPushButton::clicked, &dialog, [&] {
+    // Every picture the program reads, as the Open dialog offers them.
+    const QString pictures = "Pictures|" + QString::fromStdString(PicturePatterns());
     list->addItems(QFileDialog::getOpenFileNames(&dialog, "Add Pictures", QString(),
-                                                 "Pictures (*.bmp *.png *.jpg *.jpeg)"));
+                                                 UserDialogs::ToQtFilter(pictures)));
     enable_ok();
   });
   QObject::connect(remove, &QPushButton::clicked, &dialog, [&] {
